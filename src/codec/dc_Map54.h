@@ -1,0 +1,42 @@
+#pragma once
+#include "dc_Map.h"
+#include "dc_RKmem.h"
+
+#include <stdexcept>
+
+// Raised when an image field that must hold a number holds none (empty BCD
+// in a channel frequency or in the Tx power display bytes).
+class EConvertError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Addresses of the image that other parts of the program name.
+namespace Image54 {
+constexpr int StartMarker = 0;
+constexpr int ChecksumA = 207;
+constexpr int ChannelBase = 208;
+constexpr int ChannelRecordSize = 48;
+constexpr int AlphaTagBase = 976;
+constexpr int AlphaTagRecordSize = 10;
+constexpr int ChecksumB = 1456;
+constexpr int EndMarker = 1985;
+constexpr uint8_t Marker = 0x5A;
+}
+
+// The repeater's clone image with the document codec: Encode writes a
+// document into the image (keeping every byte no field covers), Decode
+// fills a document from it.
+class TMap54 : public TMap {
+public:
+    TMap54();  // the new-image pattern: markers, 0x01 block, zeros elsewhere
+
+    bool Encode(const TRKmem& doc);
+    // Returns true or raises EConvertError; never reads outside the image.
+    bool Decode(TRKmem& doc) const;
+
+    static void SetDefaults(TRKmem& doc);
+    static void SetBandDefaults(TRKmem& doc, int band);
+    // Default intermediate frequency of a band, in 10 kHz units.
+    static int DefaultIfFreq(int band);
+};
