@@ -46,7 +46,7 @@ public:
     uint8_t operator[](int address) const { return Image.at(address); }
     const uint8_t* Data() const { return Image.data(); }
     uint8_t* Data() { return Image.data(); }
-    const TImage& Bytes() const { return Image; }
+    const TImage& Content() const { return Image; }
 
     uint32_t ReadUnsigned(const TFieldDesc& d) const;
     int32_t ReadSigned(const TFieldDesc& d) const;
