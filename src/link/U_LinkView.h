@@ -1,0 +1,44 @@
+#pragma once
+#include "U_Prompt.h"
+
+// What a radio link engine needs of the person in front of it. The transfer
+// window, the alignment window, the command-line tool and the tests each
+// implement it; the engines never touch a widget or a terminal themselves.
+//
+// Everything is called on the thread that runs the engine.
+class TLinkView : public TPrompt {
+public:
+    enum TDirection { UploadDirection, DownloadDirection };
+
+    // A clone transfer is about to talk to the repeater: the window disables
+    // the main window and shows itself, with its cancel flag cleared.
+    virtual void TransferBegins(TDirection direction) { (void)direction; }
+    // The transfer is over (whatever its outcome); the port is already closed.
+    virtual void TransferEnds() {}
+
+    // Progress of a clone transfer, 0 .. ProgressMax.
+    virtual void SetProgress(int position) { (void)position; }
+
+    // The cancel flag: set by the person (Cancel button, close box, Ctrl+C).
+    // Only read by the engines, at the points where a transfer may stop.
+    virtual bool Cancelled() const { return false; }
+
+    // Length of silence after which a wait for the repeater gives up. The
+    // real program waits 5000 ms; tests shorten it.
+    virtual int SilenceMs() const { return DefaultSilenceMs; }
+
+    // Let the program handle what is pending (paint, clicks, the Cancel
+    // button, Ctrl+C). Called at least every 10 ms while the engine waits.
+    virtual void Breathe();
+
+    // The link never asks questions; views that only show messages need not
+    // answer one.
+    bool Confirm(const std::string& text) override
+    {
+        (void)text;
+        return false;
+    }
+
+    static constexpr int ProgressMax = 33;
+    static constexpr int DefaultSilenceMs = 5000;
+};
