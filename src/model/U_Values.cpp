@@ -175,6 +175,14 @@ double SnapFrequency(int step, double mhz)
     return static_cast<double>(best) / 1000000.0;
 }
 
+std::string ChannelFreqText(int chStep, const TDecimal& freq)
+{
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, SnapFrequency(chStep, freq.ToFloat()),
+                                      std::chars_format::fixed, 5);
+    return std::string(text, result.ptr);
+}
+
 bool NearMultipleOf4MHz(double mhz)
 {
     const int64_t r = (MHzToHz(mhz) + 25000) % 4000000;

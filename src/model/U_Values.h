@@ -42,6 +42,9 @@ int ChannelStepHz(int chStep, int which);
 int64_t MHzToHz(double mhz);
 double SnapFrequency(int step, double mhz);
 bool NearMultipleOf4MHz(double mhz);
+// A channel frequency as the grid and the report show it: snapped back onto
+// the channel raster, "%3.5f".
+std::string ChannelFreqText(int chStep, const struct TDecimal& freq);
 bool FreqAbove(double a, double b);
 bool FreqWithin50kHz(double a, double b);
 

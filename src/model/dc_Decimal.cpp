@@ -1,8 +1,6 @@
 #include "dc_Decimal.h"
 
 #include <charconv>
-#include <cstdio>
-#include <cstdlib>
 
 bool TDecimal::Equals(const TDecimal& other) const
 {
@@ -21,19 +19,25 @@ void TDecimal::SetFromFloat(double x)
     if (x < 0)
         Sign = -1;
 
-    // Shortest general text with at most 15 significant digits.
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15g", x < 0 ? -x : x);
-    std::string s = text;
+    // Shortest general text with at most 15 significant digits. to_chars
+    // never looks at the locale, so the mark is always '.'.
+    const double magnitude = x < 0 ? -x : x;
+    char text[400]; // room for any double in fixed notation
+    auto result = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::general, 15);
+    std::string s(text, result.ptr);
     if (s.find_first_of("eE") != std::string::npos) {
-        // Outside the frequency range texts with exponents would appear;
-        // spell the number out instead and drop the trailing zeros.
-        std::snprintf(text, sizeof text, "%.15f", x < 0 ? -x : x);
-        s = text;
-        while (!s.empty() && s.back() == '0')
-            s.pop_back();
-        if (!s.empty() && s.back() == '.')
-            s.pop_back();
+        // Far outside the frequency range exponents would appear; spell
+        // the number out instead, without trailing zeros.
+        result = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::fixed, 15);
+        s.assign(text, result.ptr);
+        if (s.find('.') != std::string::npos) {
+            while (s.back() == '0')
+                s.pop_back();
+            if (s.back() == '.')
+                s.pop_back();
+        }
+        if (s.size() > 18 && s.find('.') > 18)
+            s = "0"; // beyond any int64 integer part: no meaningful frequency
     }
     const auto dot = s.find('.');
     const std::string intText = s.substr(0, dot);

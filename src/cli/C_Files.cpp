@@ -1,0 +1,177 @@
+#include "C_Files.h"
+
+#include "U_Cli.h"
+#include "U_DocJson.h"
+#include "U_FileAccess.h"
+#include "U_HexDump.h"
+#include "U_Values.h"
+
+#include <QJsonDocument>
+
+namespace {
+
+// The program's open document and image before any file is read: what
+// File > New makes.
+struct TOpenDocument {
+    TRKmem Doc;
+    TMap54 Image;
+    TOpenDocument() { TMap54::SetDefaults(Doc); }
+
+    // As File > Open: the document is replaced only by a complete file.
+    bool Open(const QString& path, TPrompt& prompt)
+    {
+        return ReadDataFile(Local(path), Doc, Image, prompt);
+    }
+};
+
+} // namespace
+
+int RunNew(const QStringList& args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption band("band", "Band of the new document: vhf (default) or uhf.", "band", "vhf");
+    parser.addOption(band);
+    const int status = ParseArguments(parser, args,
+        "Writes a new document, as File > New makes it, to FILE. With --band uhf the band is\n"
+        "changed to UHF as the Hardware dialog does it (IF 73.75 MHz, UHF alignment defaults).",
+        {"FILE"}, 1, 1);
+    if (status >= 0)
+        return status;
+    const QString bandName = parser.value(band).toLower();
+    if (bandName != "vhf" && bandName != "uhf") {
+        std::fprintf(stderr, "rk54 new: --band must be vhf or uhf\n");
+        return ExitUsage;
+    }
+    TConsolePrompt prompt;
+    TOpenDocument open;
+    if (bandName == "uhf") {
+        open.Doc.Band = 1;
+        open.Doc.IfFreq = TMap54::DefaultIfFreq(1);
+        TMap54::SetBandDefaults(open.Doc, 1);
+    }
+    return WriteDataFile(Local(parser.positionalArguments().first()), open.Doc, open.Image, prompt)
+        ? ExitOk : ExitFileError;
+}
+
+int RunInfo(const QStringList& args)
+{
+    QCommandLineParser parser;
+    const int status = ParseArguments(parser, args,
+        "Prints a short summary of a data file: product, serial number, firmware, band, market\n"
+        "and the used channels with their frequencies as the channel grid shows them.",
+        {"FILE"}, 1, 1);
+    if (status >= 0)
+        return status;
+    TConsolePrompt prompt;
+    TOpenDocument open;
+    if (!open.Open(parser.positionalArguments().first(), prompt))
+        return ExitFileError;
+    const TRKmem& d = open.Doc;
+    QString out;
+    out += QStringLiteral("Product:   %1\n").arg(QString::fromStdString(d.ProductType));
+    out += QStringLiteral("Serial No: %1\n").arg(QString::fromStdString(d.SerialNo));
+    out += QStringLiteral("Firmware:  %1\n").arg(QString::fromStdString(d.FwVersion));
+    out += QStringLiteral("Band:      %1\n").arg(QString::fromStdString(DisplayText(dvBand, d.Band)));
+    out += QStringLiteral("Market:    %1\n").arg(d.MarketCode == 'U' ? "USA" : "EXP");
+    out += QStringLiteral("Ch  Rx Freq     Tx Freq\n");
+    for (const TChannel& ch : d.Channels) {
+        if (ch.Used != 1)
+            continue;
+        const QString tx = ch.TxInhibit ? QStringLiteral("Tx Inh")
+                                        : QString::fromStdString(ChannelFreqText(d.ChStep, ch.TxFreq));
+        out += QStringLiteral("%1  %2  %3\n")
+                   .arg(ch.Number, 2)
+                   .arg(QString::fromStdString(ChannelFreqText(d.ChStep, ch.RxFreq)), -10)
+                   .arg(tx);
+    }
+    PrintOut(out);
+    return ExitOk;
+}
+
+int RunDecode(const QStringList& args)
+{
+    QCommandLineParser parser;
+    const int status = ParseArguments(parser, args,
+        "Prints every document field of a data file as JSON, keys named as the fields are.",
+        {"FILE"}, 1, 1);
+    if (status >= 0)
+        return status;
+    TConsolePrompt prompt;
+    TOpenDocument open;
+    if (!open.Open(parser.positionalArguments().first(), prompt))
+        return ExitFileError;
+    PrintOut(QString::fromUtf8(QJsonDocument(DocumentJson(open.Doc)).toJson(QJsonDocument::Indented)));
+    return ExitOk;
+}
+
+int RunDump(const QStringList& args)
+{
+    QCommandLineParser parser;
+    const int status = ParseArguments(parser, args,
+        "Prints the raw data viewer's dump of a data file as the program shows it after opening\n"
+        "it (read, then encoded): one line per row, the address label and the 16 cells.",
+        {"FILE"}, 1, 1);
+    if (status >= 0)
+        return status;
+    TConsolePrompt prompt;
+    TOpenDocument open;
+    if (!open.Open(parser.positionalArguments().first(), prompt))
+        return ExitFileError;
+    open.Image.Encode(open.Doc);
+    QString out = QStringLiteral("      ");
+    for (int c = 0; c < DumpColumns; ++c)
+        out += QLatin1Char(' ') + QString::fromStdString(DumpColumnLabel(c));
+    out += QLatin1Char('\n');
+    for (int r = 1; r <= DumpRows; ++r) {
+        QString line = QString::fromStdString(DumpRowLabel(r));
+        for (int c = 1; c <= DumpColumns; ++c) {
+            const std::string cell = DumpCellAt(open.Image, r, c);
+            if (!cell.empty())
+                line += QLatin1Char(' ') + QString::fromStdString(cell);
+        }
+        out += line + QLatin1Char('\n');
+    }
+    PrintOut(out);
+    return ExitOk;
+}
+
+int RunResave(const QStringList& args)
+{
+    QCommandLineParser parser;
+    const int status = ParseArguments(parser, args,
+        "Opens IN as File > Open does and writes it to OUT as File > Save As does.\n"
+        "OUT is left untouched when IN cannot be read.",
+        {"IN", "OUT"}, 2, 2);
+    if (status >= 0)
+        return status;
+    TConsolePrompt prompt;
+    TOpenDocument open;
+    const QStringList files = parser.positionalArguments();
+    if (!open.Open(files[0], prompt))
+        return ExitFileError;
+    return WriteDataFile(Local(files[1]), open.Doc, open.Image, prompt) ? ExitOk : ExitFileError;
+}
+
+int RunDiff(const QStringList& args)
+{
+    QCommandLineParser parser;
+    const int status = ParseArguments(parser, args,
+        "Lists the document fields that differ between two data files, one line each with both\n"
+        "values. Exit status 0 when the documents are equal, 1 when they differ.",
+        {"A", "B"}, 2, 2);
+    if (status >= 0)
+        return status;
+    TConsolePrompt prompt;
+    TOpenDocument a, b;
+    const QStringList files = parser.positionalArguments();
+    if (!a.Open(files[0], prompt) || !b.Open(files[1], prompt))
+        return ExitFileError;
+    const auto fieldsA = DocumentFieldList(a.Doc);
+    const auto fieldsB = DocumentFieldList(b.Doc);
+    QString out;
+    for (qsizetype i = 0; i < fieldsA.size(); ++i)
+        if (fieldsA[i].second != fieldsB[i].second)
+            out += QStringLiteral("%1: %2 | %3\n").arg(fieldsA[i].first, fieldsA[i].second, fieldsB[i].second);
+    PrintOut(out);
+    return out.isEmpty() ? ExitOk : ExitDiffers;
+}

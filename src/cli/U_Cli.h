@@ -1,0 +1,40 @@
+#pragma once
+#include "U_Prompt.h"
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+// Exit statuses of rk54 that are not transfer outcomes.
+enum TExitCode {
+    ExitOk = 0,
+    ExitDiffers = 1,
+    ExitFileError = 3,
+    ExitUsage = 64,
+    ExitWrongPassword = 77,
+};
+
+// One sub-command: `args` starts with the sub-command's own name.
+struct TSubcommand {
+    const char* Name;
+    const char* Summary;
+    int (*Run)(const QStringList& args);
+};
+
+// Messages go to standard error; the system's "\r\n" becomes a line break.
+// Questions are answered Yes: running the command is the confirmation.
+class TConsolePrompt : public TPrompt {
+public:
+    void Error(const std::string& text) override;
+    void Information(const std::string& text) override;
+    bool Confirm(const std::string& text) override;
+};
+
+// Parses a sub-command's arguments. Returns -1 when the command should go
+// on, otherwise the exit status (0 after --help, 64 after a usage error,
+// which has already been printed with the usage text).
+int ParseArguments(QCommandLineParser& parser, const QStringList& args, const QString& description,
+                   const QStringList& positionalNames, int minimum, int maximum);
+
+std::string Local(const QString& text);  // a path or text for the core (UTF-8)
+void PrintOut(const QString& text);      // standard output, text as given

@@ -1,0 +1,57 @@
+// rk54: the command-line tool over the program's core.
+#include "C_Files.h"
+#include "U_Cli.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const TSubcommand Subcommands[] = {
+    {"new", "write a new document (File > New) to a data file", RunNew},
+    {"info", "summary of a data file", RunInfo},
+    {"decode", "every document field of a data file as JSON", RunDecode},
+    {"dump", "raw hex dump of a data file, as the raw data viewer shows it", RunDump},
+    {"resave", "open a data file and save it under another name", RunResave},
+    {"diff", "document fields that differ between two data files", RunDiff},
+};
+
+void Usage(FILE* stream)
+{
+    std::fprintf(stream,
+                 "Usage: rk54 COMMAND [options] ARGUMENTS\n\n"
+                 "Works with the repeater's data files (*.R54, *.RPT) from the command line.\n\n"
+                 "Commands:\n");
+    for (const TSubcommand& s : Subcommands)
+        std::fprintf(stream, "  %-10s %s\n", s.Name, s.Summary);
+    std::fprintf(stream,
+                 "\nrk54 COMMAND --help explains a command.\n"
+                 "Exit status: 0 success, 1 documents differ (diff), 3 a data file cannot be read\n"
+                 "or written, 64 wrong usage.\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("rk54");
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    if (args.isEmpty()) {
+        Usage(stderr);
+        return ExitUsage;
+    }
+    if (args.first() == "--help" || args.first() == "-h" || args.first() == "help") {
+        Usage(stdout);
+        return ExitOk;
+    }
+    for (const TSubcommand& s : Subcommands)
+        if (args.first() == QLatin1String(s.Name))
+            return s.Run(args);
+    std::fprintf(stderr, "rk54: unknown command '%s'\n\n", qPrintable(args.first()));
+    Usage(stderr);
+    return ExitUsage;
+}
