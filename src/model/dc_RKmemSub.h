@@ -51,6 +51,13 @@ struct TChannel {
 // The fixed list of 16 channels; there is no add or delete.
 class TChannels {
 public:
+    // Each channel knows its own number from the start, as a decoded one does.
+    TChannels()
+    {
+        for (int i = 0; i < ChannelCount; ++i)
+            Items[i].Number = i + 1;
+    }
+
     int Count() const { return ChannelCount; }
     TChannel& Item(int i) { return Items.at(i); }
     const TChannel& Item(int i) const { return Items.at(i); }

@@ -1,0 +1,315 @@
+#include "ImageBuilder.h"
+#include "dc_Map54.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<uint8_t> Bytes(const TMap& map)
+{
+    return {map.Data(), map.Data() + ImageSize};
+}
+
+TDecimal Dec(double x)
+{
+    TDecimal d;
+    d.SetFromFloat(x);
+    return d;
+}
+
+TRKmem DefaultDocument()
+{
+    TRKmem doc;
+    TMap54::SetDefaults(doc);
+    return doc;
+}
+
+// Record offset of channel i.
+int Ch(int i) { return 208 + 48 * i; }
+
+} // namespace
+
+TEST(TMap54, NewImagePattern)
+{
+    const TMap54 map;
+    EXPECT_EQ(map[0], 0x5A);
+    EXPECT_EQ(map[1985], 0x5A);
+    EXPECT_EQ(map[1471], 0x00);
+    EXPECT_EQ(map[1472], 0x01);
+    EXPECT_EQ(map[1983], 0x01);
+    EXPECT_EQ(map[1984], 0x00);
+    EXPECT_EQ(map[207], 0x00);
+    EXPECT_EQ(map[1456], 0x00);
+}
+
+TEST(TMap54, EncodesTheDefaultsByteForByte)
+{
+    TMap54 map;
+    map.Encode(DefaultDocument());
+    EXPECT_EQ(Bytes(map), ExpectedDefaultImage());
+
+    TRKmem uhf = DefaultDocument();
+    uhf.Band = 1;
+    uhf.IfFreq = TMap54::DefaultIfFreq(1);
+    TMap54::SetBandDefaults(uhf, 1);
+    uhf.DataFileName = "site.R54";
+    TMap54 uhfMap;
+    uhfMap.Encode(uhf);
+    EXPECT_EQ(Bytes(uhfMap), ExpectedUhfImage("site"));
+}
+
+TEST(TMap54, EncodingExamples)
+{
+    TRKmem doc = DefaultDocument();
+    doc.Channels[0].RxFreq = Dec(146.00625);
+    doc.Channels[0].TxFreq = Dec(450.1);
+    doc.Channels[1].RxFreq = Dec(145.005);
+    doc.Channels[1].TxInhibit = 1;
+    doc.Channels[2].Used = 1;
+    doc.Channels[11].Used = 0;
+    doc.Channels[4].TxLockout = 2;
+    doc.Channels[5].TxLockout = 0;
+    doc.Channels[6].DecoderIsDcs[0] = 1;
+    doc.Channels[6].DecoderCode[0] = 103;
+    doc.Channels[6].EncoderCode[15] = 47;
+    doc.Channels[7].ToneEntryUsed[0] = 1;
+    doc.Channels[7].ToneEntryUsed[15] = 1;
+    doc.Channels[8].CwIdAniEni = 2;
+    doc.RxAdjFreq[3] = Dec(174.1);
+    doc.DataFileName = "TEST.R54";
+    doc.AlphaTagNumber[0] = 7;
+    doc.AlphaTagText[0] = "AB";
+    doc.AlphaTagNumber[1] = 1234;
+    doc.AlphaTagText[1] = "ABCDEFGHIJ";
+    doc.TxPowerAdjust[15] = -1;
+    doc.TxPowerDisplayHigh = 150;  // only its first two digits fit
+    doc.AniCode = "1a";
+    doc.FwVersion = "9.99";        // never written
+    doc.Accessory = 0;
+    doc.SerialNo = "AB";
+
+    TMap54 map;
+    map.Encode(doc);
+    const auto at = [&](int a, std::initializer_list<int> expected) {
+        int k = 0;
+        for (int e : expected)
+            EXPECT_EQ(map[a + k++], e) << "address " << a + k - 1;
+    };
+    at(Ch(0) + 10, {0x14, 0x60, 0x06, 0x45, 0x01, 0x00});
+    at(Ch(1) + 10, {0x14, 0x50, 0x05});
+    at(Ch(1), {0x82, 0xC0});          // empty channel 2, inhibited, wide
+    at(Ch(2), {0x03});
+    at(Ch(11), {0x92});
+    at(Ch(4) + 2, {0xD0});            // BTLO
+    at(Ch(5) + 2, {0xC0});            // lockout off
+    at(Ch(6) + 16, {0xE7});           // DCS 754
+    at(Ch(6) + 47, {0x2F});
+    at(Ch(7) + 6, {0x80, 0x01});
+    at(Ch(8) + 4, {0x40});
+    at(2, {0x17, 0x41});
+    at(112, {'T', 'E', 'S', 'T', 0, 0, 0, 0, 'r', 'p', 't'});
+    at(976, {0x00, 0x07, 'A', 'B', ' ', ' ', ' ', ' ', ' ', ' '});
+    at(986, {0x12, 0x34, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H'});
+    at(111, {0xFF});
+    at(20, {0x15});
+    at(188, {0x01, 0x00, 0x00, 0x00});
+    at(205, {0x00, 0x00});
+    at(80, {0x31});
+    at(72, {'A', 'B', 0, 0, 0, 0, 0, 0});
+
+    unsigned a = 0, b = 0;
+    for (int i = 80; i <= 205; ++i)
+        a += map[i];
+    EXPECT_EQ(map[207], a & 0xFF);
+    for (int i = 0; i <= 1455; ++i)
+        b += map[i];
+    EXPECT_EQ(map[1456], b & 0xFF);
+}
+
+TEST(TMap54, EncodingKeepsWhatNoFieldCovers)
+{
+    // Start from an image full of noise, as a repeater might send it.
+    TMap54 map;
+    uint32_t seed = 12345;
+    for (int a = 0; a < ImageSize; ++a) {
+        seed = seed * 1103515245 + 12345;
+        map[a] = static_cast<uint8_t>(seed >> 16);
+    }
+    const TMap54 before = map;
+    TRKmem doc = DefaultDocument();
+    doc.Channels[3].TxLockout = 7;  // outside the list: leaves both bits
+    doc.Channels[4].Used = 2;       // neither used nor empty: leaves the bit
+    map.Encode(doc);
+
+    for (int a : {0, 23, 94, 95, 192, 193, 194, 195, 200, 201, 202, 203, 205, 206})
+        EXPECT_EQ(map[a], before[a]) << "address " << a;
+    for (int a = 1457; a < ImageSize; ++a)
+        ASSERT_EQ(map[a], before[a]) << "address " << a;
+    for (int p = 0; p < 4; ++p) {
+        EXPECT_EQ(map[34 + 10 * p], before[34 + 10 * p]);
+        EXPECT_EQ(map[35 + 10 * p], before[35 + 10 * p]);
+    }
+    EXPECT_EQ(map[81] & 0x02, before[81] & 0x02);
+    EXPECT_EQ(map[93] & 0x01, before[93] & 0x01);
+    for (int i = 0; i < 16; ++i) {
+        const int r = Ch(i);
+        EXPECT_EQ(map[r + 2] & 0x02, before[r + 2] & 0x02);
+        EXPECT_EQ(map[r + 3] & 0x06, before[r + 3] & 0x06);
+        EXPECT_EQ(map[r + 4] & 0x1F, before[r + 4] & 0x1F);
+        EXPECT_EQ(map[r + 8], before[r + 8]);
+        EXPECT_EQ(map[r + 9], before[r + 9]);
+    }
+    EXPECT_EQ(map[Ch(3) + 2] & 0x30, before[Ch(3) + 2] & 0x30);
+    EXPECT_EQ(map[Ch(4)] & 0x80, before[Ch(4)] & 0x80);
+
+    TMap54 again = map;
+    again.Encode(doc);
+    EXPECT_EQ(Bytes(again), Bytes(map));
+}
+
+TEST(TMap54, ChecksumsFollowTheirAreas)
+{
+    TRKmem doc = DefaultDocument();
+    TMap54 base;
+    base.Encode(doc);
+
+    TRKmem common = doc;
+    common.BaseTot = 7;  // byte 88
+    TMap54 m1;
+    m1.Encode(common);
+    EXPECT_NE(m1[207], base[207]);
+    EXPECT_NE(m1[1456], base[1456]);
+
+    TRKmem channel = doc;
+    channel.Channels[5].NsqLevel = 49;
+    TMap54 m2;
+    m2.Encode(channel);
+    EXPECT_EQ(m2[207], base[207]);
+    EXPECT_NE(m2[1456], base[1456]);
+}
+
+TEST(TMap54, DecodesANewImage)
+{
+    const TMap54 map;
+    TRKmem doc;
+    ASSERT_TRUE(map.Decode(doc));
+    EXPECT_EQ(doc.ProductType, "HPD-4400");
+    EXPECT_EQ(doc.FwVersion, "0.00");
+    EXPECT_EQ(doc.DataFileName, "        ");
+    for (const TChannel& ch : doc.Channels) {
+        EXPECT_EQ(ch.Used, 1);
+        EXPECT_TRUE(ch.RxFreq.Equals(TDecimal()));
+        EXPECT_EQ(ch.DecoderCode[0], 0);
+    }
+    EXPECT_EQ(doc.AlphaTagNumber[0], 0);
+    EXPECT_EQ(doc.AlphaTagText[47], "        ");
+    EXPECT_EQ(doc.Accessory, 0);
+}
+
+TEST(TMap54, DecodesWhatWasEncoded)
+{
+    TRKmem doc = DefaultDocument();
+    doc.Channels[2].TxInhibit = 1;
+    doc.Channels[2].Used = 1;
+    doc.Channels[2].RxFreq = Dec(146.00625);  // stored as kHz: 146.006
+    doc.SerialNo = "AB12  ";
+    doc.AlphaTagNumber[3] = 42;
+    doc.AlphaTagText[3] = "HI";
+    doc.MarketCode = 'U';
+    doc.CwIdText = "CALLSIGN";
+    TMap54 map;
+    map.Encode(doc);
+    map[205] = 0x1A;
+    map[206] = 0x0B;
+
+    TRKmem back;
+    ASSERT_TRUE(map.Decode(back));
+    TRKmem expected = doc;
+    expected.Channels[2].TxInhibit = -1;
+    expected.Channels[2].RxFreq = Dec(146.006);
+    expected.SerialNo = "AB12";
+    expected.AlphaTagText[3] = "HI      ";
+    expected.DataFileName = "        ";
+    expected.FwVersion = "1A.0B";
+    EXPECT_TRUE(back.Channels.Equals(expected.Channels));
+    EXPECT_EQ(back.SerialNo, expected.SerialNo);
+    EXPECT_EQ(back.AlphaTagText, expected.AlphaTagText);
+    EXPECT_EQ(back.AlphaTagNumber, expected.AlphaTagNumber);
+    EXPECT_EQ(back.FwVersion, "1A.0B");
+    EXPECT_EQ(back.DataFileName, expected.DataFileName);
+    EXPECT_EQ(back.MarketCode, 'U');
+    EXPECT_EQ(back.CwIdText, "CALLSIGN");
+    EXPECT_EQ(back.FiveToneTable, doc.FiveToneTable);
+    EXPECT_EQ(back.TxPowerHigh, doc.TxPowerHigh);
+    EXPECT_TRUE(back.RxAdjFreq[3].Equals(doc.RxAdjFreq[3]));
+    EXPECT_EQ(back.Accessory, 1);
+    EXPECT_EQ(back.TxPowerType, 1);
+    EXPECT_EQ(back.AniCode, "0000");
+}
+
+TEST(TMap54, DecodingOddBytes)
+{
+    TMap54 map;
+    map.Encode(DefaultDocument());
+    TRKmem doc;
+
+    TMap54 mixed = map;
+    mixed[Ch(0) + 10] = 0x45;
+    mixed[Ch(0) + 11] = 0xF0;
+    mixed[Ch(0) + 12] = 0x12;
+    mixed[Ch(1) + 2] |= 0x30;       // both lockout bits
+    mixed[Ch(1) + 16] = 0x7F;       // a code past every list
+    mixed[80] = (mixed[80] & ~0x03) | 0x03;  // accessory code 3
+    mixed[976] = 0x1F;              // alpha tag number "1"
+    ASSERT_TRUE(mixed.Decode(doc));
+    EXPECT_EQ(doc.Channels[0].RxFreq.Text(), "45.012");
+    EXPECT_EQ(doc.Channels[1].TxLockout, 2);
+    EXPECT_EQ(doc.Channels[1].DecoderCode[0], 127);
+    EXPECT_EQ(doc.Accessory, 0);
+    EXPECT_EQ(doc.AlphaTagNumber[0], 1);
+
+    for (int address : {Ch(5) + 10, Ch(15) + 13, 20, 21}) {
+        SCOPED_TRACE(address);
+        TMap54 bad = map;
+        bad[address] = 0xFF;
+        if (address >= 208) {
+            bad[address + 1] = 0xFF;
+            bad[address + 2] = 0xFF;
+        }
+        EXPECT_THROW(bad.Decode(doc), EConvertError);
+    }
+}
+
+TEST(TMap54, Defaults)
+{
+    const TRKmem doc = DefaultDocument();
+    EXPECT_EQ(doc.Channels[0].Used, 1);
+    for (int i = 1; i < 16; ++i)
+        EXPECT_EQ(doc.Channels[i].Used, 0);
+    EXPECT_EQ(doc.Channels[0].RxFreq.Text(), "161");
+    EXPECT_EQ(doc.Channels[0].TxFreq.Text(), "166");
+    EXPECT_EQ(doc.Channels[0].Bandwidth, 1);
+    EXPECT_EQ(doc.Channels[0].ActionMode, 1);
+    EXPECT_EQ(doc.Channels[0].TxLockout, 1);
+    EXPECT_EQ(doc.RxAdjFreq[0].IntPart, 150);
+    EXPECT_EQ(doc.RxAdjFreq[0].FracDigits, 0);
+    EXPECT_EQ(doc.MarketCode, 0);
+    EXPECT_EQ(doc.IfFreq, 2140);
+    for (int t = 0; t < 48; ++t) {
+        EXPECT_EQ(doc.AlphaTagNumber[t], -1);
+        EXPECT_TRUE(doc.AlphaTagText[t].empty());
+    }
+
+    TRKmem uhf = doc;
+    uhf.Channels[5].Used = 1;
+    TMap54::SetBandDefaults(uhf, 1);
+    EXPECT_EQ(uhf.Band, 0);
+    EXPECT_EQ(uhf.IfFreq, 2140);
+    EXPECT_EQ(uhf.Channels[5].Used, 1);
+    EXPECT_EQ(uhf.Channels[15].RxFreq.Text(), "450");  // unused channels too
+    EXPECT_EQ(uhf.Channels[15].TxFreq.Text(), "455");
+    EXPECT_EQ(uhf.Channels[15].NsqLevel, 60);
+    EXPECT_EQ(uhf.TxAdjFreq[3].Text(), "480");
+    EXPECT_EQ(uhf.SqlHysteresis, 10);
+    EXPECT_EQ(TMap54::DefaultIfFreq(1), 7375);
+}

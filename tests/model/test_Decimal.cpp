@@ -1,0 +1,93 @@
+#include "dc_RKmem.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TDecimal Dec(double x)
+{
+    TDecimal d;
+    d.SetFromFloat(x);
+    return d;
+}
+
+} // namespace
+
+TEST(TDecimal, SetFromFloatKeepsTheDigits)
+{
+    struct Case { double x; int sign; int64_t intPart, fracPart; int fracDigits; const char* text; };
+    const Case cases[] = {
+        {450.0625, 1, 450, 625, 4, "450.0625"},
+        {450.125, 1, 450, 125, 3, "450.125"},
+        {161, 1, 161, 0, 0, "161"},
+        {-0.5, -1, 0, 5, 1, "-0.5"},
+        {0.0, 1, 0, 0, 0, "0"},
+        {-0.0, 1, 0, 0, 0, "0"},
+        {45.012, 1, 45, 12, 3, "45.012"},
+        {146.00625, 1, 146, 625, 5, "146.00625"},
+        {150.3, 1, 150, 3, 1, "150.3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const TDecimal d = Dec(c.x);
+        EXPECT_EQ(d.Sign, c.sign);
+        EXPECT_EQ(d.IntPart, c.intPart);
+        EXPECT_EQ(d.FracPart, c.fracPart);
+        EXPECT_EQ(d.FracDigits, c.fracDigits);
+        EXPECT_EQ(d.Text(), c.text);
+        EXPECT_EQ(d.ToFloat(), c.x == 0 ? 0.0 : c.x);
+    }
+}
+
+TEST(TDecimal, TruncatesToWholeUnits)
+{
+    EXPECT_EQ(Dec(146.00625).TruncatedTo(3), 146006);
+    EXPECT_EQ(Dec(450.1).TruncatedTo(3), 450100);
+    EXPECT_EQ(Dec(174.1).TruncatedTo(1), 1741);
+    EXPECT_EQ(Dec(150).TruncatedTo(1), 1500);
+    EXPECT_EQ(Dec(0.05).TruncatedTo(1), 0);
+}
+
+TEST(TDecimal, EqualityLooksAtEveryField)
+{
+    TDecimal a = Dec(450.1);
+    TDecimal b = a;
+    EXPECT_TRUE(a.Equals(b));
+    b.FracPart = 10;
+    b.FracDigits = 2; // 450.10: the same number, not the same value
+    EXPECT_FALSE(a.Equals(b));
+}
+
+TEST(TChannels, AssignIsDeepAndEqualsComparesEveryEntry)
+{
+    TChannels a;
+    a[3].RxFreq = Dec(450.1);
+    a[3].DecoderCode[5] = 12;
+    TChannels b;
+    b.Assign(a);
+    EXPECT_TRUE(b.Equals(a));
+
+    b[3].DecoderCode[5] = 13;
+    EXPECT_FALSE(b.Equals(a));
+    EXPECT_EQ(a[3].DecoderCode[5], 12);
+
+    b.Assign(a);
+    b[3].RxFreq.FracPart = 10;
+    b[3].RxFreq.FracDigits = 2;
+    EXPECT_FALSE(b.Equals(a));
+
+    b.Assign(a);
+    a[0].TxInhibit = -1;
+    b[0].TxInhibit = 1; // both inhibit, but they are different values
+    EXPECT_FALSE(b.Equals(a));
+}
+
+TEST(TRKmem, NewDocumentIsEmpty)
+{
+    const TRKmem doc;
+    EXPECT_TRUE(doc.ProductType.empty());
+    EXPECT_EQ(doc.IfFreq, 0);
+    EXPECT_TRUE(doc.RxAdjFreq[2].Equals(TDecimal()));
+    for (const TChannel& ch : doc.Channels)
+        EXPECT_EQ(ch.Used, 0);
+}

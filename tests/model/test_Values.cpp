@@ -1,0 +1,123 @@
+#include "U_Format.h"
+#include "U_Values.h"
+#include "dc_Decimal.h"
+
+#include <gtest/gtest.h>
+
+TEST(DisplayLists, TextAndIndex)
+{
+    EXPECT_EQ(DisplayText(19, 3), "RX/TX Enable");
+    EXPECT_EQ(DisplayText(dvHangOnAudio, 0), "Noize");
+    EXPECT_EQ(DisplayText(22, 0), "");
+    EXPECT_EQ(DisplayText(23, 0), "");
+    EXPECT_EQ(DisplayText(2, 3), "");  // beyond the row's count
+    EXPECT_EQ(DisplayText(0, 5), "");
+    EXPECT_EQ(DisplayText(-1, 0), "");
+    EXPECT_EQ(DisplayIndex(3, "Lo"), 1);
+    EXPECT_EQ(DisplayIndex(3, "LO"), 0);
+    EXPECT_EQ(DisplayIndex(19, "TX Enable"), 2);
+    EXPECT_EQ(DisplayIndex(40, "Lo"), 0);
+    EXPECT_EQ(SignalingValue(0, 0), 0);
+    EXPECT_EQ(SignalingValue(0, 1), 1);
+    EXPECT_EQ(SignalingValue(1, 0), 2);
+    EXPECT_EQ(SignalingValue(1, 1), 3);
+}
+
+TEST(ToneLists, CtcssAndDcs)
+{
+    EXPECT_EQ(CtcssText(0), "off");
+    EXPECT_EQ(CtcssText(39), "250.3");
+    EXPECT_EQ(CtcssText(40), "159.8");
+    EXPECT_EQ(CtcssText(47), "254.1");
+    EXPECT_EQ(CtcssText(48), "");
+    EXPECT_EQ(DcsText(0), "023");
+    EXPECT_EQ(DcsText(103), "754");
+    EXPECT_EQ(DcsText(104), "");
+    EXPECT_EQ(ToneText(1, 0), "023");
+    EXPECT_EQ(ToneText(0, 0), "off");
+    const auto ctcss = CtcssListNoOff();
+    ASSERT_EQ(ctcss.size(), 47u);
+    EXPECT_EQ(ctcss.front(), "67.0");
+    const auto dcs = DcsListWithOff();
+    ASSERT_EQ(dcs.size(), 105u);
+    EXPECT_EQ(dcs[0], "off");
+    EXPECT_EQ(dcs[104], "754");
+}
+
+TEST(Frequencies, SnapToTheNearerStep)
+{
+    struct Case { int step; double mhz; double expected; };
+    const Case cases[] = {
+        {0, 450.006, 450.00625},   // 1000 Hz against 250 Hz
+        {1, 146.0025, 146.0025},   // distance 0 against 3750
+        {0, 146.006, 146.00625},
+        {0, 145.005, 145.005},
+        {0, 450.0, 450.0},
+        {0, 161.0031, 161.005},     // 1900 Hz against 3100 Hz
+        {0, 999.999999, 999.995},   // never above 999.99999 MHz
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mhz);
+        EXPECT_DOUBLE_EQ(SnapFrequency(c.step, c.mhz), c.expected);
+    }
+    // A tie goes to the first step of the pair: 450.0025 rounds half up to
+    // 450.005 on the 5 kHz raster and down to 450.0 on the 6.25 kHz one,
+    // 2500 Hz away both.
+    EXPECT_DOUBLE_EQ(SnapFrequency(0, 450.0025), 450.005);
+}
+
+TEST(Frequencies, Predicates)
+{
+    EXPECT_TRUE(NearMultipleOf4MHz(148.0249));
+    EXPECT_FALSE(NearMultipleOf4MHz(148.025));
+    EXPECT_TRUE(NearMultipleOf4MHz(147.975));
+    EXPECT_FALSE(NearMultipleOf4MHz(147.9749));
+    EXPECT_TRUE(FreqAbove(450.0001, 450.0));
+    EXPECT_FALSE(FreqAbove(450.0, 450.0));
+    EXPECT_TRUE(FreqWithin50kHz(450.0, 450.0499));
+    EXPECT_FALSE(FreqWithin50kHz(450.0, 450.05));
+    EXPECT_EQ(MHzToHz(148.025), 148025000);
+}
+
+TEST(Frequencies, GridText)
+{
+    TDecimal d;
+    d.SetFromFloat(450.006);
+    EXPECT_EQ(ChannelFreqText(0, d), "450.00625");
+    d.SetFromFloat(161);
+    EXPECT_EQ(ChannelFreqText(0, d), "161.00000");
+}
+
+TEST(TextHelpers, NumbersFromText)
+{
+    EXPECT_EQ(HexToInt("1f"), 31);
+    EXPECT_EQ(HexToInt("1G"), 16);
+    EXPECT_EQ(HexToInt(""), 0);
+    EXPECT_EQ(HexToInt("FF"), 255);
+    EXPECT_DOUBLE_EQ(TextToFloat("450,125"), 450.125);
+    EXPECT_DOUBLE_EQ(TextToFloat(" 450.125 "), 450.125);
+    EXPECT_DOUBLE_EQ(TextToFloat("-2.5"), -2.5);
+    EXPECT_DOUBLE_EQ(TextToFloat("12a"), 0);
+    EXPECT_DOUBLE_EQ(TextToFloat(""), 0);
+    EXPECT_DOUBLE_EQ(TextToFloat("1e5"), 0);
+    EXPECT_TRUE(IsNonNegativeInteger("0"));
+    EXPECT_FALSE(IsNonNegativeInteger("-1"));
+    EXPECT_FALSE(IsNonNegativeInteger("1.5"));
+    EXPECT_FALSE(IsNonNegativeInteger(""));
+    EXPECT_TRUE(IsInteger("-1"));
+    EXPECT_FALSE(IsInteger("99999999999"));
+    EXPECT_EQ(Trunc(-2.7), -2);
+    EXPECT_EQ(Trunc(2.7), 2);
+}
+
+TEST(Formats, ProgramFormatConventions)
+{
+    EXPECT_EQ(HexText(0x1A) + "." + HexText(0x0B, 2), "1A.0B");
+    EXPECT_EQ(HexText(0x01) + "." + HexText(0x05, 2), "1.05");
+    EXPECT_EQ(HexText(0, 4), "0000");
+    EXPECT_EQ(ZeroPadded(5, 4), "0005");
+    EXPECT_EQ(ZeroPadded(12345, 4), "12345");
+    EXPECT_EQ(ZeroPadded(-5, 4), "-0005");
+    EXPECT_EQ(Lowered("5A"), "5a");
+    EXPECT_EQ(Uppered("item5"), "ITEM5");
+}
