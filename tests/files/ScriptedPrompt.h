@@ -1,0 +1,30 @@
+#pragma once
+#include "U_Prompt.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+// Records every message and answers questions from a script (Yes when the
+// script runs out).
+class TScriptedPrompt : public TPrompt {
+public:
+    struct TMessage {
+        char Kind;  // 'E' error, 'I' information, 'Q' question
+        std::string Text;
+    };
+    std::vector<TMessage> Messages;
+    std::deque<bool> Answers;
+
+    void Error(const std::string& text) override { Messages.push_back({'E', text}); }
+    void Information(const std::string& text) override { Messages.push_back({'I', text}); }
+    bool Confirm(const std::string& text) override
+    {
+        Messages.push_back({'Q', text});
+        if (Answers.empty())
+            return true;
+        const bool answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+};
