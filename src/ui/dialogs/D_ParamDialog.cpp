@@ -1,0 +1,273 @@
+#include "D_ParamDialog.h"
+
+#include "U_Values.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+std::function<void(QWidget*)> TParamDialog::HelpContents;
+
+TBinding Bind(int TRKmem::*member)
+{
+    return {[=](const TRKmem& d) { return double(d.*member); },
+            [=](TRKmem& d, double v) { d.*member = static_cast<int>(StoredInteger(v)); }, {}, {}};
+}
+
+TBinding Bind(std::string TRKmem::*member)
+{
+    return {{}, {}, [=](const TRKmem& d) { return d.*member; },
+            [=](TRKmem& d, const std::string& v) { d.*member = v; }};
+}
+
+TFieldDef EditField(const char* name, const char* label, unsigned enabledIn, TBinding binding,
+                    const TFieldConv& conv)
+{
+    return {.Name = name, .Label = label, .EnabledIn = enabledIn, .Binding = std::move(binding),
+            .Conv = &conv};
+}
+
+TFieldDef ComboField(const char* name, const char* label, unsigned enabledIn, TBinding binding,
+                     std::vector<std::string> items, std::vector<int> values)
+{
+    return {.Name = name, .Label = label, .EnabledIn = enabledIn, .Binding = std::move(binding),
+            .Items = std::move(items), .Values = std::move(values)};
+}
+
+std::vector<std::string> RowItems(int displayRow)
+{
+    std::vector<std::string> items;
+    for (int i = 0; i < DisplayCount(displayRow); ++i)
+        items.push_back(DisplayText(displayRow, i));
+    return items;
+}
+
+namespace {
+
+QLabel* Panel(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* panel = new QLabel(text, parent);
+    panel->setObjectName(name);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return panel;
+}
+
+QPushButton* Button(const char* name, const QString& caption, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setFixedSize(85, 25);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+// The item a stored value selects: its position, or the first item.
+int ItemIndex(const TFieldDef& def, int value)
+{
+    if (def.Values.empty())
+        return value >= 0 && value < int(def.Items.size()) ? value : -1;
+    const auto at = std::find(def.Values.begin(), def.Values.end(), value);
+    return at == def.Values.end() ? 0 : int(at - def.Values.begin());
+}
+
+} // namespace
+
+TParamDialog::TParamDialog(const TDialogForm& form, std::vector<TFieldDef> fields, TRKmem& doc,
+                           TProgramMode mode, TPrompt& prompt, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+                          | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      Doc(doc), Backup(doc), Mode(mode), Prompt(prompt)
+{
+    setWindowTitle(form.Caption);
+    QFont font("Arial");
+    font.setPixelSize(11);
+    setFont(font);
+    setFixedSize(form.Width, form.Height);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(4);
+    int nextRow = 0;
+    const unsigned modeBit = 1u << mode;
+    for (TFieldDef& def : fields) {
+        const QString controlName = def.Name;
+        QWidget* control = nullptr;
+        if (def.Conv) {
+            auto* edit = new TParamEdit(*def.Conv, this);
+            edit->SetFieldEnabled(def.EnabledIn & modeBit);
+            control = edit;
+        } else {
+            auto* combo = new TParamCombo(this);
+            for (const std::string& item : def.Items)
+                combo->addItem(QString::fromStdString(item));
+            combo->SetFieldEnabled(def.EnabledIn & modeBit);
+            control = combo;
+        }
+        control->setObjectName(controlName);
+        const int row = def.Row >= 0 ? def.Row : nextRow;
+        nextRow = row + 1;
+        grid->addWidget(control, row, def.Column);
+        if (def.Label) {
+            // pnlBand beside cmbBand: the panel is named after its field.
+            auto* panel = Panel("pnl" + controlName.mid(3), def.Label, this);
+            panel->setFixedWidth(150);
+            panel->setBuddy(control);  // Alt + the accelerator focuses the field
+            grid->addWidget(panel, row, def.Column - 1);
+        }
+        FFields.push_back({std::move(def), control});
+    }
+
+    auto* ok = Button("btnOK", "OK", this);
+    auto* cancel = Button("btnCancel", "Cancel", this);
+    connect(ok, &QPushButton::clicked, this, &TParamDialog::OkClicked);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+
+    FHint1 = Panel("pnlHint1", "", this);
+    FHint1->setFixedHeight(16);
+    FHint2 = Panel("pnlHint2", form.FirstHint, this);
+    FHint2->setFixedSize(60, 16);
+    auto* hints = new QHBoxLayout;
+    hints->setSpacing(0);
+    hints->addWidget(FHint1, 1);
+    hints->addWidget(FHint2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 0, 0);
+    layout->addLayout(grid);
+    layout->addStretch();
+    buttons->setContentsMargins(0, 0, 8, 0);
+    layout->addLayout(buttons);
+    layout->addLayout(hints);
+
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { ControlEntered(now); });
+}
+
+TParamEdit* TParamDialog::Edit(const char* name) const
+{
+    return findChild<TParamEdit*>(name);
+}
+
+TParamCombo* TParamDialog::Combo(const char* name) const
+{
+    return findChild<TParamCombo*>(name);
+}
+
+bool TParamDialog::RunModal(bool& modified)
+{
+    if (exec() != QDialog::Accepted)
+        return false;
+    if (FChanged)
+        modified = true;
+    return true;
+}
+
+void TParamDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (FLoaded)
+        return;
+    FLoaded = true;
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    Load();
+}
+
+void TParamDialog::Load()
+{
+    Backup = Doc;
+    for (const TField& field : FFields) {
+        const TBinding& b = field.Def.Binding;
+        if (auto* combo = qobject_cast<TParamCombo*>(field.Control)) {
+            combo->setCurrentIndex(ItemIndex(field.Def, static_cast<int>(b.GetNumber(Doc))));
+            continue;
+        }
+        auto* edit = static_cast<TParamEdit*>(field.Control);
+        if (edit->Conv().IsText()) {
+            edit->setText(QString::fromStdString(b.GetText(Doc)));
+            continue;
+        }
+        edit->ShowStored(b.GetNumber(Doc));
+        if (field.Def.NormaliseOnLoad)
+            edit->setText(QString::fromStdString(CommitText(edit->Conv(), edit->text().toStdString())));
+    }
+    Loaded();
+}
+
+void TParamDialog::Store(const TField& field)
+{
+    const TBinding& b = field.Def.Binding;
+    if (auto* combo = qobject_cast<TParamCombo*>(field.Control)) {
+        const int index = std::max(0, combo->currentIndex());
+        b.SetNumber(Doc, field.Def.Values.empty() ? index : field.Def.Values.at(index));
+        return;
+    }
+    auto* edit = static_cast<TParamEdit*>(field.Control);
+    if (edit->Conv().IsText())
+        b.SetText(Doc, edit->text().toStdString());
+    else
+        b.SetNumber(Doc, StoreValue(edit->Conv(), edit->Value()));
+}
+
+bool TParamDialog::Differs(const TField& field) const
+{
+    const TBinding& b = field.Def.Binding;
+    if (b.GetText)
+        return b.GetText(Doc) != b.GetText(Backup);
+    return b.GetNumber(Doc) != b.GetNumber(Backup);
+}
+
+void TParamDialog::OkClicked()
+{
+    // Every edit is committed first, so what is stored is what is shown:
+    // 9.999 typed into an MHz field stores the 10.00 it commits to.
+    for (const TField& field : FFields)
+        if (auto* edit = qobject_cast<TParamEdit*>(field.Control))
+            edit->Commit();
+    for (const TField& field : FFields)
+        Store(field);
+    FChanged = std::any_of(FFields.begin(), FFields.end(),
+                           [this](const TField& field) { return Differs(field); });
+    Stored();
+    accept();
+}
+
+void TParamDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        if (HelpContents)
+            HelpContents(this);
+        event->accept();
+        return;
+    }
+    // Esc reaches here only when no field is being edited: Cancel.
+    QDialog::keyPressEvent(event);
+}
+
+void TParamDialog::ControlEntered(QWidget* control)
+{
+    if (!control || control->window() != this)
+        return;
+    FHint1->clear();
+    if (qobject_cast<TParamEdit*>(control) || qobject_cast<QAbstractItemView*>(control))
+        FHint2->setText("<ENTER>");
+    else if (qobject_cast<QComboBox*>(control) || qobject_cast<QCheckBox*>(control))
+        FHint2->setText("<SELECT>");
+    else
+        FHint2->clear();
+}

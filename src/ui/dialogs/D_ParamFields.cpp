@@ -1,0 +1,183 @@
+#include "D_ParamFields.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+
+namespace {
+
+// The system colours of the three states: window, tooltip, button face.
+void Paint(QWidget* w, QPalette::ColorRole role)
+{
+    QPalette palette = w->palette();
+    const QColor colour = QApplication::palette().color(role);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Base, colour);
+    w->setPalette(palette);
+}
+
+} // namespace
+
+bool IsControlFocusChange(const QFocusEvent* event)
+{
+    return event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
+}
+
+TParamEdit::TParamEdit(const TFieldConv& conv, QWidget* parent) : QLineEdit(parent), FConv(conv)
+{
+    // Everything that reaches the text goes through the typing filter:
+    // no paste from a menu, no dropped text, no input method composing.
+    setContextMenuPolicy(Qt::NoContextMenu);
+    setAcceptDrops(false);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    SetEditing(false);
+}
+
+void TParamEdit::SetFieldEnabled(bool enabled)
+{
+    setEnabled(enabled);
+    setFocusPolicy(enabled ? Qt::StrongFocus : Qt::NoFocus);
+    if (enabled)
+        SetEditing(false);
+    else
+        Paint(this, QPalette::Button);
+}
+
+double TParamEdit::Value() const
+{
+    return ParseValue(FConv, text().toStdString());
+}
+
+void TParamEdit::ShowStored(double stored)
+{
+    setText(QString::fromStdString(StoredText(FConv, stored)));
+}
+
+void TParamEdit::Commit()
+{
+    SetEditing(false);
+    setText(QString::fromStdString(CommitText(FConv, text().toStdString())));
+    deselect();
+    FSavedText = text();
+    emit Committed();
+}
+
+void TParamEdit::SetEditing(bool on)
+{
+    FEditMode = on;
+    setReadOnly(!on);
+    if (isEnabled())
+        Paint(this, on ? QPalette::ToolTipBase : QPalette::Base);
+}
+
+void TParamEdit::ToggleEditMode()
+{
+    if (FEditMode) {
+        Commit();
+        return;
+    }
+    SetEditing(true);
+    setText(QString::fromStdString(BareText(FConv, text().toStdString())));
+    selectAll();
+}
+
+bool TParamEdit::CanInsert() const
+{
+    return FConv.MaxLength <= 0 || text().size() - selectedText().size() < FConv.MaxLength;
+}
+
+void TParamEdit::keyPressEvent(QKeyEvent* event)
+{
+    FCtrlDown = event->modifiers() & Qt::ControlModifier;
+    const int key = event->key();
+    // With Ctrl held only the caret moves: Ctrl+V, Ctrl+X, Ctrl+Z and the
+    // like would put unfiltered text into the field. Shift+Insert pastes too.
+    const bool caretKey = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Home
+                          || key == Qt::Key_End;
+    if ((FCtrlDown && !caretKey) || event->matches(QKeySequence::Paste)
+        || event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Undo)
+        || event->matches(QKeySequence::Redo)) {
+        event->accept();
+        return;
+    }
+    if (key == Qt::Key_Escape) {
+        if (!FEditMode) {
+            event->ignore();  // the window closes with Cancel
+            return;
+        }
+        setText(FSavedText);
+        SetEditing(false);
+        event->accept();
+        return;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        ToggleEditMode();
+        event->accept();
+        return;
+    }
+    const QString typed = event->text();
+    if (typed.size() != 1 || (!typed[0].isPrint() && typed[0] != QChar('\b'))) {
+        QLineEdit::keyPressEvent(event);  // caret keys, Delete, F-keys
+        return;
+    }
+    const char16_t code = typed[0].unicode();
+    const char ch = code < 128 ? FilterChar(FConv.Class, static_cast<char>(code)) : 0;
+    event->accept();
+    if (!ch)
+        return;
+    if (!FEditMode) {
+        clear();
+        SetEditing(true);
+    }
+    if (ch == '\b')
+        backspace();
+    else if (CanInsert())
+        insert(QString(QChar(ch)));
+}
+
+void TParamEdit::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept();
+    ToggleEditMode();
+}
+
+void TParamEdit::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    if (!IsControlFocusChange(event))
+        return;
+    SetEditing(false);
+    FSavedText = text();
+}
+
+void TParamEdit::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    if (IsControlFocusChange(event))
+        Commit();
+}
+
+void TParamCombo::SetFieldEnabled(bool enabled)
+{
+    setEnabled(enabled);
+    Paint(this, enabled ? QPalette::Base : QPalette::Button);
+}
+
+bool TParamCombo::ListOpen() const
+{
+    return view() && view()->isVisible();
+}
+
+void TParamCombo::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (ListOpen())
+            hidePopup();
+        else
+            showPopup();
+        event->accept();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
+}

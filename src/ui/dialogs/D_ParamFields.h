@@ -1,0 +1,71 @@
+#pragma once
+#include "U_FieldConv.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+// The two kinds of typed controls of every parameter dialog, the alignment
+// window and the multi-tone dialog.
+
+// An edit field with the three display states. Idle it is read-only and
+// shows the committed value with its unit; typing an accepted character or
+// Enter or a double click puts it into editing; Enter, a double click or
+// leaving it commits (format(parse(text))); Esc while editing puts back the
+// text it had when it was entered or last committed. Esc while idle is left
+// to the window, which closes.
+class TParamEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    TParamEdit(const TFieldConv& conv, QWidget* parent = nullptr);
+
+    const TFieldConv& Conv() const { return FConv; }
+    bool EditMode() const { return FEditMode; }
+    QString SavedText() const { return FSavedText; }
+
+    // Enabled fields are idle with the window colour; disabled ones can be
+    // neither focused nor typed into and show the button face colour.
+    void SetFieldEnabled(bool enabled);
+
+    // The value the text stands for, in display units (parse).
+    double Value() const;
+    // Shows a stored value as a committed field does.
+    void ShowStored(double stored);
+    // Leaves editing and shows the committed text; tells `Committed`.
+    void Commit();
+
+signals:
+    void Committed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void SetEditing(bool on);
+    void ToggleEditMode();
+    bool CanInsert() const;
+
+    const TFieldConv& FConv;
+    bool FEditMode = false;
+    bool FCtrlDown = false;
+    QString FSavedText;
+};
+
+// A drop-down list whose Enter opens and closes the list instead of
+// reaching the dialog's buttons.
+class TParamCombo : public QComboBox {
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+    void SetFieldEnabled(bool enabled);
+    bool ListOpen() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// Whether a focus change is the person moving between controls rather than
+// the window losing or regaining activation or a popup coming and going.
+bool IsControlFocusChange(const QFocusEvent* event);

@@ -1,0 +1,26 @@
+#include "D_Pass.h"
+
+#include "U_DialogKit.h"
+
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+TfrmPass::TfrmPass(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName("frmPass");
+    setWindowTitle("Password");
+    FEdit = new QLineEdit(this);
+    FEdit->setObjectName("edtPass");
+    FEdit->setEchoMode(QLineEdit::Password);
+    connect(FEdit, &QLineEdit::returnPressed, this, &QDialog::accept);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(FEdit);
+    AddOkCancelRow(*this, *layout);
+    setFixedSize(262, 70);
+}
+
+void TfrmPass::done(int result)
+{
+    Text = FEdit->text();
+    QDialog::done(result);
+}

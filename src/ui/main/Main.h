@@ -1,0 +1,158 @@
+#pragma once
+#include "U_Modes.h"
+#include "dc_Map54.h"
+#include "dc_RKmem.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+class QToolBar;
+class TChGrid;
+class THost;
+class TIniData;
+class TfrmRadio;
+struct TTransferResult;
+
+// The program's one main window. It owns the open document, its clone
+// image, the settings and the working copy of the channels that the grid
+// edits, and it is where every command enters.
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr const char* NoFile = "<none>";
+    static constexpr int RecentCount = 4;
+
+    // `arguments` are the command-line arguments without the program name.
+    TfrmMain(THost& host, const QStringList& arguments, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // Shows the window as the settings left it (normal or maximised).
+    void ShowAsStored();
+
+    // Program-wide state, read and set by the commands and the dialogs.
+    TRKmem& Document() { return *FDocument; }
+    TMap54& Codec() { return *FCodec; }
+    TChannels& WorkChannels() { return FWorkChannels; }
+    TProgramMode ProgramMode() const { return FProgramMode; }
+    int FccPhase() const { return FFccPhase; }
+    int ComPort() const { return FComPort; }
+    QString CurFold() const { return FCurFold; }
+    QString CurrentFileName() const { return FCurrentFileName; }
+    const QStringList& RecentFiles() const { return FRecentFiles; }
+    bool Modified() const { return FModified; }
+    void SetModified(bool modified) { FModified = modified; }
+    bool SaveEnabled() const { return FSaveEnabled; }
+    THost& Host() { return FHost; }
+    TChGrid* Grid() const { return FGrid; }
+
+    QString ProgramFolder() const { return FProgramFolder; }
+    QString DefaultFileName() const;
+    QString SettingsFileName() const;
+    QString StartupFileName() const { return FStartupFile; }
+
+    // The menu entry or tool button with this object name.
+    QAction* Action(const QString& name) const;
+
+    void Refresh();
+    // Commits the grid into WorkChannels and the document (sets Modified
+    // when they differ).
+    void Commit();
+    // Copies the document's channels into WorkChannels and refreshes.
+    void ReloadChannels();
+    bool Save();
+    // False when the command that asked must stop.
+    bool AskToSave();
+
+    // The transfer window while a transfer runs, else null.
+    TfrmRadio* RadioWindow() const { return FRadio; }
+
+public slots:
+    void FileNew();
+    void FileOpen();
+    void FileSave();
+    void FileSaveAs();
+    void OpenRecent(int index);  // 0..3
+    void Configure();
+    void RadioUpload();
+    void RadioDownload();
+    void ShowVisible();
+    void ToggleItem(int item);   // 1..23
+    void ShowAbout();
+    void ShowFileData();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void BeginFileCommand();
+    TTransferResult RunTransfer(bool upload);
+    void ParseCommandLine(const QStringList& arguments);
+    void AskPassword();
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreatePanels();
+    void CreateStatusBar();
+    void ApplyModeToMenus();
+    void ReadSettings();
+    void WriteSettings();
+    void OpenStartupFile();
+    void RebuildRecentMenu();
+    void AddRecent(const QString& path);
+    bool ReadFile(const QString& path);
+    QString AskSaveName();
+    bool IsDefaultFile(const QString& path) const;
+    void RefreshPanels();
+    void RefreshLockPanels();
+    void ClockTick();
+    void ShowHint(const QString& hint);
+    bool CloseQuery();
+    QAction* NewAction(const QString& name, const QString& text, const QString& hint);
+
+    THost& FHost;
+    std::unique_ptr<TRKmem> FDocument;
+    std::unique_ptr<TMap54> FCodec;
+    std::unique_ptr<TIniData> FSettings;
+    TChannels FWorkChannels;
+    TProgramMode FProgramMode = Normal;
+    int FFccPhase = 0;
+    int FComPort = 1;
+    bool FModified = false;
+    bool FSaveEnabled = false;
+    bool FStartMaximised = false;
+    QString FProgramFolder;
+    QString FCurFold;
+    QString FCurrentFileName;
+    QString FStartupFile;
+    QStringList FRecentFiles;
+    QString FHintTool;
+    TfrmRadio* FRadio = nullptr;  // tool button whose hint was shown last (enables F1)
+
+    TChGrid* FGrid = nullptr;
+    QToolBar* FToolBar = nullptr;
+    QMenu* FFileMenu = nullptr;
+    QAction* FRecentFileAction = nullptr;
+    std::array<QAction*, RecentCount> FRecentActions {};
+    std::array<QAction*, 23> FItemActions {};
+    QLabel* FHintPanel = nullptr;
+    std::array<QLabel*, 3> FLockPanels {};
+    QLabel* FClockPanel = nullptr;
+    QTimer* FClock = nullptr;
+    struct TInfoPanels {
+        QLabel* SerialNo;
+        QLabel* Band;
+        QLabel* ProductType;
+        QLabel* FwVersion;
+        QLabel* ComPort;
+        QLabel* Printer;
+    } FInfo {};
+};

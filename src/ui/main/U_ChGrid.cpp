@@ -1,0 +1,419 @@
+#include "U_ChGrid.h"
+
+#include "U_Help.h"
+#include "U_Values.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+
+#include <cmath>
+
+namespace {
+
+using C = TChannel;
+
+QString Qs(const std::string& text) { return QString::fromStdString(text); }
+
+// Header cells are drawn like the fixed cells of a classic grid, channel
+// cells on the window colour with grey text for switched-off channels.
+class TCellDelegate : public QStyledItemDelegate {
+public:
+    explicit TCellDelegate(TChGrid* grid) : QStyledItemDelegate(grid), FGrid(grid) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        const int row = index.row();
+        const int column = index.column();
+        const bool header = TChGrid::IsHeaderCell(row, column);
+        const bool selected = !header && (option.state & QStyle::State_Selected);
+        const QPalette& pal = option.palette;
+        painter->save();
+        painter->fillRect(option.rect, selected ? pal.highlight()
+                                               : header ? pal.button() : pal.base());
+        painter->setPen(selected ? pal.highlightedText().color() : FGrid->TextColor(row, column));
+        painter->setFont(option.font);
+        const QRect textRect = option.rect.adjusted(3, 2, -2, 2);
+        painter->drawText(textRect, int(FGrid->TextAlignment(header ? -1 : column)) | Qt::TextSingleLine,
+                          index.data().toString());
+        if (option.state & QStyle::State_HasFocus) {
+            painter->setPen(QPen(pal.text().color(), 1, Qt::DotLine));
+            painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+        }
+        painter->restore();
+    }
+
+private:
+    TChGrid* FGrid;
+};
+
+} // namespace
+
+const std::array<TChGrid::TColumnDef, TChGrid::ColCount> TChGrid::ColumnTable = {{
+    {nullptr, nullptr, 20, ekNone, 0, -1, nullptr},
+    {nullptr, "Ch", 30, ekNone, 0, -1, nullptr},
+    {nullptr, "Rx Freq", 100, ekFreq, 9, -1, nullptr},
+    {nullptr, "CTCSS", 70, ekDialog, dlCtcss, -1, nullptr},
+    {nullptr, "DCS", 40, ekDialog, dlDcs, -1, nullptr},
+    {nullptr, "W/N", 30, ekList, dvBandwidth, dvBandwidth, &C::Bandwidth},
+    {"Clk", "Sft", 40, ekList, dvNoYes, dvNoYes, &C::ClockShift},
+    {nullptr, "Mode", 70, ekList, dvNsqMode, dvNsqMode, &C::NsqMode},
+    {nullptr, "Lv", 40, ekLevel, 3, -1, nullptr},
+    {"Court", "Blip", 40, ekList, dvOffOn, dvOffOn, &C::CourtesyBlip},
+    {"Rev", "Bst", 40, ekList, dvOffOn, dvOffOn, &C::ReverseBurst},
+    {"DCS", "Typ", 30, ekList, dvDcsType, dvDcsType, &C::DcsType},
+    {"DDec", "Type", 44, ekList, dvDcsDecodeType, dvDcsDecodeType, &C::DcsDecodeType},
+    {"Multi", "Tone", 44, ekDialog, dlMultiTone, dvNoYes, &C::MultiTone},
+    {"CWID", "ANI/ENI", 70, ekList, dvCwIdAniEni, dvCwIdAniEni, &C::CwIdAniEni},
+    {"Action", "Mode", 70, ekList, dvActionMode, dvActionMode, &C::ActionMode},
+    {nullptr, "Tx Freq", 100, ekFreq, 9, -1, nullptr},
+    {nullptr, "CTCSS", 70, ekDialog, dlCtcss, -1, nullptr},
+    {nullptr, "DCS", 40, ekDialog, dlDcs, -1, nullptr},
+    {"Base", "TOT", 40, ekList, dvNoYes, dvNoYes, &C::BaseTotOn},
+    {"Base", "Guard", 40, ekList, dvNoYes, dvNoYes, &C::BaseGuardOn},
+    {nullptr, "LOUT", 40, ekList, dvTxLockout, dvTxLockout, &C::TxLockout},
+    {"TX", "Pwr", 40, ekList, dvTxPower, dvTxPower, &C::TxPower},
+    {"TOT", "Mute", 40, ekList, dvOffOn, dvOffOn, &C::TotMute},
+    {"Rpt", "Use", 40, ekList, dvNoYes, dvNoYes, &C::RptTotUse},
+    {"TOT", "Beep", 40, ekList, dvNoYes, dvNoYes, &C::TotBeep},
+    {"RPT", "HT", 40, ekList, dvNoYes, dvNoYes, &C::RptHangTimeOn},
+    {"RPT", "GT", 40, ekList, dvNoYes, dvNoYes, &C::RptGuardTimeOn},
+}};
+
+const std::array<TChGrid::TItemDef, TChGrid::ItemCount> TChGrid::ItemTable = {{
+    {"Rx Freq.", 1, {2, -1, -1}, nullptr},
+    {"Decoders", 2, {3, 4, -1}, "Decoders"},
+    {"W/N", 1, {5, -1, -1}, nullptr},
+    {"Clk Sft", 1, {6, -1, -1}, nullptr},
+    {"NSQ", 2, {7, 8, -1}, "NSQ"},
+    {"Court Blip", 1, {9, -1, -1}, nullptr},
+    {"Rev Bst", 1, {10, -1, -1}, nullptr},
+    {"DCS Typ", 1, {11, -1, -1}, nullptr},
+    {"DDec Type", 1, {12, -1, -1}, nullptr},
+    {"Multi Tone", 1, {13, -1, -1}, nullptr},
+    {"CWID ANI/ENI", 1, {14, -1, -1}, nullptr},
+    {"Action Mode", 1, {15, -1, -1}, nullptr},
+    {"Tx Freq.", 1, {16, -1, -1}, nullptr},
+    {"Encoders", 2, {17, 18, -1}, "Encoders"},
+    {"Base TOT", 1, {19, -1, -1}, nullptr},
+    {"Base Guard", 1, {20, -1, -1}, nullptr},
+    {"LOUT", 1, {21, -1, -1}, nullptr},
+    {"Tx Pwr", 1, {22, -1, -1}, nullptr},
+    {"TOT Mute", 1, {23, -1, -1}, nullptr},
+    {"Rpt Use", 1, {24, -1, -1}, nullptr},
+    {"TOT Beep", 1, {25, -1, -1}, nullptr},
+    {"RPT HT", 1, {26, -1, -1}, nullptr},
+    {"RPT GT", 1, {27, -1, -1}, nullptr},
+}};
+
+TChGrid::TChGrid(QWidget* parent) : QTableWidget(RowCount, ColCount, parent)
+{
+    setObjectName("grdCh");
+    FVisible.fill(1);
+
+    QFont gridFont("Arial");
+    gridFont.setPixelSize(12);
+    setFont(gridFont);
+    setItemDelegate(new TCellDelegate(this));
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false);
+
+    horizontalHeader()->hide();
+    horizontalHeader()->setMinimumSectionSize(1);
+    QHeaderView* fixedColumn = verticalHeader();
+    fixedColumn->setSectionResizeMode(QHeaderView::Fixed);
+    fixedColumn->setMinimumSectionSize(1);
+    fixedColumn->setDefaultSectionSize(17);
+    fixedColumn->setFixedWidth(ColumnTable[0].Width);
+    fixedColumn->setDefaultAlignment(Qt::AlignCenter);
+    fixedColumn->setFont(gridFont);
+
+    QStringList numbers {QString(), QString()};
+    for (int row = 0; row < RowCount; ++row) {
+        for (int column = 0; column < ColCount; ++column) {
+            auto* cell = new QTableWidgetItem;
+            cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            setItem(row, column, cell);
+        }
+    }
+    // The fixed column: written once, shown by the frozen vertical header.
+    for (int channel = 0; channel < ChannelCount; ++channel) {
+        numbers << QString::number(channel + 1);
+        SetCellText(RowOf(channel), 0, numbers.last());
+    }
+    setVerticalHeaderLabels(numbers);
+    setColumnHidden(0, true);
+
+    for (int column = 0; column < ColCount; ++column) {
+        const TColumnDef& def = ColumnTable[column];
+        SetCellText(0, column, def.Header0 ? def.Header0 : "");
+        SetCellText(1, column, def.Header1 ? def.Header1 : "");
+        if (column > 0)
+            setColumnWidth(column, def.Width);
+    }
+    for (int item = 1; item <= ItemCount; ++item) {
+        const char* caption = ItemTable[item - 1].Panel;
+        if (!caption)
+            continue;
+        auto* panel = new QLabel(caption, viewport());
+        panel->setObjectName(QString("pnl") + caption);
+        panel->setAlignment(Qt::AlignCenter);
+        panel->setAutoFillBackground(true);
+        panel->setBackgroundRole(QPalette::Button);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Raised);
+        panel->setFont(gridFont);
+        FPanels[item - 1] = panel;
+    }
+    setCurrentCell(RowOf(0), 1);
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { PlaceGroupPanels(); });
+}
+
+void TChGrid::SetSource(TChannels* channels, const TRKmem* document)
+{
+    FChannels = channels;
+    FDocument = document;
+}
+
+QString TChGrid::FrequencyText(int chStep, double mhz)
+{
+    return QString::asprintf("%3.5f", SnapFrequency(chStep, mhz));
+}
+
+QString TChGrid::CellText(int row, int column) const
+{
+    const QTableWidgetItem* cell = item(row, column);
+    return cell ? cell->text() : QString();
+}
+
+void TChGrid::SetCellText(int row, int column, const QString& text)
+{
+    if (QTableWidgetItem* cell = item(row, column))
+        cell->setText(text);
+}
+
+void TChGrid::FillToneCells(int row, int ctcssColumn, int isDcs, int code)
+{
+    SetCellText(row, ctcssColumn, "off");
+    SetCellText(row, ctcssColumn + 1, "off");
+    if (isDcs == 0)
+        SetCellText(row, ctcssColumn, Qs(CtcssText(code)));
+    else
+        SetCellText(row, ctcssColumn + 1, Qs(DcsText(code)));
+}
+
+void TChGrid::FillTxSide(int row, const TChannel& channel)
+{
+    if (channel.TxInhibit != 0) {
+        SetCellText(row, FirstTxColumn, "Tx Inh");
+        for (int column = FirstTxColumn + 1; column < ColCount; ++column)
+            SetCellText(row, column, "---");
+        return;
+    }
+    SetCellText(row, FirstTxColumn, FrequencyText(FDocument->ChStep, channel.TxFreq.ToFloat()));
+    FillToneCells(row, 17, channel.EncoderIsDcs[0], channel.EncoderCode[0]);
+    for (int column = 19; column < ColCount; ++column) {
+        const TColumnDef& def = ColumnTable[column];
+        SetCellText(row, column, Qs(DisplayText(def.List, channel.*def.Field)));
+    }
+}
+
+void TChGrid::Fill()
+{
+    if (!FChannels || !FDocument)
+        return;
+    for (int i = 0; i < ChannelCount; ++i) {
+        const TChannel& channel = (*FChannels)[i];
+        const int row = RowOf(i);
+        SetCellText(row, 1, QString::asprintf("%2d", i + 1));
+        SetCellText(row, 2, FrequencyText(FDocument->ChStep, channel.RxFreq.ToFloat()));
+        FillToneCells(row, 3, channel.DecoderIsDcs[0], channel.DecoderCode[0]);
+        for (int column = 5; column < FirstTxColumn; ++column) {
+            const TColumnDef& def = ColumnTable[column];
+            if (def.Field)
+                SetCellText(row, column, Qs(DisplayText(def.List, channel.*def.Field)));
+        }
+        SetCellText(row, 8, channel.NsqMode == 1 ? QString::number(channel.NsqLevel) : "---");
+        FillTxSide(row, channel);
+    }
+    viewport()->update();
+}
+
+namespace {
+
+// The grid keeps frequencies to whole kHz, as the image does; the exact
+// decimal conversion avoids losing a kHz to binary rounding (146.52 must not
+// come back as 146.519).
+void StoreFrequency(const QString& text, TDecimal& target)
+{
+    const int64_t hz = MHzToHz(TextToFloat(text.trimmed().toStdString()));
+    target.SetFromFloat(double(hz / 1000) / 1000.0);
+}
+
+int IndexOf(const std::vector<std::string>& list, const std::string& text)
+{
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i] == text)
+            return int(i);
+    return -1;
+}
+
+const std::vector<std::string>& CtcssWithOff()
+{
+    static const std::vector<std::string> list = [] {
+        std::vector<std::string> texts;
+        for (int code = 0; code < CtcssCount; ++code)
+            texts.push_back(CtcssText(code));
+        return texts;
+    }();
+    return list;
+}
+
+} // namespace
+
+void TChGrid::StoreTone(int row, int ctcssColumn, int& isDcs, int& code, int& used) const
+{
+    isDcs = 0;
+    code = 0;
+    const std::string ctcss = CellText(row, ctcssColumn).trimmed().toStdString();
+    const std::string dcs = CellText(row, ctcssColumn + 1).trimmed().toStdString();
+    if (ctcss != "off") {
+        const int index = IndexOf(CtcssWithOff(), ctcss);
+        if (index >= 0) {
+            used = 1;
+            code = index;
+        }
+    } else if (dcs != "off") {
+        isDcs = 1;
+        static const std::vector<std::string> dcsList = DcsListWithOff();
+        const int position = IndexOf(dcsList, dcs);
+        if (position >= 0) {
+            used = 1;
+            code = position - 1;
+        }
+    }
+}
+
+void TChGrid::Store()
+{
+    if (!FChannels)
+        return;
+    for (int i = 0; i < ChannelCount; ++i) {
+        TChannel& channel = (*FChannels)[i];
+        const int row = RowOf(i);
+        StoreFrequency(CellText(row, 2), channel.RxFreq);
+        channel.ToneEntryUsed[0] = 0;
+        StoreTone(row, 3, channel.DecoderIsDcs[0], channel.DecoderCode[0], channel.ToneEntryUsed[0]);
+        const int lastColumn = channel.TxInhibit != 0 ? FirstTxColumn - 1 : ColCount - 1;
+        for (int column = 5; column <= lastColumn; ++column) {
+            const TColumnDef& def = ColumnTable[column];
+            if (def.Field)
+                channel.*def.Field = DisplayIndex(def.List, CellText(row, column).toStdString());
+        }
+        const QString level = CellText(row, 8);
+        if (level != "---")
+            channel.NsqLevel = level.toInt();
+        if (channel.TxInhibit == 0) {
+            StoreFrequency(CellText(row, FirstTxColumn), channel.TxFreq);
+            StoreTone(row, 17, channel.EncoderIsDcs[0], channel.EncoderCode[0], channel.ToneEntryUsed[0]);
+        }
+    }
+}
+
+bool TChGrid::CommitEditor() { return true; }
+
+bool TChGrid::ItemVisible(int item) const { return FVisible.at(item - 1) != 0; }
+
+void TChGrid::SetItemVisible(int item, bool visible) { FVisible.at(item - 1) = visible ? 1 : 0; }
+
+QLabel* TChGrid::GroupPanel(int item) const { return FPanels.at(item - 1); }
+
+void TChGrid::LayoutColumns()
+{
+    for (int item = 1; item <= ItemCount; ++item) {
+        const TItemDef& def = ItemTable[item - 1];
+        for (int k = 0; k < def.ColumnCount; ++k) {
+            const int column = def.Columns[k];
+            setColumnHidden(column, !ItemVisible(item));
+            if (ItemVisible(item))
+                setColumnWidth(column, ColumnTable[column].Width);
+        }
+    }
+    PlaceGroupPanels();
+}
+
+void TChGrid::PlaceGroupPanels()
+{
+    const int right = viewport()->width();
+    const int top = rowViewportPosition(0);
+    for (int item = 1; item <= ItemCount; ++item) {
+        QLabel* panel = FPanels[item - 1];
+        if (!panel)
+            continue;
+        const TItemDef& def = ItemTable[item - 1];
+        int width = 0;
+        for (int k = 0; k < def.ColumnCount; ++k)
+            width += columnWidth(def.Columns[k]);
+        const int x = columnViewportPosition(def.Columns[0]);
+        const bool fits = ItemVisible(item) && x >= 0 && x + width <= right && top >= 0;
+        if (fits)
+            panel->setGeometry(x, top + 1, width - 1, rowHeight(0) - 2);
+        panel->setVisible(fits);
+    }
+}
+
+void TChGrid::scrollContentsBy(int dx, int dy)
+{
+    QTableWidget::scrollContentsBy(dx, dy);
+    PlaceGroupPanels();
+}
+
+void TChGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableWidget::resizeEvent(event);
+    PlaceGroupPanels();
+}
+
+void TChGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        OpenHelp(THelpAction::DefaultTopic);
+        return;
+    }
+    // Left and Right step over hidden items and stop at the first channel
+    // property column and at the last column.
+    if ((event->key() == Qt::Key_Left || event->key() == Qt::Key_Right)
+        && event->modifiers() == Qt::NoModifier) {
+        const int step = event->key() == Qt::Key_Left ? -1 : 1;
+        for (int column = currentColumn() + step; column >= 1 && column < ColCount; column += step) {
+            if (!isColumnHidden(column)) {
+                setCurrentCell(currentRow(), column);
+                break;
+            }
+        }
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+QColor TChGrid::TextColor(int row, int column) const
+{
+    if (IsHeaderCell(row, column) || !FChannels)
+        return Qt::black;
+    return ChannelUsed((*FChannels)[row - HeaderRows]) ? QColor(Qt::black) : QColor(0xC0, 0xC0, 0xC0);
+}
+
+Qt::Alignment TChGrid::TextAlignment(int column) const
+{
+    if (column == 2 || column == 3 || column == FirstTxColumn || column == 17)
+        return Qt::AlignRight | Qt::AlignVCenter;
+    return Qt::AlignCenter;
+}

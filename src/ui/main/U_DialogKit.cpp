@@ -1,0 +1,32 @@
+#include "U_DialogKit.h"
+
+#include "U_Help.h"
+
+#include <QBoxLayout>
+#include <QDialog>
+#include <QPushButton>
+#include <QShortcut>
+
+void AddOkCancelRow(QDialog& dialog, QBoxLayout& layout, bool withCancel)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    auto* btnOK = new QPushButton("OK", &dialog);
+    btnOK->setObjectName("btnOK");
+    btnOK->setDefault(true);
+    QObject::connect(btnOK, &QPushButton::clicked, &dialog, &QDialog::accept);
+    row->addWidget(btnOK);
+    if (withCancel) {
+        auto* btnCancel = new QPushButton("Cancel", &dialog);
+        btnCancel->setObjectName("btnCancel");
+        QObject::connect(btnCancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+        row->addWidget(btnCancel);
+    }
+    layout.addLayout(row);
+}
+
+void AddHelpKey(QDialog& dialog)
+{
+    auto* key = new QShortcut(QKeySequence(Qt::Key_F1), &dialog);
+    QObject::connect(key, &QShortcut::activated, &dialog, [] { OpenHelp(THelpAction::Contents); });
+}

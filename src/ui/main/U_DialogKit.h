@@ -1,0 +1,12 @@
+#pragma once
+class QBoxLayout;
+class QDialog;
+
+// What the program's small dialogs have in common.
+
+// A right-aligned row with "OK" (btnOK, the default button, accepts) and,
+// when asked, "Cancel" (btnCancel, rejects), appended to `layout`.
+void AddOkCancelRow(QDialog& dialog, QBoxLayout& layout, bool withCancel = true);
+
+// F1 in the dialog opens the help's table of contents.
+void AddHelpKey(QDialog& dialog);

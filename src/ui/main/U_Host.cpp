@@ -1,0 +1,156 @@
+#include "U_Host.h"
+
+#include "U_LinkView.h"
+#include "U_Ports.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QMessageBox>
+#include <QStandardPaths>
+
+namespace {
+
+const char* const Caption = "RK54Win";
+
+QString Qs(const std::string& text) { return QString::fromStdString(text); }
+
+TAnswer AnswerOf(int button)
+{
+    if (button == QMessageBox::Yes)
+        return TAnswer::Yes;
+    if (button == QMessageBox::No)
+        return TAnswer::No;
+    return TAnswer::Dismissed;
+}
+
+TAnswer AskYesNo(QWidget* owner, QMessageBox::Icon icon, const QString& caption, const QString& text)
+{
+    QMessageBox box(icon, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
+    box.exec();
+    return box.clickedButton() ? AnswerOf(box.standardButton(box.clickedButton()))
+                               : TAnswer::Dismissed;
+}
+
+QString ExecutableFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+bool FolderWritable(const QString& folder)
+{
+    const QFileInfo info(folder);
+    return info.isDir() && info.isWritable();
+}
+
+} // namespace
+
+void TQtPrompt::Error(const std::string& text)
+{
+    QMessageBox::critical(FOwner, Caption, Qs(text), QMessageBox::Ok);
+}
+
+void TQtPrompt::Information(const std::string& text)
+{
+    QMessageBox::information(FOwner, Caption, Qs(text), QMessageBox::Ok);
+}
+
+void TQtPrompt::Warning(const std::string& text)
+{
+    QMessageBox::warning(FOwner, Caption, Qs(text), QMessageBox::Ok);
+}
+
+TAnswer TQtPrompt::Ask(const std::string& text)
+{
+    return AskYesNo(FOwner, QMessageBox::Question, Caption, Qs(text));
+}
+
+TAnswer TQtPrompt::Caution(const std::string& caption, const std::string& text)
+{
+    return AskYesNo(FOwner, QMessageBox::Warning, Qs(caption), Qs(text));
+}
+
+THost::THost() = default;
+THost::~THost() = default;
+
+QString THost::ProgramFolder() const
+{
+    if (PortableFolder())
+        return QDir::cleanPath(ExecutableFolder());
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(folder);
+    return QDir::cleanPath(folder);
+}
+
+bool THost::PortableFolder() const
+{
+    return FolderWritable(ExecutableFolder());
+}
+
+QDate THost::Today() const { return QDate::currentDate(); }
+
+TLockKeys THost::LockKeys() const
+{
+    // The window system offers no portable way to read the toggles; the
+    // kernel's keyboard LEDs do wherever a local keyboard is attached.
+    const auto led = [](const char* name) {
+        const QDir leds("/sys/class/leds");
+        for (const QString& entry : leds.entryList({QString("*::") + name}, QDir::Dirs | QDir::System)) {
+            QFile file(leds.filePath(entry + "/brightness"));
+            if (file.open(QIODevice::ReadOnly) && file.readAll().trimmed().toInt() > 0)
+                return true;
+        }
+        return false;
+    };
+    return {led("capslock"), led("numlock"), led("scrolllock")};
+}
+
+QString THost::OpenFileName(QWidget* owner, const QString& folder, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(owner, QString(), folder, filter);
+}
+
+QString THost::SaveFileName(QWidget* owner, const QString& folder, const QString& filter,
+                            const QString& defaultSuffix)
+{
+    QFileDialog dialog(owner, QString(), folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
+int THost::Exec(QDialog& dialog) { return dialog.exec(); }
+
+TUiPrompt& THost::Prompt() { return FPrompt; }
+
+const TPortHost& THost::PortHost() const { return TPortHost::System(); }
+
+int THost::LinkSilenceMs() const { return TLinkView::DefaultSilenceMs; }
+
+void THost::SetOwner(QWidget* owner) { FPrompt.SetOwner(owner); }
+
+TSingleInstance::TSingleInstance(const QString& folder)
+{
+    QString dir = folder;
+    if (dir.isEmpty())
+        dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    FFileName = QDir(dir).filePath("RK54Win.lock");
+    FLock = std::make_unique<QLockFile>(FFileName);
+    // The lock lives as long as the process; a crashed owner's lock is taken
+    // over by the stale-lock check of QLockFile, never by age.
+    FLock->setStaleLockTime(0);
+}
+
+TSingleInstance::~TSingleInstance() = default;
+
+bool TSingleInstance::Acquire() { return FLock->tryLock(0); }
+
+QString TSingleInstance::FileName() const { return FFileName; }

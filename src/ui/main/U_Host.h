@@ -1,0 +1,97 @@
+#pragma once
+#include "U_Prompt.h"
+
+#include <QDate>
+#include <QString>
+
+#include <memory>
+
+class QDialog;
+class QLockFile;
+class QWidget;
+class TPortHost;
+
+// A question can be answered or dismissed; the save question treats a
+// dismissed prompt differently from No.
+enum class TAnswer { Yes, No, Dismissed };
+
+// The window's message boxes. Confirm is the engines' plain yes/no.
+class TUiPrompt : public TPrompt {
+public:
+    virtual TAnswer Ask(const std::string& text) = 0;
+    // Yes/No with a caption and the exclamation icon (the narrow-band notice).
+    virtual TAnswer Caution(const std::string& caption, const std::string& text) = 0;
+    virtual void Warning(const std::string& text) = 0;
+    bool Confirm(const std::string& text) override { return Ask(text) == TAnswer::Yes; }
+};
+
+// Message boxes with the application's name as caption.
+class TQtPrompt : public TUiPrompt {
+public:
+    explicit TQtPrompt(QWidget* owner = nullptr) : FOwner(owner) {}
+    void SetOwner(QWidget* owner) { FOwner = owner; }
+
+    void Error(const std::string& text) override;
+    void Information(const std::string& text) override;
+    void Warning(const std::string& text) override;
+    TAnswer Ask(const std::string& text) override;
+    TAnswer Caution(const std::string& caption, const std::string& text) override;
+
+private:
+    QWidget* FOwner;
+};
+
+// Everything the main window needs from the machine it runs on: the
+// program folder, today's date, the file choosers, modal dialogs and the
+// message boxes. The tests replace it to script a session.
+struct TLockKeys {
+    bool Caps = false;
+    bool Num = false;
+    bool Scroll = false;
+};
+
+class THost {
+public:
+    THost();
+    virtual ~THost();
+
+    // The executable's folder when it is writable (a portable copy), else
+    // the per-user data folder. Always ends without a separator.
+    virtual QString ProgramFolder() const;
+    // True when ProgramFolder() is the executable's own folder.
+    virtual bool PortableFolder() const;
+    virtual QDate Today() const;
+    // The keyboard's lock toggles, as far as the system tells them.
+    virtual TLockKeys LockKeys() const;
+
+    // Empty text = cancelled.
+    virtual QString OpenFileName(QWidget* owner, const QString& folder, const QString& filter);
+    virtual QString SaveFileName(QWidget* owner, const QString& folder, const QString& filter,
+                                 const QString& defaultSuffix);
+    // Shows a modal dialog and returns its result; tests drive the dialog here.
+    virtual int Exec(QDialog& dialog);
+    virtual TUiPrompt& Prompt();
+    // Which device stands behind a COM port number.
+    virtual const TPortHost& PortHost() const;
+    // Silence after which a transfer gives up waiting for the repeater.
+    virtual int LinkSilenceMs() const;
+    // The main window sets itself as owner of the message boxes.
+    virtual void SetOwner(QWidget* owner);
+
+private:
+    TQtPrompt FPrompt;
+};
+
+// One running copy per user: a lock file in the per-user runtime folder.
+class TSingleInstance {
+public:
+    explicit TSingleInstance(const QString& folder = QString());
+    ~TSingleInstance();
+    // False when another process holds the lock.
+    bool Acquire();
+    QString FileName() const;
+
+private:
+    std::unique_ptr<QLockFile> FLock;
+    QString FFileName;
+};
