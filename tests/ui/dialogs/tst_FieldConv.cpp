@@ -1,0 +1,94 @@
+// The text conversions every typed field goes through.
+#include "U_FieldConv.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const TFieldConv MHz {.Class = TEditClass::Decimal, .MaxLength = 5, .Reading = TReading::Decimal,
+                      .Suffix = " MHz", .Min = 0, .Max = 99.99, .Decimals = 2, .Factor = 0.01};
+const TFieldConv HalfMinutes {.Class = TEditClass::Decimal, .Reading = TReading::Decimal, .Suffix = " Min",
+                              .Min = 0, .Max = 60, .Step = 0.5, .Decimals = 1, .Factor = 0.5};
+const TFieldConv Delay {.Class = TEditClass::Digits, .Reading = TReading::Unsigned, .Suffix = " ms",
+                        .Min = 20, .Max = 1275, .Step = 5, .Fallback = 20, .Factor = 5};
+const TFieldConv Offset {.Class = TEditClass::Signed, .Reading = TReading::Signed, .Min = -128, .Max = 127};
+const TFieldConv Code {.Class = TEditClass::Hex, .MaxLength = 4, .Reading = TReading::Hex};
+
+TEST(FieldConv, FixedTextRoundsTheDecimalDigitsHalfAwayFromZero)
+{
+    struct Case { double Value; int Decimals; const char* Text; };
+    const Case cases[] = {
+        {9.999, 2, "10.00"}, {1.005, 2, "1.01"}, {0.125, 2, "0.13"}, {21.4, 2, "21.40"},
+        {99.99, 2, "99.99"}, {2.5, 0, "3"}, {0, 1, "0.0"}, {-0.004, 2, "0.00"}, {-1.25, 1, "-1.3"},
+        {999.95, 1, "1000.0"}, {127, 0, "127"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FixedText(c.Value, c.Decimals), c.Text) << c.Value;
+}
+
+TEST(FieldConv, CommitReadsClampsAndRoundsDownToTheStep)
+{
+    struct Case { const TFieldConv* Conv; const char* Typed; const char* Shown; };
+    const Case cases[] = {
+        {&MHz, "12,5", "12.50 MHz"}, {&MHz, "12.5", "12.50 MHz"}, {&MHz, "1.2.3", "0.00 MHz"},
+        {&MHz, " 5 ", "5.00 MHz"}, {&MHz, "5 5", "0.00 MHz"}, {&MHz, "-5", "0.00 MHz"},
+        {&MHz, "150", "99.99 MHz"}, {&MHz, "21.40 MHz", "21.40 MHz"}, {&MHz, "", "0.00 MHz"},
+        {&HalfMinutes, "2.7", "2.5 Min"}, {&HalfMinutes, "2.49", "2.0 Min"},
+        {&HalfMinutes, "2.3", "2.0 Min"}, {&HalfMinutes, "4.5", "4.5 Min"},
+        {&HalfMinutes, "75", "60.0 Min"},
+        {&Delay, "3", "20 ms"}, {&Delay, "1300", "1275 ms"}, {&Delay, "1274", "1270 ms"},
+        {&Delay, "33", "30 ms"}, {&Delay, "", "20 ms"}, {&Delay, "99999999999", "20 ms"},
+        {&Offset, "-200", "-128"}, {&Offset, "+5", "5"}, {&Offset, "-", "0"}, {&Offset, "5-", "0"},
+        {&Code, "12", "0012"}, {&Code, "AB", "00AB"}, {&Code, "ab", "00AB"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CommitText(*c.Conv, c.Typed), c.Shown) << c.Typed;
+}
+
+TEST(FieldConv, EditingStartsFromTheBareValue)
+{
+    EXPECT_EQ(BareText(MHz, "21.40 MHz"), "21.4");
+    EXPECT_EQ(BareText(MHz, "10.00 MHz"), "10");
+    EXPECT_EQ(BareText(HalfMinutes, "2.5 Min"), "2.5");
+    EXPECT_EQ(BareText(Delay, "1270 ms"), "1270");
+    EXPECT_EQ(BareText(Offset, "-12"), "-12");
+    EXPECT_EQ(BareText(Code, "0x1G"), "0x1G");  // codes keep their text
+}
+
+TEST(FieldConv, StoredUnitsComeFromTheShownValue)
+{
+    // 0.29 / 0.01 is 28.999...; what is shown is what is stored.
+    EXPECT_EQ(StoredInteger(StoreValue(MHz, ParseValue(MHz, "0.29 MHz"))), 29);
+    EXPECT_EQ(StoredInteger(StoreValue(MHz, ParseValue(MHz, "10.00 MHz"))), 1000);
+    EXPECT_EQ(StoredInteger(StoreValue(MHz, ParseValue(MHz, "21.40 MHz"))), 2140);
+    EXPECT_EQ(StoredInteger(StoreValue(HalfMinutes, 2.5)), 5);
+    EXPECT_EQ(StoredInteger(StoreValue(Delay, 1270)), 254);
+    EXPECT_EQ(StoredInteger(2.7), 2);
+    EXPECT_EQ(StoredInteger(-2.7), -2);
+    EXPECT_EQ(StoredText(MHz, 7375), "73.75 MHz");
+    EXPECT_EQ(StoredText(HalfMinutes, 4), "2.0 Min");
+}
+
+TEST(FieldConv, EachEditingClassFiltersTheCharactersTyped)
+{
+    struct Case { TEditClass Class; const char* Accepted; const char* Refused; };
+    const Case cases[] = {
+        {TEditClass::Digits, "0123456789\b", "+-.,aA "},
+        {TEditClass::Decimal, "0123456789.,\b", "+-aE "},
+        {TEditClass::Signed, "0123456789+-\b", ".,a "},
+        {TEditClass::Hex, "0123456789ABCDEFabcdef\b", "gG+- ."},
+        {TEditClass::Printable, " !~aZ09\b", "\x7f\x1f\t"},
+        {TEditClass::Tag, " %/:@[_09AZaz\b", "!\"#$`{~\x7f"},
+    };
+    for (const Case& c : cases) {
+        for (const char* p = c.Accepted; *p; ++p)
+            EXPECT_NE(FilterChar(c.Class, *p), 0) << int(c.Class) << " refused " << *p;
+        for (const char* p = c.Refused; *p; ++p)
+            EXPECT_EQ(FilterChar(c.Class, *p), 0) << int(c.Class) << " accepted " << *p;
+    }
+    EXPECT_EQ(FilterChar(TEditClass::Hex, 'a'), 'A');
+    EXPECT_EQ(FilterChar(TEditClass::Tag, 'q'), 'Q');
+    EXPECT_EQ(FilterChar(TEditClass::Printable, 'q'), 'q');
+}
+
+} // namespace
