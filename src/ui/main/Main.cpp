@@ -504,7 +504,7 @@ bool TfrmMain::event(QEvent* event)
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress || !isActiveWindow())
+    if (event->type() != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
     auto* widget = qobject_cast<QWidget*>(watched);
     const bool ours = widget && (widget->window() == this || qobject_cast<QMenu*>(widget));

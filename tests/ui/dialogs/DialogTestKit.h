@@ -6,6 +6,7 @@
 #include "dc_Map54.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>

@@ -4,7 +4,6 @@
 #include "DialogTestKit.h"
 
 #include <QClipboard>
-#include <QLabel>
 
 #include <memory>
 

@@ -1,0 +1,106 @@
+#pragma once
+#include "U_Host.h"
+#include "U_Ports.h"
+
+#include <QDialog>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+// A scripted person: answers the questions in order, picks the files it was
+// given, and records every message it was shown.
+class TScriptedPrompt : public TUiPrompt {
+public:
+    struct TMessage {
+        std::string Kind;  // "error", "information", "warning", "ask", "caution"
+        std::string Text;
+        std::string Caption;
+    };
+
+    void Error(const std::string& text) override { Messages.push_back({"error", text, {}}); }
+    void Information(const std::string& text) override { Messages.push_back({"information", text, {}}); }
+    void Warning(const std::string& text) override { Messages.push_back({"warning", text, {}}); }
+    TAnswer Ask(const std::string& text) override
+    {
+        Messages.push_back({"ask", text, {}});
+        return Next();
+    }
+    TAnswer Caution(const std::string& caption, const std::string& text) override
+    {
+        Messages.push_back({"caution", text, caption});
+        return Next();
+    }
+
+    std::deque<TAnswer> Answers;
+    std::vector<TMessage> Messages;
+
+    QStringList Texts() const
+    {
+        QStringList texts;
+        for (const TMessage& m : Messages)
+            texts << QString::fromStdString(m.Kind + ": " + m.Text);
+        return texts;
+    }
+
+private:
+    TAnswer Next()
+    {
+        if (Answers.empty())
+            return TAnswer::Dismissed;  // an unexpected question stops the command
+        const TAnswer answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+};
+
+class TTestHost : public THost {
+public:
+    explicit TTestHost(const QString& folder) : Folder(folder) {}
+
+    QString ProgramFolder() const override { return Folder; }
+    bool PortableFolder() const override { return true; }
+    QDate Today() const override { return Date; }
+    TLockKeys LockKeys() const override { return Locks; }
+
+    QString OpenFileName(QWidget*, const QString& folder, const QString&) override
+    {
+        ChooserFolders << folder;
+        return TakeFile();
+    }
+    QString SaveFileName(QWidget*, const QString& folder, const QString&, const QString&) override
+    {
+        ChooserFolders << folder;
+        return TakeFile();
+    }
+    // Without a script a dialog is cancelled, never shown to nobody.
+    int Exec(QDialog& dialog) override
+    {
+        ++DialogsShown;
+        if (!OnDialog)
+            return QDialog::Rejected;
+        dialog.show();
+        return OnDialog(dialog);
+    }
+    TUiPrompt& Prompt() override { return Person; }
+    void SetOwner(QWidget*) override {}
+    const TPortHost& PortHost() const override { return Ports ? *Ports : THost::PortHost(); }
+    int LinkSilenceMs() const override { return SilenceMs; }
+
+    QString Folder;
+    QDate Date {2014, 6, 1};
+    TLockKeys Locks;
+    QStringList Files;           // answers of the file choosers, in order; "" = cancel
+    QStringList ChooserFolders;  // the folder each chooser opened in
+    std::function<int(QDialog&)> OnDialog;
+    int DialogsShown = 0;
+    TScriptedPrompt Person;
+    const TPortHost* Ports = nullptr;
+    int SilenceMs = 400;
+
+private:
+    QString TakeFile() { return Files.isEmpty() ? QString() : Files.takeFirst(); }
+};
