@@ -100,10 +100,10 @@ private slots:
             for (TProgramMode mode : {Normal, Extended, Manufacture}) {
                 const TRKmem before = Doc;
                 Dialog = c.Open(Doc, mode, Prompt);
+                QCOMPARE(Find<QLabel>(*Dialog, "pnlHint2")->text(), QString(c.FirstHint));
                 QVERIFY(ShowActive(*Dialog));
                 QCOMPARE(Dialog->windowTitle(), QString(c.Caption));
                 QCOMPARE(Dialog->size(), QSize(c.Width, c.Height));
-                QCOMPARE(Find<QLabel>(*Dialog, "pnlHint2")->text(), QString(c.FirstHint));
                 if (mode == Normal) {
                     for (QLineEdit* edit : Dialog->findChildren<QLineEdit*>())
                         QVERIFY2(!edit->isEnabled(), qPrintable(edit->objectName()));
@@ -443,7 +443,7 @@ private slots:
                               {"ABCDEFGHIJ", "ABCDEFGH"}};
         for (const Case& c : cases) {
             Doc = DefaultDocument();
-            Doc.SerialNo = "1";
+            Doc.SerialNo.assign(1, '1');
             QVERIFY(Show<TfrmMarket>());
             QCOMPARE(Field("edtSerial")->text(), QString("1"));  // shown as stored
             TypeAndCommit(Field("edtSerial"), c.Typed);
