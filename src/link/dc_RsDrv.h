@@ -79,7 +79,8 @@ constexpr int ReceiveTimeout = 2;
 // view's silence time without a single new byte, ReceivePortError when the
 // port fails. When the view's cancel flag is (or becomes) set it returns
 // ReceiveOk with `destination` untouched; callers check the flag themselves.
-// `cancellable` false ignores the flag (the alignment waits).
+// Bytes beyond `count` stay queued for the next wait. `cancellable` false
+// ignores the flag (the alignment waits).
 int ReceiveBytes(TCRsDrv& driver, uint8_t* destination, int count, TLinkView& view,
                  bool cancellable = true);
 

@@ -1,0 +1,338 @@
+#include "U_Clone.h"
+
+#include "U_LinkIo.h"
+#include "dc_RsDrv.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+using namespace LinkIo;
+
+// The progress bar of one transfer; it never passes its maximum.
+class TProgress {
+public:
+    explicit TProgress(TLinkView& view) : View(view) { View.SetProgress(0); }
+    void Set(int position)
+    {
+        Position = std::min(position, TLinkView::ProgressMax);
+        View.SetProgress(Position);
+    }
+    void Step() { Set(Position + 1); }
+    void Repaint() { View.SetProgress(Position); }
+
+private:
+    TLinkView& View;
+    int Position = 0;
+};
+
+// A quarter and a half of the bar: round(33 / 4) and round(33 / 2), halves
+// going to the even neighbour.
+constexpr int FirstQuarter = 8;
+constexpr int SecondQuarter = 16;
+
+// Repeats the start request while the repeater stays silent; the person ends
+// it by cancelling.
+int HandshakeLoop(TCRsDrv& driver, TLinkView& view)
+{
+    int outcome = OutcomeError;
+    while (!view.Cancelled()) {
+        outcome = Clone::StartHandshake(driver, view);
+        if (outcome != OutcomeTimeout)
+            break;
+        view.Breathe();
+    }
+    return outcome;
+}
+
+// Reads block `index` of `area` into `image`.
+int ReadBlock(TCRsDrv& driver, const Clone::TArea& area, int index, uint8_t* image, TLinkView& view,
+              int pauseMs = 0)
+{
+    const QByteArray request = Clone::ReadRequest(area.ReadCommand, uint8_t(index));
+    if (!Send(driver, request))
+        return OutcomeError;
+    if (pauseMs > 0)
+        PauseMs(pauseMs, view);
+    const int length = area.Length();
+    TReceiveBuffer rx;
+    const int result = Receive(driver, rx, int(request.size()) + length + 3, view);
+    if (result != ReceiveOk)
+        return result;
+    const uint8_t* reply = rx.data() + request.size();
+    // The sum runs as far as the reply's own length byte says; the buffer is
+    // large enough for any length byte.
+    if (TMap::Checksum(reply, reply[2] + 2) != reply[length + 2]) {
+        SendAndSwallowEcho(driver, Clone::NAK, view);
+        return OutcomeChecksum;
+    }
+    if (reply[0] != area.ReadCommand || reply[1] != 0x00 || reply[2] != length || reply[3] != uint8_t(index)) {
+        SendAndSwallowEcho(driver, Clone::NAK, view);
+        return OutcomeBadReply;
+    }
+    std::memcpy(image + area.Offset(index), reply + 4, size_t(area.DataBytes));
+    return OutcomeDone;
+}
+
+// Writes one block and checks the repeater's 0x06 0x17.
+int WriteBlock(TCRsDrv& driver, const QByteArray& frame, TLinkView& view)
+{
+    // A failed write is not looked at: it shows up as silence or a port error.
+    Send(driver, frame);
+    TReceiveBuffer rx;
+    const int size = int(frame.size());
+    const int result = Receive(driver, rx, size + 2, view);
+    if (result != ReceiveOk)
+        return result;
+    return rx[size] == Clone::ACK && rx[size + 1] == Clone::ETB ? OutcomeDone : OutcomeBadReply;
+}
+
+int ReadAll(TCRsDrv& driver, TRKmem& doc, TMap54& image, TLinkView& view, TProgress& progress,
+            bool& replaced)
+{
+    TMap54 working;
+    working.Clear();
+    uint8_t* bytes = working.Data();
+    int outcome = HandshakeLoop(driver, view);
+    if (outcome != OutcomeDone)
+        return outcome;
+
+    // The repeater needs a moment before it answers the first request.
+    if ((outcome = ReadBlock(driver, Clone::Area1, 0, bytes, view, 100)) != OutcomeDone)
+        return outcome;
+    progress.Set(FirstQuarter);
+    if ((outcome = ReadBlock(driver, Clone::Area2, 0, bytes, view)) != OutcomeDone)
+        return outcome;
+    progress.Set(SecondQuarter);
+    for (int index = 0; index < Clone::Area4.Blocks; ++index) {
+        if ((outcome = ReadBlock(driver, Clone::Area4, index, bytes, view)) != OutcomeDone)
+            return outcome;
+        if (index % 5 == 0)
+            progress.Step();
+        view.Breathe();
+    }
+    SendAndSwallowEcho(driver, Clone::EndOfFirstSection, view);
+    if ((outcome = Clone::SecondSection(driver, view)) != OutcomeDone)
+        return outcome;
+    for (int n = 1; n <= Clone::Area6.Blocks; ++n) {
+        if ((outcome = ReadBlock(driver, Clone::Area6, n, bytes, view)) != OutcomeDone)
+            return outcome;
+        if ((n - 1) % 4 == 0)
+            progress.Step();
+        view.Breathe();
+    }
+
+    // The transfer moves the first 1456 bytes; the rest stays zero but for
+    // the end marker the decoder looks for.
+    bytes[Image54::EndMarker] = Image54::Marker;
+    auto fresh = std::make_unique<TRKmem>();
+    try {
+        if (!working.Decode(*fresh))
+            return OutcomeBadImage;
+    } catch (const EConvertError&) {
+        return OutcomeBadImage;
+    }
+    doc.Assign(*fresh);
+    image.CopyFrom(working);
+    replaced = true;
+    return OutcomeDone;
+}
+
+int WriteAll(TCRsDrv& driver, const TMap54& image, TProgramMode mode, TLinkView& view, TProgress& progress)
+{
+    const uint8_t* bytes = image.Data();
+    const bool extended = mode == Extended || mode == Manufacture;
+    int outcome = HandshakeLoop(driver, view);
+    if (outcome != OutcomeDone)
+        return outcome;
+
+    if (mode == Manufacture) {
+        const QByteArray frame = Clone::Frame(Clone::Area1.WriteCommand, Clone::SingleBlockWriteIndex,
+                                              bytes + Clone::Area1.ImageOffset, Clone::Area1.DataBytes);
+        if ((outcome = WriteBlock(driver, frame, view)) != OutcomeDone)
+            return outcome;
+        progress.Set(FirstQuarter);
+    }
+    if (extended) {
+        // The last byte of the area is the repeater's own sum over the 127
+        // before it, which is one byte more than the image's checksum A
+        // covers; the image is left as it is.
+        std::array<uint8_t, 128> data {};
+        std::memcpy(data.data(), bytes + Clone::Area2.ImageOffset, 127);
+        data[127] = TMap::Checksum(data.data(), 127);
+        const QByteArray frame = Clone::Frame(Clone::Area2.WriteCommand, Clone::SingleBlockWriteIndex,
+                                              data.data(), int(data.size()));
+        if ((outcome = WriteBlock(driver, frame, view)) != OutcomeDone)
+            return outcome;
+        progress.Set(SecondQuarter);
+    }
+    for (int index = 0; index < Clone::Area4.Blocks; ++index) {
+        const QByteArray frame = Clone::Frame(Clone::Area4.WriteCommand, uint8_t(index),
+                                              bytes + Clone::Area4.Offset(index), Clone::Area4.DataBytes);
+        if ((outcome = WriteBlock(driver, frame, view)) != OutcomeDone)
+            return outcome;
+        if (index % 5 == 0)
+            progress.Step();
+        view.Breathe();
+    }
+    SendAndSwallowEcho(driver, Clone::EndOfFirstSection, view);
+    if (!extended)
+        return OutcomeDone;
+
+    if ((outcome = Clone::SecondSection(driver, view)) != OutcomeDone)
+        return outcome;
+    static constexpr uint8_t Fill[10] = {0x00, 0x00, 0x25, 0x25, 0x25, 0x25, 0x25, 0x25, 0x25, 0x25};
+    for (int index = 0; index < Clone::Area6FillBlocks; ++index) {
+        if ((outcome = WriteBlock(driver, Clone::Frame(Clone::Area6Fill, uint8_t(index), Fill, 10), view))
+            != OutcomeDone)
+            return outcome;
+        if (index % 4 == 0)
+            progress.Step();
+        view.Breathe();
+    }
+    for (int n = 1; n <= Clone::Area6.Blocks; ++n) {
+        const QByteArray frame = Clone::Frame(Clone::Area6.WriteCommand, uint8_t(n),
+                                              bytes + Clone::Area6.Offset(n), Clone::Area6.DataBytes);
+        if ((outcome = WriteBlock(driver, frame, view)) != OutcomeDone)
+            return outcome;
+        if ((n - 1) % 4 == 0)
+            progress.Step();
+        view.Breathe();
+    }
+    return OutcomeDone;
+}
+
+// The end of every transfer: the closing byte and the message. A cancelled
+// transfer ends without a word and without another byte. Returns whether it
+// was cancelled.
+bool Finish(TCRsDrv& driver, int outcome, TLinkView::TDirection direction, TLinkView& view,
+            TProgress& progress)
+{
+    progress.Repaint();
+    if (view.Cancelled())
+        return true;
+    const bool upload = direction == TLinkView::UploadDirection;
+    switch (outcome) {
+    case OutcomeDone: {
+        SendByte(driver, Clone::EndOfTransfer);
+        PauseMs(700, view);
+        TReceiveBuffer rx;
+        Receive(driver, rx, 1, view);
+        progress.Set(TLinkView::ProgressMax);
+        PauseMs(2000, view);
+        view.Information(upload ? CloneMessages::UploadDone : CloneMessages::DownloadDone);
+        break;
+    }
+    case OutcomeTimeout:
+        view.Error(CloneMessages::Timeout);
+        break;
+    case OutcomeChecksum:
+        view.Error(CloneMessages::Checksum);
+        break;
+    case OutcomeBadImage:
+        view.Error(CloneMessages::BadImage);
+        break;
+    default:
+        view.Error(upload ? CloneMessages::UploadError : CloneMessages::DownloadError);
+        break;
+    }
+    return false;
+}
+
+} // namespace
+
+namespace Clone {
+
+QByteArray Frame(uint8_t command, uint8_t index, const uint8_t* data, int count)
+{
+    QByteArray frame;
+    frame.reserve(count + 5);
+    frame.append(char(command));
+    frame.append(char(0x00));
+    frame.append(char(count + 2));
+    frame.append(char(index));
+    if (count > 0)
+        frame.append(reinterpret_cast<const char*>(data), count);
+    frame.append(char(TMap::Checksum(reinterpret_cast<const uint8_t*>(frame.constData()), int(frame.size()))));
+    return frame;
+}
+
+QByteArray ReadRequest(uint8_t command, uint8_t index)
+{
+    return Frame(command, index, nullptr, 0);
+}
+
+int StartHandshake(TCRsDrv& driver, TLinkView& view)
+{
+    driver.PurgeRx();
+    driver.PurgeTx();
+    PauseMs(100, view);
+    if (!SendByte(driver, STX))
+        return OutcomeError;
+    TReceiveBuffer rx;
+    const int result = Receive(driver, rx, 3, view);
+    if (result != ReceiveOk)
+        return result;
+    const bool answered = rx[1] == 0x02 && rx[2] == 0x01;
+    SendAndSwallowEcho(driver, answered ? ACK : NAK, view);
+    return answered ? OutcomeDone : OutcomeError;
+}
+
+int SecondSection(TCRsDrv& driver, TLinkView& view)
+{
+    driver.PurgeRx();
+    PauseMs(100, view);
+    if (!SendByte(driver, ETX))
+        return OutcomeError;
+    TReceiveBuffer rx;
+    const int result = Receive(driver, rx, 3, view);
+    if (result != ReceiveOk)
+        return result;
+    if (!SendByte(driver, ACK))
+        return OutcomeError;
+    Receive(driver, rx, 1, view);
+    return OutcomeDone;
+}
+
+} // namespace Clone
+
+TTransferResult Upload(const QString& port, TRKmem& doc, TMap54& image, TLinkView& view)
+{
+    TTransferResult result;
+    std::unique_ptr<TCRsDrv> driver = OpenRadioPort(port, view);
+    if (!driver) {
+        result.PortFailed = true;
+        return result;
+    }
+    view.TransferBegins(TLinkView::UploadDirection);
+    TProgress progress(view);
+    result.Outcome = ReadAll(*driver, doc, image, view, progress, result.Replaced);
+    result.Cancelled = Finish(*driver, result.Outcome, TLinkView::UploadDirection, view, progress);
+    driver->Close();
+    driver.reset();
+    view.TransferEnds();
+    return result;
+}
+
+TTransferResult Download(const QString& port, const TRKmem& doc, TMap54& image, TProgramMode mode,
+                         TLinkView& view)
+{
+    TTransferResult result;
+    std::unique_ptr<TCRsDrv> driver = OpenRadioPort(port, view);
+    if (!driver) {
+        result.PortFailed = true;
+        return result;
+    }
+    view.TransferBegins(TLinkView::DownloadDirection);
+    TProgress progress(view);
+    image.Encode(doc);
+    result.Outcome = WriteAll(*driver, image, mode, view, progress);
+    result.Cancelled = Finish(*driver, result.Outcome, TLinkView::DownloadDirection, view, progress);
+    driver->Close();
+    driver.reset();
+    view.TransferEnds();
+    return result;
+}

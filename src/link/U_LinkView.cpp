@@ -1,0 +1,8 @@
+#include "U_LinkView.h"
+
+#include <QCoreApplication>
+
+void TLinkView::Breathe()
+{
+    QCoreApplication::processEvents();
+}

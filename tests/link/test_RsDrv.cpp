@@ -1,0 +1,193 @@
+// The driver and the timed receive over a bare pseudo-terminal whose far end
+// the test plays itself.
+#include "LinkTestKit.h"
+#include "dc_RsDrv.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+class TRawPty {
+public:
+    TRawPty()
+    {
+        Master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (Master < 0 || ::grantpt(Master) != 0 || ::unlockpt(Master) != 0)
+            return;
+        Path = ::ptsname(Master);
+        Hold = ::open(Path.c_str(), O_RDWR | O_NOCTTY);
+        termios t {};
+        ::tcgetattr(Hold, &t);
+        ::cfmakeraw(&t);
+        ::tcsetattr(Hold, TCSANOW, &t);
+    }
+    ~TRawPty()
+    {
+        Hang();
+    }
+    void Send(const TBytes& bytes) { ASSERT_EQ(::write(Master, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
+    TBytes Take(size_t count)
+    {
+        TBytes got;
+        uint8_t b;
+        while (got.size() < count && ::read(Master, &b, 1) == 1)
+            got.push_back(b);
+        return got;
+    }
+    void Hang()
+    {
+        if (Master >= 0)
+            ::close(Master);
+        if (Hold >= 0)
+            ::close(Hold);
+        Master = Hold = -1;
+    }
+    QString Port() const { return QString::fromStdString(Path); }
+
+private:
+    int Master = -1;
+    int Hold = -1;
+    std::string Path;
+};
+
+std::unique_ptr<TCRsDrv> OpenOn(const TRawPty& pty)
+{
+    auto driver = std::make_unique<TCRsDrv>();
+    driver->SetBaudRate(9600);
+    EXPECT_EQ(driver->Open(pty.Port()), RsOk) << driver->ErrorText.toStdString();
+    return driver;
+}
+
+} // namespace
+
+TEST(RsDrv, OpenFailuresSayPortOpenError)
+{
+    TRawPty pty;
+    TCRsDrv first;
+    ASSERT_EQ(first.Open(pty.Port()), RsOk);
+    const QString ports[] = {"/nonexistent/tty", pty.Port() /* in use */, "COM0", "COM9999"};
+    for (const QString& port : ports) {
+        TCRsDrv driver;
+        EXPECT_EQ(driver.Open(port), RsFailed) << port.toStdString();
+        EXPECT_EQ(driver.ErrorText, "Port Open Error");
+        EXPECT_EQ(driver.PortName, port);
+    }
+    first.Close();
+    TTestView view;
+    EXPECT_FALSE(OpenRadioPort("/nonexistent/tty", view));
+    EXPECT_EQ(view.Errors, std::vector<std::string>{"Problem on COM port"});
+}
+
+TEST(RsDrv, ReadTakesWhatIsWaitingWithoutWaiting)
+{
+    TRawPty pty;
+    auto driver = OpenOn(pty);
+    uint8_t buffer[16] = {};
+    int received = -1;
+    EXPECT_EQ(driver->Read(4, buffer, received), RsOk);
+    EXPECT_EQ(received, 0);
+
+    pty.Send({1, 2, 3, 4, 5, 6});
+    driver->WaitForInput(1000);
+    ::usleep(20000);
+    EXPECT_EQ(driver->InQueueCount(), 6);
+    EXPECT_EQ(driver->Read(4, buffer, received), RsOk);
+    EXPECT_EQ(TBytes(buffer, buffer + received), (TBytes{1, 2, 3, 4}));
+    driver->PurgeRx();
+    EXPECT_EQ(driver->InQueueCount(), 0);
+}
+
+TEST(RsDrv, WritesArriveWholeAndAClosedPortRefuses)
+{
+    TRawPty pty;
+    auto driver = OpenOn(pty);
+    EXPECT_EQ(driver->Write(nullptr, 0), RsOk);
+    TBytes big(5000);
+    for (size_t i = 0; i < big.size(); ++i)
+        big[i] = uint8_t(i * 7);
+    EXPECT_EQ(driver->Write(big.data(), int(big.size())), RsOk);  // three pieces
+    EXPECT_EQ(pty.Take(big.size()), big);
+
+    driver->Close();
+    EXPECT_EQ(driver->Write(big.data(), 1), RsFailed);
+    EXPECT_EQ(driver->ErrorText, "Invalid Handle Error");
+    EXPECT_EQ(driver->InQueueCount(), -1);
+    int received = 0;
+    EXPECT_EQ(driver->Read(1, big.data(), received), RsFailed);
+}
+
+TEST(ReceiveBytes, CollectsPiecesAndTimesOutOnSilence)
+{
+    TRawPty pty;
+    auto driver = OpenOn(pty);
+    TTestView view;
+    view.Silence = 300;
+    uint8_t dest[4] = {9, 9, 9, 9};
+
+    // 1 + 2 bytes with a pause shorter than the silence: all three, in order.
+    int breaths = 0;
+    pty.Send({0x11});
+    view.OnBreathe = [&] {
+        if (++breaths == 10)
+            pty.Send({0x22, 0x33});
+    };
+    EXPECT_EQ(ReceiveBytes(*driver, dest, 3, view), ReceiveOk);
+    EXPECT_EQ(TBytes(dest, dest + 4), (TBytes{0x11, 0x22, 0x33, 9}));
+
+    // One byte, then silence: a time-out, and the destination untouched.
+    view.OnBreathe = nullptr;
+    pty.Send({0x44});
+    EXPECT_EQ(ReceiveBytes(*driver, dest, 3, view), ReceiveTimeout);
+    EXPECT_EQ(TBytes(dest, dest + 4), (TBytes{0x11, 0x22, 0x33, 9}));
+
+    // Bytes beyond the count, arriving with the last piece, wait for the
+    // next receive: an answer that follows its echo closely is not lost.
+    driver->PurgeRx();
+    pty.Send({1});
+    view.OnBreathe = [&] {
+        if (++breaths == 20)
+            pty.Send({2, 3, 4, 5});
+    };
+    EXPECT_EQ(ReceiveBytes(*driver, dest, 2, view), ReceiveOk);
+    EXPECT_EQ(TBytes(dest, dest + 2), (TBytes{1, 2}));
+    view.OnBreathe = nullptr;
+    EXPECT_EQ(ReceiveBytes(*driver, dest, 3, view), ReceiveOk);
+    EXPECT_EQ(TBytes(dest, dest + 3), (TBytes{3, 4, 5}));
+}
+
+TEST(ReceiveBytes, CancelReturnsAtOnceAndTouchesNothing)
+{
+    TRawPty pty;
+    auto driver = OpenOn(pty);
+    TTestView view;
+    view.Cancel = true;
+    pty.Send({1, 2, 3});
+    ::usleep(20000);
+    uint8_t dest[3] = {7, 7, 7};
+    EXPECT_EQ(ReceiveBytes(*driver, dest, 3, view), ReceiveOk);
+    EXPECT_EQ(TBytes(dest, dest + 3), (TBytes{7, 7, 7}));
+    EXPECT_EQ(view.Breaths, 0);
+    // The alignment's waits do not listen to the flag.
+    EXPECT_EQ(ReceiveBytes(*driver, dest, 3, view, false), ReceiveOk);
+    EXPECT_EQ(TBytes(dest, dest + 3), (TBytes{1, 2, 3}));
+}
+
+TEST(ReceiveBytes, AVanishedDeviceIsAPortErrorNotAHang)
+{
+    TRawPty pty;
+    auto driver = OpenOn(pty);
+    TTestView view;
+    view.Silence = 2000;
+    pty.Hang();
+    uint8_t dest[3] = {};
+    const int result = ReceiveBytes(*driver, dest, 3, view);
+    EXPECT_TRUE(result == ReceivePortError || result == ReceiveTimeout) << result;
+    driver->Close();
+}
