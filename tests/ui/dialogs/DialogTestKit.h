@@ -79,7 +79,7 @@ inline void ClickOk(QWidget& dialog)
 }
 
 // The bytes of the data file the document saves to.
-inline std::vector<uint8_t> SavedBytes(TRKmem& doc)
+inline std::vector<uint8_t> SavedBytes(TRKmem doc)
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath("saved.R54").toStdString();

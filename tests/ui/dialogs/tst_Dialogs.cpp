@@ -113,7 +113,7 @@ private slots:
                 Ok();
                 QCOMPARE(Dialog->result(), int(QDialog::Accepted));
                 QVERIFY2(!Dialog->Changed(), c.Caption);
-                QCOMPARE(SavedBytes(Doc), SavedBytes(const_cast<TRKmem&>(before)));
+                QCOMPARE(SavedBytes(Doc), SavedBytes(before));
             }
         }
     }

@@ -233,6 +233,27 @@ private slots:
         QVERIFY(!Dialog->isVisible());
     }
 
+    void enterPressesOnlyTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("result");
+        QTest::newRow("OK") << "btnOK" << int(QDialog::Accepted);
+        QTest::newRow("Cancel") << "btnCancel" << int(QDialog::Rejected);
+    }
+    void enterPressesOnlyTheFocusedButton()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, result);
+        auto* ok = Find<QPushButton>(*Dialog, "btnOK");
+        QVERIFY(!ok->isDefault() && !ok->autoDefault());
+        auto* focused = Find<QPushButton>(*Dialog, button.toLatin1());
+        focused->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(focused, Qt::Key_Return);
+        QVERIFY(!Dialog->isVisible());
+        QCOMPARE(Dialog->result(), result);
+        QCOMPARE(Dialog->Changed(), false);
+    }
+
     void acceleratorsFocusTheirField()
     {
         QCOMPARE(Find<QLabel>(*Dialog, "pnlDigits")->text(), QString("D&igits"));
