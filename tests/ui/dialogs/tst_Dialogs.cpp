@@ -321,15 +321,15 @@ private slots:
 
     void cwIdConversions()
     {
-        struct Case { const char* Field; const char* Typed; const char* Shown; int TRKmem::*Member; int Stored; };
+        struct Case { const char* Field; const char* Typed; const char* Shown; int TRKmem::*Member; int Stored; int Address; };
         const Case cases[] = {
-            {"edtDotTime", "5", "20 msec", &TRKmem::CwIdDotTime, 20},
-            {"edtDotTime", "255", "255 msec", &TRKmem::CwIdDotTime, 255},
-            {"edtDotTime", "256", "255 msec", &TRKmem::CwIdDotTime, 255},
-            {"edtIntTimer", "", "30 sec", &TRKmem::CwIdInterval, 30},
-            {"edtIntTimer", "1801", "1800 sec", &TRKmem::CwIdInterval, 1800},
-            {"edtTFreq", "9999", "3000 Hz", &TRKmem::CwIdToneFreq, 3000},
-            {"edtTFreq", "299", "300 Hz", &TRKmem::CwIdToneFreq, 300},
+            {"edtDotTime", "5", "20 msec", &TRKmem::CwIdDotTime, 20, DotTimeByte},
+            {"edtDotTime", "255", "255 msec", &TRKmem::CwIdDotTime, 255, DotTimeByte},
+            {"edtDotTime", "256", "255 msec", &TRKmem::CwIdDotTime, 255, DotTimeByte},
+            {"edtIntTimer", "", "30 sec", &TRKmem::CwIdInterval, 30, DotTimeByte + 1},
+            {"edtIntTimer", "1801", "1800 sec", &TRKmem::CwIdInterval, 1800, DotTimeByte + 1},
+            {"edtTFreq", "9999", "3000 Hz", &TRKmem::CwIdToneFreq, 3000, DotTimeByte + 3},
+            {"edtTFreq", "299", "300 Hz", &TRKmem::CwIdToneFreq, 300, DotTimeByte + 3},
         };
         for (const Case& c : cases) {
             Doc = DefaultDocument();
@@ -339,9 +339,20 @@ private slots:
             Ok();
             QCOMPARE(Doc.*c.Member, c.Stored);
             QVERIFY(Dialog->Changed());
+            const auto image = SavedBytes(Doc);
+            QCOMPARE(c.Address == DotTimeByte ? int(image.at(c.Address)) : Word(image, c.Address), c.Stored);
         }
-        const auto image = SavedBytes(Doc);
-        QCOMPARE(Word(image, DotTimeByte + 3), 300);  // the tone frequency of the last case
+    }
+
+    void cwIdLoadsNumbersClamped()
+    {
+        Doc.CwIdDotTime = 5;
+        Doc.CwIdInterval = 0;
+        Doc.CwIdToneFreq = 65535;
+        QVERIFY(Show<TfrmCWID>(Normal));
+        QCOMPARE(Field("edtDotTime")->text(), QString("20 msec"));
+        QCOMPARE(Field("edtIntTimer")->text(), QString("30 sec"));
+        QCOMPARE(Field("edtTFreq")->text(), QString("3000 Hz"));
     }
 
     void cwIdTextIsKeptAsTyped()
