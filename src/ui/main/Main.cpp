@@ -12,6 +12,7 @@
 #include "D_Radio.h"
 #include "U_Checks.h"
 #include "U_Clone.h"
+#include "U_Ports.h"
 #include "U_Values.h"
 #include "dc_Ini.h"
 
@@ -878,7 +879,10 @@ TTransferResult TfrmMain::RunTransfer(bool upload)
     // window is disabled while it runs.
     TfrmRadio radio(this, FHost.Prompt(), FHost.LinkSilenceMs());
     FHost.SetOwner(&radio);
-    const QString port = QString::asprintf("%s%d", "COM", FComPort);
+    // The engines open what the host says stands behind the number.
+    const QString portName = QString::asprintf("%s%d", "COM", FComPort);
+    const QString device = FHost.PortHost().DevicePath(portName);
+    const QString port = device.isEmpty() ? portName : device;
     TTransferResult result;
     FRadio = &radio;
     if (upload)

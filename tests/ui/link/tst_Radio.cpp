@@ -1,0 +1,391 @@
+// Upload and download from the main window against the simulated repeater
+// on a pseudo-terminal, the transfer window's own rules and the port dialog.
+#include "D_Config.h"
+#include "D_Radio.h"
+#include "Main.h"
+#include "TestHost.h"
+#include "U_ChGrid.h"
+#include "U_Checks.h"
+#include "U_Clone.h"
+#include "U_FileAccess.h"
+#include "dc_Ini.h"
+#include "dc_RepeaterSim.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+constexpr int SimPort = 9;
+
+TRKmem RepeaterDocument()
+{
+    TRKmem doc;
+    TMap54::SetDefaults(doc);
+    doc.SerialNo = "70707070";
+    doc.MarketCode = 'U';
+    for (int i = 0; i < 4; ++i) {
+        TChannel& c = doc.Channels[i];
+        c.Used = 1;
+        c.RxFreq.SetFromFloat(151.25 + i);
+        c.TxFreq.SetFromFloat(156.25 + i);
+        c.Bandwidth = 1;
+    }
+    doc.AlphaTagNumber[0] = 1;
+    doc.AlphaTagText[0] = "SITE A";
+    return doc;
+}
+
+TMap54 ImageOf(TRKmem doc)
+{
+    TMap54 image;
+    image.Encode(doc);
+    return image;
+}
+
+// Watches for the transfer window and records what its bar shows.
+class TRadioWatch : public QObject {
+public:
+    std::vector<int> Positions;
+    int Shown = 0;
+    QString Title;
+    bool CancelVisible = false;
+    std::function<void(TfrmRadio&)> OnShow;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* radio = qobject_cast<TfrmRadio*>(watched);
+        if (radio && event->type() == QEvent::Show) {
+            ++Shown;
+            Title = radio->windowTitle();
+            CancelVisible = radio->findChild<QPushButton*>("btnCancel")->isVisibleTo(radio);
+            auto* bar = radio->findChild<QProgressBar*>("progText");
+            connect(bar, &QProgressBar::valueChanged, this, [this](int value) {
+                if (Positions.empty() || Positions.back() != value)
+                    Positions.push_back(value);
+            });
+            if (OnShow)
+                OnShow(*radio);
+        }
+        return false;
+    }
+};
+
+bool SentAny(const std::vector<std::vector<uint8_t>>& units, std::initializer_list<uint8_t> commands)
+{
+    for (const auto& unit : units)
+        for (uint8_t command : commands)
+            if (!unit.empty() && unit.front() == command && unit.size() > 1)
+                return true;
+    return false;
+}
+
+} // namespace
+
+class TestRadio : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> Dir;
+    std::unique_ptr<TTestHost> Host;
+    std::unique_ptr<TPortHost> Ports;
+    std::unique_ptr<TRepeaterSim> Sim;
+    TRadioWatch Watch;
+
+    void StartSim(const TRKmem& memory, std::set<TSimFault> faults = {})
+    {
+        TSimOptions options;
+        options.Faults = std::move(faults);
+        options.LinkPath = (Ports->LinkFolder + QString("/COM%1").arg(SimPort)).toStdString();
+        Sim = std::make_unique<TRepeaterSim>(ImageOf(memory), options);
+        std::string error;
+        QVERIFY2(Sim->Open(error), error.c_str());
+        Sim->Start();
+    }
+    std::unique_ptr<TfrmMain> StartMain(const QStringList& args = {})
+    {
+        TIniData ini(Dir->filePath("RK54Win.ini").toStdString());
+        ini.SetValue("COM_PORT", SimPort);
+        ini.Save();
+        auto main = std::make_unique<TfrmMain>(*Host, args);
+        main->show();
+        return main;
+    }
+    QStringList Messages() const { return Host->Person.Texts(); }
+
+private slots:
+    void init()
+    {
+        Dir = std::make_unique<QTemporaryDir>();
+        QDir(Dir->path()).mkdir("ports");
+        Ports = std::make_unique<TPortHost>(Dir->filePath("ports"));
+        Host = std::make_unique<TTestHost>(Dir->path());
+        Host->Ports = Ports.get();
+        Watch.Positions.clear();
+        Watch.Shown = 0;
+        Watch.OnShow = nullptr;
+        qApp->installEventFilter(&Watch);
+    }
+    void cleanup()
+    {
+        qApp->removeEventFilter(&Watch);
+        Sim.reset();
+        Host.reset();
+        Ports.reset();
+        Dir.reset();
+    }
+
+    void uploadReplacesTheDocument()
+    {
+        const TRKmem repeater = RepeaterDocument();
+        StartSim(repeater);
+        auto main = StartMain();
+        main->Action("miUpload")->trigger();
+
+        QCOMPARE(Messages(), QStringList {"information: Upload is completed"});
+        QCOMPARE(Watch.Shown, 1);
+        QVERIFY(Watch.Positions.size() > 3);
+        QCOMPARE(Watch.Title, QString("Upload Function"));
+        QVERIFY(Watch.CancelVisible);
+        QCOMPARE(Watch.Positions.front(), 8);
+        QCOMPARE(Watch.Positions[1], 16);
+        QCOMPARE(Watch.Positions.back(), 33);
+        for (int position : {17, 20, 21, 32})
+            QVERIFY2(std::count(Watch.Positions.begin(), Watch.Positions.end(), position) == 1,
+                     qPrintable(QString::number(position)));
+        QVERIFY(std::is_sorted(Watch.Positions.begin(), Watch.Positions.end()));
+
+        QCOMPARE(main->Document().SerialNo, std::string("70707070"));
+        QCOMPARE(QString::fromStdString(main->Document().AlphaTagText[0]).trimmed(), QString("SITE A"));
+        QVERIFY(main->WorkChannels().Equals(main->Document().Channels));
+        QCOMPARE(main->Grid()->CellText(TChGrid::RowOf(3), 2), QString("154.25000"));
+        QVERIFY(main->Modified());
+        QCOMPARE(main->CurrentFileName(), QString("<none>"));
+        QVERIFY(main->isEnabled());
+        QVERIFY(!main->RadioWindow());
+        // The image now holds the repeater's bytes as read.
+        const TMap::TImage memory = Sim->Memory();
+        QVERIFY(std::equal(memory.begin(), memory.begin() + CloneSize, main->Codec().Data()));
+    }
+
+    void failedUploadChangesNothing_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("checksum") << int(TSimFault::BadChecksum) << "error: Checksum error";
+        QTest::newRow("wrong index") << int(TSimFault::WrongIndex) << "error: Upload error";
+        QTest::newRow("refused handshake") << int(TSimFault::WrongHandshake) << "error: Upload error";
+        QTest::newRow("silence") << int(TSimFault::Silence) << "error: Timeout";
+    }
+    void failedUploadChangesNothing()
+    {
+        QFETCH(int, fault);
+        QFETCH(QString, message);
+        StartSim(RepeaterDocument(), {TSimFault(fault)});
+        auto main = StartMain();
+        const std::string serial = main->Document().SerialNo;
+        const QString file = main->CurrentFileName();
+        main->RadioUpload();
+        QCOMPARE(Messages(), QStringList {message});
+        QCOMPARE(main->Document().SerialNo, serial);
+        QCOMPARE(main->CurrentFileName(), file);
+        QVERIFY(!main->Modified());
+        QVERIFY(main->isEnabled());
+    }
+
+    void cancelWhileWaitingForTheRepeater()
+    {
+        StartSim(RepeaterDocument(), {TSimFault::NoAnswer});
+        auto main = StartMain();
+        Watch.OnShow = [](TfrmRadio& radio) {
+            QTimer::singleShot(300, &radio, [&radio] {
+                QTest::mouseClick(radio.findChild<QPushButton*>("btnCancel"), Qt::LeftButton);
+            });
+        };
+        main->RadioUpload();
+        QVERIFY(Messages().isEmpty());
+        QCOMPARE(Watch.Shown, 1);
+        QVERIFY(!main->Modified());
+        QVERIFY(main->isEnabled());
+    }
+
+    void noPortNoWindow()
+    {
+        auto main = StartMain();  // nothing stands behind COM9
+        main->RadioUpload();
+        QCOMPARE(Messages(), QStringList {"error: Problem on COM port"});
+        QCOMPARE(Watch.Shown, 0);
+        QVERIFY(main->isEnabled());
+    }
+
+    void downloadWritesTheChannelsInNormalMode()
+    {
+        TRKmem blank;
+        TMap54::SetDefaults(blank);
+        StartSim(blank);
+        Host->Date = QDate(2010, 6, 1);  // before the narrow-band rule
+        auto main = StartMain();
+        main->WorkChannels()[5].Used = 1;
+        main->Grid()->SetCellText(TChGrid::RowOf(5), 2, "162.55000");
+        main->Grid()->SetCellText(TChGrid::RowOf(5), 22, "Lo");
+        Host->Person.Answers = {TAnswer::No};  // do not save first
+        main->RadioDownload();
+
+        QCOMPARE(Messages(), (QStringList {"ask: Do you want to save the file?",
+                                           "information: Download is completed"}));
+        QCOMPARE(Watch.Title, QString("Download Function"));
+        QVERIFY(!Watch.CancelVisible);
+        QCOMPARE(Watch.Positions.back(), 33);
+        const auto units = Sim->Received();
+        QVERIFY(!SentAny(units, {0x11, 0x21, 0x61, 0x63, 0x03}));
+        // The repeater's channel area now holds the encoded document.
+        const TMap::TImage memory = Sim->Memory();
+        QVERIFY(std::equal(memory.begin() + 208, memory.begin() + 976, main->Codec().Data() + 208));
+        TRKmem check;
+        TMap54 image;
+        std::copy(memory.begin(), memory.end(), image.Data());
+        image[ImageSize - 1] = 0x5A;
+        image.Decode(check);
+        QCOMPARE(check.Channels[5].TxPower, 1);
+        QCOMPARE(check.Channels[5].RxFreq.ToFloat(), 162.55);
+    }
+
+    void narrowBandRule_data()
+    {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("converted");
+        QTest::addColumn<bool>("downloaded");
+        QTest::newRow("before 2011") << QDate(2010, 12, 31) << int(TAnswer::Yes) << false << false << true;
+        QTest::newRow("phase 1 yes") << QDate(2011, 5, 1) << int(TAnswer::Yes) << true << true << true;
+        QTest::newRow("phase 1 no") << QDate(2011, 5, 1) << int(TAnswer::No) << true << false << true;
+        QTest::newRow("phase 2 yes") << QDate(2013, 1, 1) << int(TAnswer::Yes) << true << true << true;
+        QTest::newRow("phase 2 no") << QDate(2020, 1, 1) << int(TAnswer::No) << true << true << false;
+    }
+    void narrowBandRule()
+    {
+        QFETCH(QDate, today);
+        QFETCH(int, answer);
+        QFETCH(bool, asked);
+        QFETCH(bool, converted);
+        QFETCH(bool, downloaded);
+        TRKmem blank;
+        TMap54::SetDefaults(blank);
+        StartSim(blank);
+        const QString path = Dir->filePath("us.R54");
+        {
+            TRKmem doc = RepeaterDocument();  // US market, wide channels at 151..157 MHz
+            TMap54 image;
+            TScriptedPrompt prompt;
+            QVERIFY(WriteDataFile(path.toStdString(), doc, image, prompt));
+        }
+        Host->Date = today;
+        auto main = StartMain({path});
+        Host->Person.Answers = {TAnswer(answer)};
+        main->RadioDownload();
+
+        const auto& messages = Host->Person.Messages;
+        QCOMPARE(!messages.empty() && messages[0].Kind == "caution", asked);
+        if (asked) {
+            QCOMPARE(messages[0].Caption, std::string("Download"));
+            const char* expected = today.year() >= 2013 ? NarrowBandMessages::Phase2 : NarrowBandMessages::Phase1;
+            QCOMPARE(messages[0].Text, std::string(expected));
+        }
+        QCOMPARE(main->Document().Channels[2].Bandwidth, converted ? 0 : 1);
+        QCOMPARE(main->Grid()->CellText(TChGrid::RowOf(2), 5), converted ? QString("N") : QString("W"));
+        QCOMPARE(main->Modified(), converted);
+        QCOMPARE(Sim->Transfers(), downloaded ? 1 : 0);
+        QCOMPARE(messages.back().Text == CloneMessages::DownloadDone, downloaded);
+    }
+
+    void transferWindowCloseRules()
+    {
+        QWidget owner;
+        owner.show();
+        TScriptedPrompt prompt;
+        TfrmRadio radio(&owner, prompt);
+        radio.TransferBegins(TLinkView::DownloadDirection);
+        QVERIFY(!owner.isEnabled());
+        QCOMPARE(radio.findChild<QLabel*>("lblMsg2")->text(), QString("Connection cables to radio"));
+        QVERIFY(!radio.findChild<QPushButton*>("btnHelp")->isVisible());
+        // The first request only raises the cancel flag.
+        QVERIFY(!radio.close());
+        QVERIFY(radio.Cancelled());
+        QVERIFY(radio.isVisible());
+        QTest::keyClick(&radio, Qt::Key_F4, Qt::AltModifier);
+        QVERIFY(radio.isVisible());
+        QVERIFY(radio.close());
+        radio.TransferEnds();
+        QVERIFY(owner.isEnabled());
+
+        radio.TransferBegins(TLinkView::UploadDirection);
+        QVERIFY(!radio.Cancelled());
+        QTest::mouseClick(radio.findChild<QPushButton*>("btnCancel"), Qt::LeftButton);
+        QVERIFY(radio.Cancelled());
+        radio.SetProgress(40);
+        QCOMPARE(radio.Progress(), 33);
+        radio.TransferEnds();
+    }
+
+    void configurationDialog()
+    {
+        // Ports of the machine by the numbering rule, plus a linked device.
+        class TFixedPorts : public TPortHost {
+        public:
+            using TPortHost::TPortHost;
+            QList<TSerialDevice> SystemDevices() const override
+            {
+                return {{"/dev/ttyS9", "16550A", ""}, {"/dev/ttyS1", "16550A", ""},
+                        {"/dev/ttyS0", "16550A", ""}, {"/dev/ttyACM0", "LDA-30", ""},
+                        {"/dev/ttyS3", "PCI Modem", ""}};
+            }
+        };
+        TFixedPorts ports(Dir->filePath("ports"));
+        // COM1 stands for something that is no serial device at all.
+        QFile plain(Dir->filePath("plain"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        QVERIFY(QFile::link(plain.fileName(), Dir->filePath("ports/COM1")));
+        TRKmem blank;
+        StartSim(blank);
+        const auto run = [&](int port, const QString& pick, int& result) {
+            TfrmConfig dialog(port, ports, Host->Person);
+            auto* combo = dialog.findChild<QComboBox*>("cmbCom");
+            QStringList texts;
+            for (int k = 0; k < combo->count(); ++k)
+                texts << combo->itemText(k);
+            const QString preselected = combo->currentText();
+            if (!pick.isEmpty())
+                combo->setCurrentIndex(combo->findText(pick));
+            dialog.show();
+            QTest::mouseClick(dialog.findChild<QPushButton*>("btnOK"), Qt::LeftButton);
+            result = dialog.ComPort();
+            return std::make_pair(texts, preselected);
+        };
+        int result = 0;
+        const auto [texts, preselected] = run(4, QString(), result);
+        QCOMPARE(texts, (QStringList {"COM1", "COM2", "COM9", "COM10", "COM65   (LDA-30)"}));
+        QCOMPARE(preselected, QString("COM1"));  // COM4 is not there
+        QCOMPARE(result, 1);
+        QCOMPARE(Messages(), QStringList {"error: Problem on COM port"});  // nothing behind COM1 here
+
+        Host->Person.Messages.clear();
+        QCOMPARE(run(SimPort, QString(), result).second, QString("COM9"));
+        QCOMPARE(result, SimPort);
+        QVERIFY(Messages().isEmpty());  // the simulator's device opens
+
+        run(1, "COM65   (LDA-30)", result);
+        QCOMPARE(result, 65);  // kept although it cannot be opened
+        QCOMPARE(Messages(), QStringList {"error: Problem on COM port"});
+    }
+};
+
+QTEST_MAIN(TestRadio)
+#include "tst_Radio.moc"
