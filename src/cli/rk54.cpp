@@ -1,5 +1,6 @@
 // rk54: the command-line tool over the program's core.
 #include "C_Files.h"
+#include "C_Link.h"
 #include "U_Cli.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,10 @@ const TSubcommand Subcommands[] = {
     {"dump", "raw hex dump of a data file, as the raw data viewer shows it", RunDump},
     {"resave", "open a data file and save it under another name", RunResave},
     {"diff", "document fields that differ between two data files", RunDiff},
+    {"upload", "read the repeater's memory over a serial port into a data file", RunUpload},
+    {"download", "write a data file into the repeater over a serial port", RunDownload},
+    {"ports", "list the serial ports as the Configuration dialog shows them", RunPorts},
+    {"simulate", "play a repeater on a pseudo-terminal", RunSimulate},
 };
 
 void Usage(FILE* stream)
@@ -29,7 +34,9 @@ void Usage(FILE* stream)
     std::fprintf(stream,
                  "\nrk54 COMMAND --help explains a command.\n"
                  "Exit status: 0 success, 1 documents differ (diff), 3 a data file cannot be read\n"
-                 "or written, 64 wrong usage.\n");
+                 "or written, 64 wrong usage. upload and download end with the transfer's outcome:\n"
+                 "0 done, 1 port or transfer error, 2 time-out, 10 checksum error, 14 incompatible\n"
+                 "data, 20 unexpected reply; 77 wrong manufacture password.\n");
 }
 
 } // namespace

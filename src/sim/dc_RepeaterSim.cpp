@@ -225,7 +225,7 @@ void TRepeaterSim::SaveMemory()
     if (Options.SavePath.empty())
         return;
     const TMap::TImage image = Memory();
-    WriteFileAtomically(Options.SavePath, std::string(image.begin(), image.end()));
+    SaveFailure = !WriteFileAtomically(Options.SavePath, std::string(image.begin(), image.end()));
 }
 
 void TRepeaterSim::Serve()

@@ -75,6 +75,8 @@ public:
     std::vector<std::vector<uint8_t>> Received() const;
     // Completed transfers (end bytes 0x28 seen).
     int Transfers() const;
+    // The last save of the memory failed.
+    bool SaveFailed() const { return SaveFailure; }
 
     static constexpr std::chrono::nanoseconds ByteTime {1'145'833};  // 11 bits at 9600 bit/s
 
@@ -108,6 +110,7 @@ private:
     int WakePipe[2] = {-1, -1};
     std::string SlavePath;
     std::atomic<bool> Stopping {false};
+    std::atomic<bool> SaveFailure {false};
     std::thread Worker;
 
     std::vector<uint8_t> Pending;      // a frame being received

@@ -1,0 +1,309 @@
+#include "C_Link.h"
+
+#include "U_Checks.h"
+#include "U_Cli.h"
+#include "U_Clone.h"
+#include "U_FileAccess.h"
+#include "U_Ports.h"
+#include "dc_RepeaterSim.h"
+
+#include <QDate>
+
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+volatile std::sig_atomic_t Interrupted = 0;
+TRepeaterSim* RunningSim = nullptr;
+
+void OnInterrupt(int)
+{
+    Interrupted = 1;
+    if (RunningSim)
+        RunningSim->RequestStop();  // async-signal-safe: a flag and a pipe write
+}
+
+// Ctrl+C (and a polite kill) is the Cancel button while it is installed.
+class TInterruptGuard {
+public:
+    TInterruptGuard()
+    {
+        Interrupted = 0;
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &OldInt);
+        sigaction(SIGTERM, &action, &OldTerm);
+    }
+    ~TInterruptGuard()
+    {
+        sigaction(SIGINT, &OldInt, nullptr);
+        sigaction(SIGTERM, &OldTerm, nullptr);
+    }
+
+private:
+    struct sigaction OldInt {};
+    struct sigaction OldTerm {};
+};
+
+// The transfer window of the terminal: messages and a progress bar on
+// standard error, Ctrl+C as Cancel.
+class TConsoleView : public TLinkView {
+public:
+    TConsoleView() : Terminal(::isatty(STDERR_FILENO) == 1) {}
+
+    void Error(const std::string& text) override
+    {
+        EndBar();
+        Prompt.Error(text);
+    }
+    void Information(const std::string& text) override
+    {
+        EndBar();
+        Prompt.Information(text);
+    }
+    void TransferBegins(TDirection) override
+    {
+        if (Terminal)
+            Prompt.Information("Connection cables to radio");
+    }
+    void TransferEnds() override { EndBar(); }
+    void SetProgress(int position) override
+    {
+        if (!Terminal)
+            return;
+        constexpr int Width = ProgressMax;
+        std::string bar(size_t(position), '#');
+        bar.resize(Width, '.');
+        std::fprintf(stderr, "\r[%s] %3d%%", bar.c_str(), position * 100 / ProgressMax);
+        std::fflush(stderr);
+        BarShown = true;
+    }
+    bool Cancelled() const override { return Interrupted != 0; }
+
+private:
+    void EndBar()
+    {
+        if (BarShown)
+            std::fputc('\n', stderr);
+        BarShown = false;
+    }
+
+    TConsolePrompt Prompt;
+    const bool Terminal;
+    bool BarShown = false;
+};
+
+// The exit status of a transfer: its outcome; a cancel that came when
+// nothing had gone wrong yet still is no success.
+int ExitStatusOf(const TTransferResult& result)
+{
+    if (result.PortFailed)
+        return OutcomeError;
+    if (result.Cancelled && result.Outcome == OutcomeDone)
+        return OutcomeError;
+    return result.Outcome;
+}
+
+// One line from the terminal without echo, or from standard input as it is.
+std::string ReadPassword()
+{
+    const bool terminal = ::isatty(STDIN_FILENO) == 1;
+    termios saved {};
+    if (terminal) {
+        std::fprintf(stderr, "Password: ");
+        std::fflush(stderr);
+        ::tcgetattr(STDIN_FILENO, &saved);
+        termios quiet = saved;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
+    }
+    std::string line;
+    std::getline(std::cin, line);
+    if (terminal) {
+        ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+        std::fputc('\n', stderr);
+    }
+    return line;
+}
+
+const char* const PortHelp = "The repeater's port: COM<n> or a device path.";
+
+} // namespace
+
+int RunUpload(const QStringList& args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption port("port", PortHelp, "PORT");
+    parser.addOption(port);
+    const int status = ParseArguments(parser, args,
+        "Reads the repeater's memory (Radio > Upload) and saves it as FILE. FILE is written\n"
+        "only when the upload succeeded. Progress goes to standard error; Ctrl+C cancels.\n"
+        "Exit status: 0 done, 1 port or transfer error, 2 time-out, 10 checksum error,\n"
+        "14 incompatible data, 20 unexpected reply, 3 FILE cannot be written.",
+        {"FILE"}, 1, 1);
+    if (status >= 0)
+        return status;
+    if (!parser.isSet(port)) {
+        std::fprintf(stderr, "rk54 upload: --port is required\n");
+        return ExitUsage;
+    }
+    TRKmem doc;
+    TMap54::SetDefaults(doc);
+    TMap54 image;
+    TConsoleView view;
+    TTransferResult result;
+    {
+        TInterruptGuard guard;
+        result = Upload(parser.value(port), doc, image, view);
+    }
+    if (!result.Succeeded())
+        return ExitStatusOf(result);
+    TConsolePrompt prompt;
+    return WriteDataFile(Local(parser.positionalArguments().first()), doc, image, prompt) ? ExitOk
+                                                                                          : ExitFileError;
+}
+
+int RunDownload(const QStringList& args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption port("port", PortHelp, "PORT");
+    const QCommandLineOption mode("mode",
+        "What is written: normal (the channels), extended (also the common parameters\n"
+        "and alpha tags) or manufacture (everything; asks for the password).", "MODE", "normal");
+    parser.addOption(port);
+    parser.addOption(mode);
+    const int status = ParseArguments(parser, args,
+        "Writes FILE into the repeater (Radio > Download). A US-market document with wide\n"
+        "channels in 150-174 or 421-512 MHz gets the narrow-band caution on standard error\n"
+        "and is sent with those channels narrow; FILE itself is not changed.\n"
+        "Exit status: 0 done, 1 port or transfer error, 2 time-out, 20 block refused,\n"
+        "3 FILE cannot be read, 77 wrong password.",
+        {"FILE"}, 1, 1);
+    if (status >= 0)
+        return status;
+    if (!parser.isSet(port)) {
+        std::fprintf(stderr, "rk54 download: --port is required\n");
+        return ExitUsage;
+    }
+    const QString modeName = parser.value(mode).toLower();
+    TProgramMode programMode = Normal;
+    if (modeName == "extended") {
+        programMode = Extended;
+    } else if (modeName == "manufacture") {
+        programMode = Manufacture;
+    } else if (modeName != "normal") {
+        std::fprintf(stderr, "rk54 download: --mode must be normal, extended or manufacture\n");
+        return ExitUsage;
+    }
+    if (programMode == Manufacture && !IsManufacturePassword(ReadPassword())) {
+        std::fprintf(stderr, "rk54 download: wrong password\n");
+        return ExitWrongPassword;
+    }
+
+    TConsolePrompt prompt;
+    TRKmem doc;
+    TMap54::SetDefaults(doc);
+    TMap54 image;
+    if (!ReadDataFile(Local(parser.positionalArguments().first()), doc, image, prompt))
+        return ExitFileError;
+    // Running the command is the confirmation: the caution is shown and
+    // answered Yes, which in every phase means narrow, then download.
+    const int phase = FccPhaseOf(QDate::currentDate().toString("yyyyMMdd").toStdString());
+    if (NarrowBandCheck(doc, phase, prompt) != 0)
+        ConvertToNarrowBand(doc);
+
+    TConsoleView view;
+    TInterruptGuard guard;
+    return ExitStatusOf(Download(parser.value(port), doc, image, programMode, view));
+}
+
+int RunPorts(const QStringList& args)
+{
+    QCommandLineParser parser;
+    const int status = ParseArguments(parser, args,
+        "Lists the serial ports as the Configuration dialog shows them, each with its device.\n"
+        "COM1-COM32 are /dev/ttyS0-31, COM33-COM64 /dev/ttyUSB0-31, COM65-COM96\n"
+        "/dev/ttyACM0-31 (the LDA-30 interface); a link named COM<n> in\n" + TPortHost::DefaultLinkFolder()
+            + "\nputs any device behind that number.",
+        {}, 0, 0);
+    if (status >= 0)
+        return status;
+    for (const TPortEntry& entry : TPortHost::System().Ports())
+        PrintOut(QString("%1 %2\n").arg(entry.Text, -18).arg(entry.Device));
+    return ExitOk;
+}
+
+int RunSimulate(const QStringList& args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption link("link", "Make PATH a link to the simulator's device (for example\n"
+                                          + TPortHost::DefaultLinkFolder() + "/COM9).", "PATH");
+    const QCommandLineOption imageFile("image", "The repeater's memory: a data file (default: a new document).", "FILE");
+    const QCommandLineOption save("save", "Save the memory to FILE after every transfer and at the end.", "FILE");
+    const QCommandLineOption pace("pace", "Pace the line at 9600 bit/s, 8 data bits, 2 stop bits.");
+    QString faultNames;
+    for (const std::string& name : SimFaultNames())
+        faultNames += QString::fromStdString(name) + (name == SimFaultNames().back() ? "" : ", ");
+    const QCommandLineOption fault("fault",
+        "Make a fault (repeatable): " + faultNames + ".\n"
+        "Block faults strike at block 4 of the channel area.", "F");
+    for (const auto* option : {&link, &imageFile, &save, &pace, &fault})
+        parser.addOption(*option);
+    const int status = ParseArguments(parser, args,
+        "Plays an HPD-4400 repeater with its programming cable on a pseudo-terminal: echoes\n"
+        "every byte and answers the clone and alignment protocols from its memory.\n"
+        "Runs until Ctrl+C.",
+        {}, 0, 0);
+    if (status >= 0)
+        return status;
+    if (!parser.isSet(link)) {
+        std::fprintf(stderr, "rk54 simulate: --link is required\n");
+        return ExitUsage;
+    }
+    TSimOptions options;
+    options.LinkPath = Local(parser.value(link));
+    options.SavePath = parser.isSet(save) ? Local(parser.value(save)) : std::string();
+    options.Pace = parser.isSet(pace);
+    for (const QString& name : parser.values(fault)) {
+        TSimFault f;
+        if (!ParseSimFault(Local(name), f)) {
+            std::fprintf(stderr, "rk54 simulate: unknown fault '%s' (known: %s)\n", qPrintable(name),
+                         qPrintable(faultNames));
+            return ExitUsage;
+        }
+        options.Faults.insert(f);
+    }
+
+    TConsolePrompt prompt;
+    TRKmem doc;
+    TMap54::SetDefaults(doc);
+    TMap54 memory;
+    if (parser.isSet(imageFile)) {
+        if (!ReadDataFile(Local(parser.value(imageFile)), doc, memory, prompt))
+            return ExitFileError;
+    } else {
+        memory.Encode(doc);
+    }
+    TRepeaterSim sim(memory, options);
+    std::string error;
+    if (!sim.Open(error)) {
+        std::fprintf(stderr, "rk54 simulate: %s\n", error.c_str());
+        return OutcomeError;
+    }
+    PrintOut(QString("Repeater on %1, linked as %2. Ctrl+C ends.\n")
+                 .arg(QString::fromStdString(sim.DevicePath()), parser.value(link)));
+    std::fflush(stdout);
+    RunningSim = &sim;
+    {
+        TInterruptGuard guard;
+        sim.Run();
+    }
+    RunningSim = nullptr;
+    return sim.SaveFailed() ? ExitFileError : ExitOk;
+}
