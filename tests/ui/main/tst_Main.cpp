@@ -9,6 +9,7 @@
 #include "dc_Ini.h"
 
 #include <QAction>
+#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -479,6 +480,30 @@ private slots:
         QVERIFY(help->Browser()->source().toString().contains(set));
         QVERIFY(help->Browser()->toPlainText().size() > 200);
         help->close();
+    }
+
+    void everyHelpLinkLeadsToAPage()
+    {
+        int pages = 0;
+        QDirIterator it(":/help", {"*.html"}, QDir::Files, QDirIterator::Subdirectories);
+        const QRegularExpression href("href=\"([^\"#]*)(#[^\"]*)?\"");
+        while (it.hasNext()) {
+            const QString page = it.next();
+            ++pages;
+            const QString html = QString::fromUtf8(ReadAll(page));
+            QVERIFY2(html.contains("<title>"), qPrintable(page));
+            for (auto match = href.globalMatch(html); match.hasNext();) {
+                const QString target = match.next().captured(1);
+                if (target.isEmpty())
+                    continue;
+                const QString path = QDir::cleanPath(QFileInfo(page).path() + "/" + target);
+                QVERIFY2(QFile::exists(path), qPrintable(page + " -> " + target));
+            }
+        }
+        QVERIFY(pages >= 14);
+        for (const char* set : {"normal", "service"})
+            for (const char* page : {"welcome.html", "contents.html", "index.html"})
+                QVERIFY(QFile::exists(QString(":/help/%1/%2").arg(set, page)));
     }
 
     void statusBarShowsHintsAndLocks()
