@@ -24,6 +24,22 @@ struct TOpenDocument {
     }
 };
 
+// The common shape of the commands that read one data file: parse, open
+// as File > Open does, then `show` the document.
+int WithOpenedFile(const QStringList& args, const QString& description, void (*show)(TOpenDocument&))
+{
+    QCommandLineParser parser;
+    const int status = ParseArguments(parser, args, description, {"FILE"}, 1, 1);
+    if (status >= 0)
+        return status;
+    TConsolePrompt prompt;
+    TOpenDocument open;
+    if (!open.Open(parser.positionalArguments().first(), prompt))
+        return ExitFileError;
+    show(open);
+    return ExitOk;
+}
+
 } // namespace
 
 int RunNew(const QStringList& args)
@@ -53,19 +69,10 @@ int RunNew(const QStringList& args)
         ? ExitOk : ExitFileError;
 }
 
-int RunInfo(const QStringList& args)
+namespace {
+
+void PrintInfo(TOpenDocument& open)
 {
-    QCommandLineParser parser;
-    const int status = ParseArguments(parser, args,
-        "Prints a short summary of a data file: product, serial number, firmware, band, market\n"
-        "and the used channels with their frequencies as the channel grid shows them.",
-        {"FILE"}, 1, 1);
-    if (status >= 0)
-        return status;
-    TConsolePrompt prompt;
-    TOpenDocument open;
-    if (!open.Open(parser.positionalArguments().first(), prompt))
-        return ExitFileError;
     const TRKmem& d = open.Doc;
     QString out;
     out += QStringLiteral("Product:   %1\n").arg(QString::fromStdString(d.ProductType));
@@ -85,38 +92,15 @@ int RunInfo(const QStringList& args)
                    .arg(tx);
     }
     PrintOut(out);
-    return ExitOk;
 }
 
-int RunDecode(const QStringList& args)
+void PrintDecoded(TOpenDocument& open)
 {
-    QCommandLineParser parser;
-    const int status = ParseArguments(parser, args,
-        "Prints every document field of a data file as JSON, keys named as the fields are.",
-        {"FILE"}, 1, 1);
-    if (status >= 0)
-        return status;
-    TConsolePrompt prompt;
-    TOpenDocument open;
-    if (!open.Open(parser.positionalArguments().first(), prompt))
-        return ExitFileError;
     PrintOut(QString::fromUtf8(QJsonDocument(DocumentJson(open.Doc)).toJson(QJsonDocument::Indented)));
-    return ExitOk;
 }
 
-int RunDump(const QStringList& args)
+void PrintDump(TOpenDocument& open)
 {
-    QCommandLineParser parser;
-    const int status = ParseArguments(parser, args,
-        "Prints the raw data viewer's dump of a data file as the program shows it after opening\n"
-        "it (read, then encoded): one line per row, the address label and the 16 cells.",
-        {"FILE"}, 1, 1);
-    if (status >= 0)
-        return status;
-    TConsolePrompt prompt;
-    TOpenDocument open;
-    if (!open.Open(parser.positionalArguments().first(), prompt))
-        return ExitFileError;
     open.Image.Encode(open.Doc);
     QString out = QStringLiteral("      ");
     for (int c = 0; c < DumpColumns; ++c)
@@ -132,7 +116,31 @@ int RunDump(const QStringList& args)
         out += line + QLatin1Char('\n');
     }
     PrintOut(out);
-    return ExitOk;
+}
+
+} // namespace
+
+int RunInfo(const QStringList& args)
+{
+    return WithOpenedFile(args,
+        "Prints a short summary of a data file: product, serial number, firmware, band, market\n"
+        "and the used channels with their frequencies as the channel grid shows them.",
+        PrintInfo);
+}
+
+int RunDecode(const QStringList& args)
+{
+    return WithOpenedFile(args,
+        "Prints every document field of a data file as JSON, keys named as the fields are.",
+        PrintDecoded);
+}
+
+int RunDump(const QStringList& args)
+{
+    return WithOpenedFile(args,
+        "Prints the raw data viewer's dump of a data file as the program shows it after opening\n"
+        "it (read, then encoded): one line per row, the address label and the 16 cells.",
+        PrintDump);
 }
 
 int RunResave(const QStringList& args)
