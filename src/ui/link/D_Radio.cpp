@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 TfrmRadio::TfrmRadio(QWidget* mainWindow, TUiPrompt& prompt, int silenceMs)
@@ -16,6 +17,7 @@ TfrmRadio::TfrmRadio(QWidget* mainWindow, TUiPrompt& prompt, int silenceMs)
     // No parent: the main window is disabled during the transfer, and a
     // child window would be disabled with it.
     setObjectName("frmRadio");
+    setAttribute(Qt::WA_QuitOnClose, false);
     QFont font("Arial");
     font.setPointSize(8);
     setFont(font);
@@ -72,6 +74,8 @@ void TfrmRadio::TransferBegins(TDirection direction)
     FEnded = false;
     if (FMainWindow)
         FMainWindow->setEnabled(false);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     show();
     QApplication::processEvents();
 }

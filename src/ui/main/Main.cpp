@@ -282,9 +282,15 @@ void TfrmMain::CreateActions()
     }
     for (const char* name : {"miHelpTopics", "miGetStarted", "miCommonProblems"})
         Action(name)->setEnabled(true);
-    connect(Action("miHelpTopics"), &QAction::triggered, this, [] { OpenHelp(THelpAction::DefaultTopic); });
-    connect(Action("miGetStarted"), &QAction::triggered, this, [] { OpenHelp(THelpAction::Contents); });
-    connect(Action("miCommonProblems"), &QAction::triggered, this, [] { OpenHelp(THelpAction::Index); });
+    const auto helpCommand = [this](const char* name, THelpAction help) {
+        connect(Action(name), &QAction::triggered, this, [this, help] {
+            Commit();
+            OpenHelp(help);
+        });
+    };
+    helpCommand("miHelpTopics", THelpAction::DefaultTopic);
+    helpCommand("miGetStarted", THelpAction::Contents);
+    helpCommand("miCommonProblems", THelpAction::Index);
     Action("miCommonProblems")->setVisible(false);
 
     for (int k = 0; k < RecentCount; ++k) {
@@ -983,5 +989,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
         return;
     }
     WriteSettings();
+    if (THelpWindow* help = THelpWindow::Instance())
+        help->close();
     event->accept();
 }

@@ -45,6 +45,9 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName("frmHelp");
     setAttribute(Qt::WA_DeleteOnClose);
+    // Help stays open beside the main window but never keeps the program
+    // running after it.
+    setAttribute(Qt::WA_QuitOnClose, false);
     resize(720, 560);
 
     FBrowser = new QTextBrowser(this);
