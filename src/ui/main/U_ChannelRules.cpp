@@ -331,9 +331,15 @@ std::optional<std::string> PastedCellText(int column, const std::string& clip, c
             return std::nullopt;
         text = clip;
         break;
-    case ekFreq:
-        text = NormaliseFrequency(clip, column, doc);
+    case ekFreq: {
+        // A text without a single digit is no frequency at all; it must not
+        // pull the cell down to the band's lowest frequency.
+        const std::string kept = EditorChars(ekFreq, clip);
+        if (kept.find_first_of("0123456789") == std::string::npos)
+            return std::nullopt;
+        text = NormaliseFrequency(kept, column, doc);
         break;
+    }
     case ekLevel: {
         const std::string digits = NormaliseLevel(clip);
         if (digits.empty())
