@@ -403,5 +403,6 @@ void TRepeaterSim::FlushDue()
         if (written <= 0)
             return;  // the line is full; the loop waits for room
         Out.erase(Out.begin(), Out.begin() + written);
+        SentCount += uint64_t(written);
     }
 }

@@ -75,6 +75,8 @@ public:
     std::vector<std::vector<uint8_t>> Received() const;
     // Completed transfers (end bytes 0x28 seen).
     int Transfers() const;
+    // Bytes the repeater and the cable have sent so far (echo included).
+    uint64_t BytesSent() const { return SentCount; }
     // The last save of the memory failed.
     bool SaveFailed() const { return SaveFailure; }
 
@@ -111,6 +113,7 @@ private:
     std::string SlavePath;
     std::atomic<bool> Stopping {false};
     std::atomic<bool> SaveFailure {false};
+    std::atomic<uint64_t> SentCount {0};
     std::thread Worker;
 
     std::vector<uint8_t> Pending;      // a frame being received

@@ -1,0 +1,251 @@
+// rk54 upload, download, ports and simulate, run as a person runs them.
+#include "LinkTestKit.h"
+#include "U_Clone.h"
+#include "U_FileAccess.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+struct TRun {
+    int Status = -1;
+    QString Out;
+    QString Err;
+};
+
+class Rk54Link : public ::testing::Test {
+protected:
+    // A home of its own, so that the link folder is the test's.
+    QProcessEnvironment Environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", Home.filePath("config"));
+        return env;
+    }
+    void Start(QProcess& p, const QStringList& args, const QByteArray& input = {}) const
+    {
+        p.setProcessEnvironment(Environment());
+        p.start(RK54_TOOL, args);
+        ASSERT_TRUE(p.waitForStarted());
+        if (!input.isNull())
+            p.write(input);
+        p.closeWriteChannel();
+    }
+    TRun Run(const QStringList& args, const QByteArray& input = {}) const
+    {
+        QProcess p;
+        Start(p, args, input);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+    QString File(const QString& name) const { return Home.filePath(name); }
+    QByteArray Contents(const QString& name) const
+    {
+        QFile f(File(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // A data file of `doc`, as Save writes it.
+    QString Save(const QString& name, TRKmem doc) const
+    {
+        TMap54 image;
+        TTestView prompt;
+        EXPECT_TRUE(WriteDataFile(File(name).toStdString(), doc, image, prompt));
+        return File(name);
+    }
+
+    QTemporaryDir Home;
+};
+
+QByteArray Bytes(const TMap::TImage& image)
+{
+    return QByteArray(reinterpret_cast<const char*>(image.data()), int(image.size()));
+}
+
+} // namespace
+
+TEST_F(Rk54Link, UploadWritesTheFileAsSaveWould)
+{
+    const TMap54 memory = ImageOf(RichDocument(0));
+    TSimRig sim(memory);
+    const TRun run = Run({"upload", "--port", sim.Port(), File("up.R54")});
+    EXPECT_EQ(run.Status, 0) << run.Err.toStdString();
+    EXPECT_TRUE(run.Err.contains("Upload is completed"));
+
+    // What the program would save after this upload, written elsewhere under the same name.
+    TMap54 received;
+    received.Clear();
+    std::copy_n(memory.Data(), CloneSize, received.Data());
+    received[Image54::EndMarker] = Image54::Marker;
+    TRKmem doc;
+    ASSERT_TRUE(received.Decode(doc));
+    QTemporaryDir other;
+    TTestView prompt;
+    ASSERT_TRUE(WriteDataFile(other.filePath("up.R54").toStdString(), doc, received, prompt));
+    QFile expected(other.filePath("up.R54"));
+    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+    EXPECT_EQ(Contents("up.R54"), expected.readAll());
+}
+
+TEST_F(Rk54Link, AFailedUploadLeavesTheFileAlone)
+{
+    const struct {
+        TSimFault Fault;
+        int Status;
+        const char* Message;
+    } cases[] = {{TSimFault::BadChecksum, 10, "Checksum error"},
+                 {TSimFault::WrongIndex, 20, "Upload error"},
+                 {TSimFault::WrongHandshake, 1, "Upload error"}};
+    const QByteArray old = "an older file";
+    for (const auto& c : cases) {
+        TSimRig sim(ImageOf(RichDocument(0)), WithFault(c.Fault));
+        QFile f(File("kept.R54"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(old);
+        f.close();
+        const TRun run = Run({"upload", "--port", sim.Port(), File("kept.R54")});
+        EXPECT_EQ(run.Status, c.Status);
+        EXPECT_TRUE(run.Err.contains(c.Message)) << run.Err.toStdString();
+        EXPECT_EQ(Contents("kept.R54"), old);
+        EXPECT_FALSE(QFileInfo::exists(File("new.R54")));
+    }
+    const TRun run = Run({"upload", "--port", "/nonexistent/port", File("new.R54")});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_TRUE(run.Err.contains("Problem on COM port"));
+    EXPECT_FALSE(QFileInfo::exists(File("new.R54")));
+}
+
+TEST_F(Rk54Link, DownloadInEachModeWritesItsAreas)
+{
+    TRKmem doc = RichDocument(0);
+    doc.MarketCode = 'E';  // no narrow-band caution here
+    const QString file = Save("down.R54", doc);
+    const QByteArray before = Contents("down.R54");
+    const struct {
+        const char* Mode;
+        QByteArray Input;
+        int FirstByte;
+    } cases[] = {{"normal", {}, 208}, {"extended", {}, 80}, {"manufacture", "orvanealign\n", 0}};
+    for (const auto& c : cases) {
+        const TMap54 old = ImageOf(RichDocument(1));
+        TSimRig sim(old);
+        const TRun run = Run({"download", "--port", sim.Port(), "--mode", c.Mode, file}, c.Input);
+        EXPECT_EQ(run.Status, 0) << c.Mode << run.Err.toStdString();
+        EXPECT_TRUE(run.Err.contains("Download is completed"));
+        const TMap::TImage memory = sim->Memory();
+        EXPECT_EQ(memory[size_t(c.FirstByte)], uint8_t(before[c.FirstByte])) << c.Mode;
+        if (c.FirstByte > 0) {
+            EXPECT_EQ(memory[size_t(c.FirstByte - 1)], old[c.FirstByte - 1]) << c.Mode;
+        }
+        EXPECT_EQ(Bytes(memory).mid(208, 768), before.mid(208, 768));
+    }
+    EXPECT_EQ(Contents("down.R54"), before);
+}
+
+TEST_F(Rk54Link, DownloadRefusalsAndTheirStatus)
+{
+    const QString file = Save("doc.R54", RichDocument(0));
+    TSimRig sim(ImageOf(RichDocument(1)));
+    EXPECT_EQ(Run({"download", "--port", sim.Port(), "--mode", "manufacture", file}, "wrong\n").Status, 77);
+    EXPECT_EQ(Run({"download", "--port", sim.Port(), "--mode", "manufacture", file}, "").Status, 77);
+    EXPECT_EQ(Run({"download", "--port", sim.Port(), "--mode", "fast", file}).Status, 64);
+    EXPECT_EQ(Run({"download", file}).Status, 64);
+    EXPECT_EQ(Run({"upload", "--port", sim.Port()}).Status, 64);
+    EXPECT_TRUE(sim->Received().empty());  // nothing reached the repeater
+    const TRun missing = Run({"download", "--port", sim.Port(), File("missing.R54")});
+    EXPECT_EQ(missing.Status, 3);
+    EXPECT_TRUE(sim->Received().empty());
+}
+
+TEST_F(Rk54Link, DownloadFaultsEndWithTheirStatus)
+{
+    const QString file = Save("doc.R54", RichDocument(0));
+    const struct {
+        TSimFault Fault;
+        int Status;
+        const char* Message;
+    } cases[] = {{TSimFault::NegativeAck, 20, "Download error"}, {TSimFault::WrongHandshake, 1, "Download error"}};
+    for (const auto& c : cases) {
+        TSimRig sim(ImageOf(RichDocument(1)), WithFault(c.Fault));
+        const TRun run = Run({"download", "--port", sim.Port(), file});
+        EXPECT_EQ(run.Status, c.Status);
+        EXPECT_TRUE(run.Err.contains(c.Message)) << run.Err.toStdString();
+    }
+}
+
+TEST_F(Rk54Link, TheNarrowBandCautionIsShownAndTheChannelsGoNarrow)
+{
+    TRKmem doc = RichDocument(0);
+    doc.MarketCode = 'U';
+    for (TChannel& ch : doc.Channels)
+        ch.Bandwidth = 1;  // wide; the channels lie at 150-160 MHz
+    const QString file = Save("wide.R54", doc);
+    const QByteArray before = Contents("wide.R54");
+    TSimRig sim(ImageOf(RichDocument(1)));
+    const TRun run = Run({"download", "--port", sim.Port(), file});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_TRUE(run.Err.contains("FCC Rule Caution!"));
+    EXPECT_EQ(Contents("wide.R54"), before);  // the file stays as it was
+
+    TMap54 sent;
+    std::copy_n(sim->Memory().data(), ImageSize, sent.Data());
+    sent[Image54::EndMarker] = Image54::Marker;
+    TRKmem inRepeater;
+    ASSERT_TRUE(sent.Decode(inRepeater));
+    for (const TChannel& ch : inRepeater.Channels)
+        EXPECT_EQ(ch.Bandwidth, 0);
+}
+
+TEST_F(Rk54Link, CtrlCCancelsTheWaitForTheRepeater)
+{
+    TSimRig sim(ImageOf(RichDocument(0)), WithFault(TSimFault::NoAnswer));
+    QProcess p;
+    Start(p, {"upload", "--port", sim.Port(), File("cancelled.R54")});
+    for (int i = 0; i < 200 && sim->Received().empty(); ++i)
+        QThread::msleep(10);
+    ASSERT_FALSE(sim->Received().empty());
+    ::kill(pid_t(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_FALSE(QFileInfo::exists(File("cancelled.R54")));
+    EXPECT_FALSE(QString(p.readAllStandardError()).contains("error"));
+}
+
+TEST_F(Rk54Link, SimulateServesALinkedPortUntilInterrupted)
+{
+    const QString link = Home.filePath("config/RK54Win/ports/COM9");
+    const QString image = Save("memory.R54", RichDocument(0));
+    QProcess sim;
+    Start(sim, {"simulate", "--link", link, "--image", image, "--save", File("saved.R54")});
+    for (int i = 0; i < 200 && !QFileInfo(link).isSymLink(); ++i)
+        QThread::msleep(10);
+    ASSERT_TRUE(QFileInfo(link).isSymLink());
+
+    // The link puts the simulator behind COM9.
+    const TRun ports = Run({"ports"});
+    EXPECT_EQ(ports.Status, 0);
+    EXPECT_TRUE(ports.Out.contains(QRegularExpression("COM9 +" + QRegularExpression::escape(link))))
+        << ports.Out.toStdString();
+    const TRun up = Run({"upload", "--port", "COM9", File("up.R54")});
+    EXPECT_EQ(up.Status, 0) << up.Err.toStdString();
+    const TRun down = Run({"download", "--port", "COM9", "--mode", "extended", File("up.R54")});
+    EXPECT_EQ(down.Status, 0) << down.Err.toStdString();
+
+    ::kill(pid_t(sim.processId()), SIGINT);
+    ASSERT_TRUE(sim.waitForFinished(10000));
+    EXPECT_EQ(sim.exitCode(), 0);
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(Contents("saved.R54").size(), ImageSize);
+    EXPECT_EQ(Run({"simulate", "--link", link, "--fault", "bogus"}).Status, 64);
+}

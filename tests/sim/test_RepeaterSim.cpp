@@ -1,0 +1,274 @@
+// The simulated repeater byte for byte, talked to through the raw device.
+#include "dc_Map54.h"
+#include "dc_RepeaterSim.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fcntl.h>
+#include <fstream>
+#include <numeric>
+#include <poll.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using TBytes = std::vector<uint8_t>;
+
+TBytes WithSum(TBytes frame)
+{
+    frame.push_back(uint8_t(std::accumulate(frame.begin(), frame.end(), 0u)));
+    return frame;
+}
+
+// A memory whose every byte tells its address (modulo 251).
+TMap Memory()
+{
+    TMap memory;
+    for (int a = 0; a < ImageSize; ++a)
+        memory[a] = uint8_t(a % 251);
+    return memory;
+}
+
+TBytes Slice(const TMap& m, int from, int count)
+{
+    return TBytes(m.Data() + from, m.Data() + from + count);
+}
+
+// The program's end of the line.
+class TLine {
+public:
+    explicit TLine(const std::string& device)
+    {
+        Fd = ::open(device.c_str(), O_RDWR | O_NOCTTY);
+        termios t {};
+        ::tcgetattr(Fd, &t);
+        ::cfmakeraw(&t);
+        ::tcsetattr(Fd, TCSANOW, &t);
+    }
+    ~TLine() { ::close(Fd); }
+    void Send(const TBytes& bytes) { ASSERT_EQ(::write(Fd, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
+    // What arrives until the line has been quiet for a while.
+    TBytes Take(int quietMs = 150)
+    {
+        TBytes got;
+        pollfd p {Fd, POLLIN, 0};
+        uint8_t buffer[512];
+        while (::poll(&p, 1, quietMs) > 0 && (p.revents & POLLIN)) {
+            const ssize_t n = ::read(Fd, buffer, sizeof buffer);
+            if (n <= 0)
+                break;
+            got.insert(got.end(), buffer, buffer + n);
+        }
+        return got;
+    }
+    // Sends and returns what came back after the echo.
+    TBytes Ask(const TBytes& bytes)
+    {
+        Send(bytes);
+        TBytes got = Take();
+        EXPECT_GE(got.size(), bytes.size());
+        EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), got.begin())) << "echo";
+        return TBytes(got.begin() + std::min(bytes.size(), got.size()), got.end());
+    }
+
+private:
+    int Fd = -1;
+};
+
+class TSim {
+public:
+    explicit TSim(TSimOptions options = {}, const TMap& memory = Memory()) : Sim(memory, std::move(options))
+    {
+        std::string error;
+        EXPECT_TRUE(Sim.Open(error)) << error;
+        Sim.Start();
+    }
+    TRepeaterSim Sim;
+};
+
+TSimOptions Faulty(TSimFault fault)
+{
+    TSimOptions o;
+    o.Faults.insert(fault);
+    return o;
+}
+
+} // namespace
+
+TEST(RepeaterSim, AnswersTheStartRequestAndTheSecondSection)
+{
+    TSim sim;
+    TLine line(sim.Sim.DevicePath());
+    EXPECT_EQ(line.Ask({0x02}), (TBytes{0x02, 0x01}));
+    EXPECT_EQ(line.Ask({0x06}), TBytes{});
+    EXPECT_EQ(line.Ask({0x03}).size(), 2u);
+    EXPECT_EQ(line.Ask({0x27}), TBytes{});
+    EXPECT_EQ(sim.Sim.Transfers(), 0);
+    EXPECT_EQ(line.Ask({0x28}), TBytes{});
+    EXPECT_EQ(sim.Sim.Transfers(), 1);
+    EXPECT_EQ(sim.Sim.Received(), (std::vector<TBytes>{{0x02}, {0x06}, {0x03}, {0x27}, {0x28}}));
+}
+
+TEST(RepeaterSim, ReadRequestsAreAnsweredFromMemory)
+{
+    const TMap memory = Memory();
+    TSim sim;
+    TLine line(sim.Sim.DevicePath());
+    const struct {
+        uint8_t Command, Index;
+        int Offset, Bytes;
+    } cases[] = {{0x12, 0, 0, 80}, {0x22, 0, 80, 128}, {0x42, 0, 208, 48}, {0x42, 15, 928, 48},
+                 {0x62, 1, 976, 10}, {0x62, 48, 1446, 10}};
+    for (const auto& c : cases) {
+        TBytes reply = {c.Command, 0x00, uint8_t(c.Bytes + 2), c.Index};
+        const TBytes data = Slice(memory, c.Offset, c.Bytes);
+        reply.insert(reply.end(), data.begin(), data.end());
+        EXPECT_EQ(line.Ask(WithSum({c.Command, 0x00, 0x02, c.Index})), WithSum(reply)) << int(c.Command);
+    }
+    // Out of range or spoilt requests get no answer.
+    EXPECT_EQ(line.Ask(WithSum({0x42, 0x00, 0x02, 16})), TBytes{});
+    EXPECT_EQ(line.Ask(WithSum({0x62, 0x00, 0x02, 0})), TBytes{});
+    EXPECT_EQ(line.Ask({0x42, 0x00, 0x02, 0x01, 0x00}), TBytes{});
+}
+
+TEST(RepeaterSim, WrittenBlocksReachMemoryAndSpoiltOnesAreRefused)
+{
+    TSim sim;
+    TLine line(sim.Sim.DevicePath());
+    const TBytes data = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    TBytes frame = {0x61, 0x00, 0x0C, 3};
+    frame.insert(frame.end(), data.begin(), data.end());
+    EXPECT_EQ(line.Ask(WithSum(frame)), (TBytes{0x06, 0x17}));
+    TBytes spoilt = WithSum(frame);
+    spoilt[5] ^= 0xFF;
+    spoilt.back() ^= 0x01;
+    EXPECT_EQ(line.Ask(spoilt), (TBytes{0x06, 0x15}));
+    const TMap::TImage m = sim.Sim.Memory();
+    EXPECT_EQ(TBytes(m.begin() + 996, m.begin() + 1006), data);
+
+    // Area 1 and 2 are written with index 0xFF; the fill blocks are only acknowledged.
+    TBytes area1 = {0x11, 0x00, 0x52, 0xFF};
+    area1.resize(84, 0xEE);
+    EXPECT_EQ(line.Ask(WithSum(area1)), (TBytes{0x06, 0x17}));
+    EXPECT_EQ(sim.Sim.Memory()[79], 0xEE);
+    const TMap::TImage before = sim.Sim.Memory();
+    EXPECT_EQ(line.Ask(WithSum({0x63, 0x00, 0x0C, 0x00, 0x00, 0x00, 0x25, 0x25, 0x25, 0x25, 0x25, 0x25, 0x25, 0x25})),
+              (TBytes{0x06, 0x17}));
+    EXPECT_EQ(sim.Sim.Memory(), before);
+}
+
+TEST(RepeaterSim, AlignmentCommandsAndStatus)
+{
+    TSimOptions options;
+    options.Vr = 0x01;
+    options.Nsq = 0x80;
+    options.Rssi = 0xFF;
+    TSim sim(options);
+    TLine line(sim.Sim.DevicePath());
+    EXPECT_EQ(line.Ask({0xB1, 0x00, 0x02, 0x72, 0x25}), (TBytes{0x06, 0x17}));
+    EXPECT_EQ(line.Ask({0xB2, 0x00, 0x02, 0x51, 0x05}), WithSum({0xB2, 0x00, 0x05, 0x41, 0x01, 0x80, 0xFF}));
+}
+
+TEST(RepeaterSim, FaultsChangeTheAnswers)
+{
+    const TMap memory = Memory();
+    const TBytes block4 = WithSum({0x42, 0x00, 0x02, 0x04});
+    TBytes good4 = {0x42, 0x00, 0x32, 0x04};
+    TBytes block3 = {0x42, 0x00, 0x32, 0x03};
+    for (const uint8_t b : Slice(memory, 208 + 4 * 48, 48))
+        good4.push_back(b);
+    for (const uint8_t b : Slice(memory, 208 + 3 * 48, 48))
+        block3.push_back(b);
+    TBytes badSum = WithSum(good4);
+    ++badSum.back();
+    TBytes write4 = {0x41, 0x00, 0x32, 0x04};
+    write4.resize(52, 0x11);
+    const struct {
+        TSimFault Fault;
+        TBytes Request;
+        TBytes Reply;
+    } cases[] = {
+        {TSimFault::NoAnswer, {0x02}, {}},
+        {TSimFault::WrongHandshake, {0x02}, {0x02, 0x00}},
+        {TSimFault::BadChecksum, block4, badSum},
+        {TSimFault::WrongIndex, block4, WithSum(block3)},
+        {TSimFault::Silence, block4, {}},
+        {TSimFault::NegativeAck, WithSum(write4), {0x06, 0x15}},
+        {TSimFault::NegativeAck, {0xB1, 0x00, 0x02, 0x72, 0x25}, {0x06, 0x15}},
+    };
+    for (const auto& c : cases) {
+        TSim sim(Faulty(c.Fault), memory);
+        TLine line(sim.Sim.DevicePath());
+        EXPECT_EQ(line.Ask(c.Request), c.Reply) << int(c.Fault);
+        // Other blocks are not struck.
+        EXPECT_EQ(line.Ask(WithSum({0x42, 0x00, 0x02, 0x05})).size(), 53u) << int(c.Fault);
+    }
+}
+
+TEST(RepeaterSim, TheDeviceCanDisappear)
+{
+    namespace fs = std::filesystem;
+    const fs::path link = fs::temp_directory_path() / ("rk54-sim-gone-" + std::to_string(::getpid()));
+    TSimOptions options = Faulty(TSimFault::DeviceGone);
+    options.LinkPath = link.string();
+    TSim sim(options);
+    EXPECT_TRUE(fs::is_symlink(link));
+    TLine line(sim.Sim.DevicePath());
+    line.Send(WithSum({0x42, 0x00, 0x02, 0x04}));
+    line.Take();
+    for (int i = 0; i < 50 && fs::is_symlink(fs::symlink_status(link)); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(fs::is_symlink(fs::symlink_status(link)));
+}
+
+TEST(RepeaterSim, ALinkAndTheSavedMemory)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("rk54-sim-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    TSimOptions options;
+    options.LinkPath = (folder / "ports" / "COM9").string();
+    options.SavePath = (folder / "memory.R54").string();
+    {
+        TSim sim(options);
+        ASSERT_TRUE(fs::is_symlink(options.LinkPath));
+        EXPECT_EQ(fs::read_symlink(options.LinkPath).string(), sim.Sim.DevicePath());
+        TLine line(options.LinkPath);
+        TBytes frame = {0x41, 0x00, 0x32, 0x00};
+        frame.resize(52, 0x77);
+        EXPECT_EQ(line.Ask(WithSum(frame)), (TBytes{0x06, 0x17}));
+        line.Ask({0x28});  // the end of a transfer saves
+        std::ifstream saved(options.SavePath, std::ios::binary);
+        const TBytes bytes((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+        const TMap::TImage memory = sim.Sim.Memory();
+        EXPECT_EQ(bytes, TBytes(memory.begin(), memory.end()));
+        EXPECT_EQ(bytes.at(208), 0x77);
+        EXPECT_FALSE(sim.Sim.SaveFailed());
+    }
+    EXPECT_FALSE(fs::exists(fs::symlink_status(options.LinkPath)));  // removed when it stops
+    fs::remove_all(folder);
+}
+
+TEST(RepeaterSim, AFrameLeftHalfWayIsForgotten)
+{
+    TSim sim;
+    TLine line(sim.Sim.DevicePath());
+    line.Ask({0x42, 0x00, 0x02});
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    EXPECT_EQ(line.Ask({0x02}), (TBytes{0x02, 0x01}));
+}
+
+TEST(RepeaterSim, FaultNames)
+{
+    for (const std::string& name : SimFaultNames()) {
+        TSimFault fault;
+        EXPECT_TRUE(ParseSimFault(name, fault)) << name;
+    }
+    TSimFault fault;
+    EXPECT_FALSE(ParseSimFault("bogus", fault));
+    EXPECT_EQ(SimFaultNames().size(), 7u);
+}
