@@ -984,7 +984,9 @@ bool TfrmMain::CloseQuery()
 
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
-    if (!CloseQuery()) {
+    // The engine of a running transfer still uses the document, the image
+    // and this window; the transfer window's own rules end it first.
+    if (FRadio || !CloseQuery()) {
         event->ignore();
         return;
     }

@@ -203,12 +203,16 @@ private slots:
     {
         StartSim(RepeaterDocument(), {TSimFault::NoAnswer});
         auto main = StartMain();
-        Watch.OnShow = [](TfrmRadio& radio) {
+        bool closedDuringTransfer = true;
+        Watch.OnShow = [&](TfrmRadio& radio) {
+            QTimer::singleShot(100, main.get(), [&] { closedDuringTransfer = main->close(); });
             QTimer::singleShot(300, &radio, [&radio] {
                 QTest::mouseClick(radio.findChild<QPushButton*>("btnCancel"), Qt::LeftButton);
             });
         };
         main->RadioUpload();
+        QVERIFY(!closedDuringTransfer);
+        QVERIFY(main->isVisible());
         QVERIFY(Messages().isEmpty());
         QCOMPARE(Watch.Shown, 1);
         QVERIFY(!main->Modified());
