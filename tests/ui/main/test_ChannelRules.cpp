@@ -1,0 +1,402 @@
+// The grid's editing rules on plain row texts: frequency and level
+// normalisation, stepping, the cell rules, Tx inhibit, paste and undo.
+#include "U_ChannelRules.h"
+#include "U_Values.h"
+#include "dc_Map54.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace {
+
+TRKmem Document(int chStep = 0)
+{
+    TRKmem doc;
+    TMap54::SetDefaults(doc);
+    doc.ChStep = chStep;
+    doc.RxAdjFreq[0].SetFromFloat(136.0);
+    doc.RxAdjFreq[3].SetFromFloat(174.0);
+    doc.TxAdjFreq[0].SetFromFloat(140.5);
+    doc.TxAdjFreq[3].SetFromFloat(170.0);
+    return doc;
+}
+
+TChannel Channel()
+{
+    TChannel c;
+    c.Used = 1;
+    c.RxFreq.SetFromFloat(146.52);
+    c.TxFreq.SetFromFloat(146.52);
+    c.NsqMode = 1;
+    c.NsqLevel = 42;
+    c.ToneEntryUsed[0] = 1;
+    c.DecoderCode[0] = 13;  // 100.0
+    c.EncoderIsDcs[0] = 1;
+    c.EncoderCode[0] = 103;  // 754
+    c.TxPower = 1;
+    return c;
+}
+
+} // namespace
+
+TEST(FrequencyNormalisation, MarksStepsAndLimits)
+{
+    struct TCase {
+        const char* Typed;
+        int Column;
+        int ChStep;
+        const char* Shown;
+    } const cases[] = {
+        {"146,52", gcRxFreq, 0, "146.52000"},
+        {"146.52", gcRxFreq, 0, "146.52000"},
+        {" 146.5213 ", gcRxFreq, 0, "146.52000"},       // nearer the 5 kHz raster
+        {"146.524", gcRxFreq, 0, "146.52500"},          // a tie goes to 5 kHz
+        {"150,006", gcRxFreq, 0, "150.00625"},          // nearer the 6.25 kHz raster
+        {"146.0025", gcRxFreq, 1, "146.00250"},         // 2.5 kHz step pair
+        {"146.0025", gcRxFreq, 0, "146.00500"},          // half up, and a tie to 5 kHz
+        {"180", gcRxFreq, 0, "174.00000"},              // above "Highest"
+        {"173.999", gcRxFreq, 0, "174.00000"},          // snapped, then limited
+        {"100", gcRxFreq, 0, "136.00000"},              // below "Lowest"
+        {"", gcRxFreq, 0, "136.00000"},
+        {"   ", gcRxFreq, 0, "136.00000"},
+        {"1.2.3", gcRxFreq, 0, "136.00000"},            // does not convert
+        {"146 52", gcRxFreq, 0, "136.00000"},
+        {"14x6.5a2", gcRxFreq, 0, "146.52000"},         // only editor characters count
+        {"180", gcTxFreq, 0, "170.00000"},              // the Tx side has its own range
+        {"140", gcTxFreq, 0, "140.50000"},
+        {"155,5", gcTxFreq, 0, "155.50000"},
+    };
+    for (const TCase& c : cases) {
+        const TRKmem doc = Document(c.ChStep);
+        EXPECT_EQ(NormaliseFrequency(c.Typed, c.Column, doc), c.Shown) << "'" << c.Typed << "'";
+    }
+}
+
+TEST(LevelNormalisation, DigitsOnly)
+{
+    EXPECT_EQ(NormaliseLevel(" 42 "), "42");
+    EXPECT_EQ(NormaliseLevel("007"), "007");
+    EXPECT_EQ(NormaliseLevel("4 2"), "");
+    EXPECT_EQ(NormaliseLevel("-1"), "");
+    EXPECT_EQ(NormaliseLevel(""), "");
+    EXPECT_EQ(LevelText(300), "255");
+    EXPECT_EQ(LevelText(-5), "0");
+    EXPECT_EQ(LevelText(17), "17");
+}
+
+TEST(Stepping, ValueListsAndColumn14)
+{
+    EXPECT_EQ(NextListText(dvBandwidth, "W"), "N");
+    EXPECT_EQ(NextListText(dvBandwidth, "N"), "W");
+    EXPECT_EQ(NextListText(dvBandwidth, ""), "N");
+    EXPECT_EQ(NextListText(dvTxLockout, "BCLO"), "BTLO");
+    EXPECT_EQ(NextListText(dvTxLockout, "BTLO"), "off");
+    EXPECT_EQ(NextListText(dvNsqMode, "---"), "Prpgm");
+
+    struct TCase {
+        int CwId, DtmfTx, DtmfRx, FiveTx, FiveRx;
+        const char* From;
+        const char* To;
+    } const cases[] = {
+        {0, 0, 0, 0, 0, "off", "off"},
+        {1, 0, 0, 0, 0, "off", "CW-ID"},
+        {0, 1, 0, 0, 0, "off", "ANI/ENI"},
+        {1, 0, 1, 0, 0, "off", "ANI/ENI"},
+        {0, 0, 0, 1, 0, "off", "ANI/ENI"},
+        {0, 0, 0, 0, 1, "off", "ANI/ENI"},
+        {1, 1, 0, 0, 0, "ANI/ENI", "CW-ID"},
+        {0, 1, 0, 0, 0, "ANI/ENI", "off"},
+        {1, 1, 1, 1, 1, "CW-ID", "off"},
+        {1, 1, 1, 1, 1, "", "off"},
+    };
+    for (const TCase& c : cases) {
+        TRKmem doc = Document();
+        doc.CwIdEnable = c.CwId;
+        doc.DtmfTx = c.DtmfTx;
+        doc.DtmfRx = c.DtmfRx;
+        doc.FiveToneTx = c.FiveTx;
+        doc.FiveToneRx = c.FiveRx;
+        EXPECT_EQ(NextCwIdAniEniText(c.From, doc), c.To) << c.From << " cw " << c.CwId << " dtmf "
+                                                         << c.DtmfTx << c.DtmfRx << " 5t " << c.FiveTx
+                                                         << c.FiveRx;
+    }
+}
+
+TEST(RowTexts, FillAndStoreRoundTrip)
+{
+    const TChannel channel = Channel();
+    TRowTexts row = FillRow(channel, 4, 0);
+    EXPECT_EQ(row[gcCh], " 5");
+    EXPECT_EQ(row[gcRxFreq], "146.52000");
+    EXPECT_EQ(row[gcDecCtcss], "100.0");
+    EXPECT_EQ(row[gcDecDcs], "off");
+    EXPECT_EQ(row[gcNsqLevel], "42");
+    EXPECT_EQ(row[gcEncCtcss], "off");
+    EXPECT_EQ(row[gcEncDcs], "754");
+    EXPECT_EQ(row[22], "Lo");
+
+    TChannel back;
+    back.Used = 1;
+    StoreRow(row, back);
+    EXPECT_TRUE(back.Equals(channel));
+
+    // Edited texts reach the fields; a text outside its list stores 0.
+    row[gcDecCtcss] = "off";
+    row[gcDecDcs] = "023";
+    row[5] = "W";
+    row[22] = "??";
+    row[gcNsqLevel] = "200";
+    StoreRow(row, back);
+    EXPECT_EQ(back.DecoderIsDcs[0], 1);
+    EXPECT_EQ(back.DecoderCode[0], 0);
+    EXPECT_EQ(back.ToneEntryUsed[0], 1);
+    EXPECT_EQ(back.Bandwidth, 1);
+    EXPECT_EQ(back.TxPower, 0);
+    EXPECT_EQ(back.NsqLevel, 200);
+
+    // No tone on either side clears the entry.
+    row[gcDecDcs] = "off";
+    row[gcEncDcs] = "off";
+    StoreRow(row, back);
+    EXPECT_EQ(back.ToneEntryUsed[0], 0);
+}
+
+TEST(TxInhibit, ToggleKeepsTheTransmitValues)
+{
+    TChannel channel = Channel();
+    TRowTexts row = FillRow(channel, 0, 0);
+    row[22] = "Hi";  // edited but not yet stored
+    row[gcTxFreq] = "150.00000";
+    ToggleTxInhibit(row, channel, 0);
+    EXPECT_NE(channel.TxInhibit, 0);
+    EXPECT_EQ(row[gcTxFreq], "Tx Inh");
+    for (int column = gcTxFreq + 1; column < GridColumnCount; ++column)
+        EXPECT_EQ(row[column], "---") << column;
+    EXPECT_EQ(channel.TxPower, 0);
+
+    // Storing while inhibited leaves the transmit side alone.
+    StoreRow(row, channel);
+    EXPECT_EQ(channel.TxFreq.Text(), "150");
+    EXPECT_EQ(channel.EncoderCode[0], 103);
+
+    ToggleTxInhibit(row, channel, 0);
+    EXPECT_EQ(channel.TxInhibit, 0);
+    EXPECT_EQ(row[gcTxFreq], "150.00000");
+    EXPECT_EQ(row[22], "Hi");
+    EXPECT_EQ(row[gcEncDcs], "754");
+
+    // Decoding marks an inhibited channel with -1; it toggles back as well.
+    channel.TxInhibit = -1;
+    ToggleTxInhibit(row, channel, 0);
+    EXPECT_EQ(channel.TxInhibit, 0);
+}
+
+TEST(CellRules, RxPullsTxAndClockShift)
+{
+    const TRKmem doc = Document();
+    struct TCase {
+        const char* Rx;
+        const char* ClockShift;
+    } const cases[] = {{"148.02490", "yes"}, {"148.02500", "no"}, {"147.97500", "yes"}, {"146.52000", "no"}};
+    for (const TCase& c : cases) {
+        TChannel channel = Channel();
+        TRowTexts row = FillRow(channel, 0, 0);
+        row[gcRxFreq] = c.Rx;
+        ApplyCellRules(row, channel, gcRxFreq, doc);
+        EXPECT_EQ(row[gcTxFreq], c.Rx);
+        EXPECT_EQ(row[gcClockShift], c.ClockShift) << c.Rx;
+        EXPECT_EQ(channel.TxNearRx, 1);
+        EXPECT_EQ(channel.TxAboveRx, 0);
+    }
+
+    // A new Rx frequency lifts the inhibit and brings the transmit cells back.
+    TChannel channel = Channel();
+    channel.TxInhibit = -1;
+    TRowTexts row = FillRow(channel, 0, 0);
+    ASSERT_EQ(row[gcTxFreq], "Tx Inh");
+    row[gcRxFreq] = "150.00000";
+    ApplyCellRules(row, channel, gcRxFreq, doc);
+    EXPECT_EQ(channel.TxInhibit, 0);
+    EXPECT_EQ(row[gcTxFreq], "150.00000");
+    EXPECT_EQ(row[22], "Lo");
+    EXPECT_EQ(row[gcEncDcs], "754");
+}
+
+TEST(CellRules, TxNearAndAboveRx)
+{
+    const TRKmem doc = Document();
+    struct TCase {
+        const char* Tx;
+        int Near, Above;
+    } const cases[] = {
+        {"146.52000", 1, 0}, {"146.56995", 1, 1}, {"146.57000", 0, 1}, {"146.47005", 1, 0}, {"146.47000", 0, 0},
+    };
+    for (const TCase& c : cases) {
+        TChannel channel = Channel();
+        TRowTexts row = FillRow(channel, 0, 0);
+        row[gcTxFreq] = c.Tx;
+        ApplyCellRules(row, channel, gcTxFreq, doc);
+        EXPECT_EQ(channel.TxNearRx, c.Near) << c.Tx;
+        EXPECT_EQ(channel.TxAboveRx, c.Above) << c.Tx;
+        EXPECT_EQ(row[gcRxFreq], "146.52000");
+    }
+}
+
+TEST(CellRules, TonePairsAndNsq)
+{
+    const TRKmem doc = Document();
+    TChannel channel = Channel();
+    TRowTexts row = FillRow(channel, 0, 0);
+
+    row[gcDecDcs] = "023";
+    ApplyCellRules(row, channel, gcDecDcs, doc);
+    EXPECT_EQ(row[gcDecCtcss], "off");
+    row[gcDecCtcss] = "67.0";
+    ApplyCellRules(row, channel, gcDecCtcss, doc);
+    EXPECT_EQ(row[gcDecDcs], "off");
+    row[gcEncCtcss] = "254.1";
+    ApplyCellRules(row, channel, gcEncCtcss, doc);
+    EXPECT_EQ(row[gcEncDcs], "off");
+    row[gcEncDcs] = "off";  // setting "off" leaves the other cell alone
+    ApplyCellRules(row, channel, gcEncDcs, doc);
+    EXPECT_EQ(row[gcEncCtcss], "254.1");
+    EXPECT_EQ(row[gcDecCtcss], "67.0");
+
+    row[gcNsqMode] = "Prpgm";
+    ApplyCellRules(row, channel, gcNsqMode, doc);
+    EXPECT_EQ(row[gcNsqLevel], "---");
+    row[gcNsqMode] = "User";
+    ApplyCellRules(row, channel, gcNsqMode, doc);
+    EXPECT_EQ(row[gcNsqLevel], "42");
+}
+
+TEST(Editable, SwitchedOffAndInhibited)
+{
+    TChannel channel = Channel();
+    EXPECT_TRUE(CellEditable(channel, gcRxFreq));
+    EXPECT_TRUE(CellEditable(channel, 27));
+    channel.TxInhibit = 1;
+    EXPECT_TRUE(CellEditable(channel, 15));
+    EXPECT_FALSE(CellEditable(channel, gcTxFreq));
+    EXPECT_FALSE(CellEditable(channel, 27));
+    channel.TxInhibit = 0;
+    channel.Used = 0;
+    EXPECT_FALSE(CellEditable(channel, gcRxFreq));
+}
+
+TEST(Paste, EveryColumnKind)
+{
+    const TRKmem doc = Document();
+    struct TCase {
+        int Column;
+        const char* Clip;
+        const char* Current;
+        std::optional<std::string> Result;
+    } const cases[] = {
+        {5, "W", "N", "W"},
+        {5, "X", "N", std::nullopt},
+        {5, "w", "N", std::nullopt},          // exact texts only
+        {5, "N", "N", std::nullopt},          // no change
+        {5, "", "N", std::nullopt},
+        {15, "Duplex", "Simplex", "Duplex"},
+        {21, "off", "BTLO", "off"},
+        {gcDecCtcss, "off", "100.0", "off"},
+        {gcDecCtcss, "254.1", "off", "254.1"},
+        {gcDecCtcss, "023", "off", std::nullopt},  // a DCS code is no tone
+        {gcDecCtcss, "100", "off", std::nullopt},
+        {gcEncDcs, "754", "off", "754"},
+        {gcEncDcs, "off", "754", "off"},
+        {gcEncDcs, "67.0", "off", std::nullopt},
+        {gcMultiTone, "yes", "no", std::nullopt},
+        {gcCh, " 3", " 1", std::nullopt},
+        {gcRxFreq, "146,52", "150.00000", "146.52000"},
+        {gcRxFreq, "190", "150.00000", "174.00000"},
+        {gcRxFreq, "146.52", "146.52000", std::nullopt},
+        {gcRxFreq, "hello", "150.00000", std::nullopt},  // no digit: no frequency
+        {gcRxFreq, "W", "150.00000", std::nullopt},
+        {gcTxFreq, "190", "150.00000", "170.00000"},
+        {gcNsqLevel, "77", "42", "77"},
+        {gcNsqLevel, " 77 ", "42", "77"},
+        {gcNsqLevel, "300", "42", "255"},     // limited like a typed level
+        {gcNsqLevel, "99999999999999999999999", "42", "255"},
+        {gcNsqLevel, "007", "42", "7"},
+        {gcNsqLevel, "7a", "42", std::nullopt},
+        {gcNsqLevel, "-7", "42", std::nullopt},
+        {gcNsqLevel, "42", "42", std::nullopt},
+    };
+    for (const TCase& c : cases)
+        EXPECT_EQ(PastedCellText(c.Column, c.Clip, c.Current, doc), c.Result) << c.Column << " '" << c.Clip << "'";
+}
+
+TEST(Paste, IntoAnOpenEditor)
+{
+    // Room = maximum length - text length + selected length.
+    EXPECT_EQ(PastedEditorText(ekFreq, "146,52 MHz", 9, 0, 0), "146,52 ");
+    EXPECT_EQ(PastedEditorText(ekFreq, "146.520000", 9, 9, 9), "146.52000");
+    EXPECT_EQ(PastedEditorText(ekFreq, "146.52", 9, 7, 0), "14");
+    EXPECT_EQ(PastedEditorText(ekFreq, "146.52", 9, 9, 0), "");
+    EXPECT_EQ(PastedEditorText(ekLevel, "1.5", 3, 1, 0), "15");
+    EXPECT_EQ(PastedEditorText(ekLevel, "abc", 3, 0, 0), "");
+}
+
+TEST(History, OneStepPerRecordedChange)
+{
+    TChannels channels;
+    TChannelHistory history;
+    history.Reset(channels);
+    EXPECT_FALSE(history.CanUndo());
+    EXPECT_FALSE(history.Record(channels));  // nothing changed, no step
+
+    channels[0].Bandwidth = 1;
+    EXPECT_TRUE(history.Record(channels));
+    channels[1].Used = 1;
+    EXPECT_TRUE(history.Record(channels));
+
+    EXPECT_TRUE(history.Undo(channels));
+    EXPECT_EQ(channels[1].Used, 0);
+    EXPECT_EQ(channels[0].Bandwidth, 1);
+    EXPECT_TRUE(history.Undo(channels));
+    EXPECT_EQ(channels[0].Bandwidth, 0);
+    EXPECT_FALSE(history.Undo(channels));
+    EXPECT_TRUE(history.CanRedo());
+
+    EXPECT_TRUE(history.Redo(channels));
+    EXPECT_EQ(channels[0].Bandwidth, 1);
+    EXPECT_EQ(channels[1].Used, 0);
+
+    // A new edit after an undo drops what could have been redone.
+    channels[2].TxPower = 1;
+    EXPECT_TRUE(history.Record(channels));
+    EXPECT_FALSE(history.CanRedo());
+    EXPECT_FALSE(history.Redo(channels));
+    EXPECT_EQ(channels[2].TxPower, 1);
+
+    // A change not yet recorded is itself the step Undo takes back.
+    channels[3].NsqLevel = 9;
+    EXPECT_TRUE(history.Undo(channels));
+    EXPECT_EQ(channels[3].NsqLevel, 0);
+    EXPECT_EQ(channels[2].TxPower, 1);
+
+    history.Reset(channels);
+    EXPECT_FALSE(history.CanUndo());
+    EXPECT_FALSE(history.CanRedo());
+}
+
+TEST(History, KeepsTheLatestSteps)
+{
+    TChannels channels;
+    TChannelHistory history;
+    history.Reset(channels);
+    const int steps = int(TChannelHistory::Depth) + 5;
+    for (int i = 1; i <= steps; ++i) {
+        channels[0].NsqLevel = i;
+        history.Record(channels);
+    }
+    int undone = 0;
+    while (history.Undo(channels))
+        ++undone;
+    EXPECT_EQ(undone, int(TChannelHistory::Depth));
+    EXPECT_EQ(channels[0].NsqLevel, 5);
+}
