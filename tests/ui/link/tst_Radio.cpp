@@ -338,6 +338,25 @@ private slots:
         radio.TransferEnds();
     }
 
+    void configureFromTheFileMenu()
+    {
+        StartSim(TRKmem());
+        auto main = StartMain();
+        Host->OnDialog = [](QDialog& dialog) {
+            auto* combo = dialog.findChild<QComboBox*>("cmbCom");
+            combo->setCurrentIndex(combo->findText("COM12"));
+            QTest::mouseClick(dialog.findChild<QPushButton*>("btnOK"), Qt::LeftButton);
+            return dialog.result();
+        };
+        QFile::rename(Ports->LinkFolder + "/COM9", Ports->LinkFolder + "/COM12");
+        main->Action("miConfigure")->trigger();
+        // The repeater's cable now answers as COM12.
+        QCOMPARE(main->ComPort(), 12);
+        QCOMPARE(main->findChild<QLabel*>("lblCOMPort")->text(), QString("COM12"));
+        QVERIFY(Messages().isEmpty());
+        QVERIFY(main->SaveEnabled());
+    }
+
     void configurationDialog()
     {
         // Ports of the machine by the numbering rule, plus a linked device.

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QStatusTipEvent>
 #include <QTextBrowser>
@@ -530,6 +531,21 @@ private slots:
         QVERIFY(QRegularExpression("^\\d\\d:\\d\\d$").match(main->findChild<QLabel*>("pnlClock")->text()).hasMatch());
         QCOMPARE(main->findChild<QLabel*>("lblBand")->text(), QString("VHF"));
         QCOMPARE(main->findChild<QLabel*>("lblCOMPort")->text(), QString("COM1"));
+    }
+
+    void keysOfTheWindow()
+    {
+        auto main = Start();
+        main->show();
+        QTest::keyClick(main->Grid(), Qt::Key_F10);
+        QCOMPARE(main->menuBar()->activeAction(), main->findChild<QMenu*>("mnuFile")->menuAction());
+        QTest::keyClick(main->findChild<QMenu*>("mnuFile"), Qt::Key_Escape);
+        // F2 takes the grid into WorkChannels, not yet into the document.
+        main->Grid()->SetCellText(TChGrid::RowOf(0), 22, "Lo");
+        QTest::keyClick(main->Grid(), Qt::Key_F2);
+        QCOMPARE(main->WorkChannels()[0].TxPower, 1);
+        QCOMPARE(main->Document().Channels[0].TxPower, 0);
+        QVERIFY(!main->Modified());
     }
 
     void laterCommandsAreDisabledNotPretending()
