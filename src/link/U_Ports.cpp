@@ -84,9 +84,11 @@ QString TPortHost::DevicePath(const QString& portName) const
     const int number = PortNumber(portName);
     if (number == 0)
         return portName;
-    const QString link = LinkFolder + "/COM" + QString::number(number);
-    if (!LinkFolder.isEmpty() && QFileInfo::exists(link))
-        return link;
+    // A link overrides the rule even when its device is gone: COM3 then
+    // fails to open rather than quietly meaning another device.
+    const QFileInfo link(LinkFolder + "/COM" + QString::number(number));
+    if (!LinkFolder.isEmpty() && (link.exists() || link.isSymLink()))
+        return link.filePath();
     return RuleDevice(number);
 }
 

@@ -103,6 +103,11 @@ struct TDownloadCase {
     int LastWritten;   // up to here
 };
 
+void PrintTo(const TDownloadCase& c, std::ostream* os)
+{
+    *os << "mode " << int(c.Mode);
+}
+
 class DownloadMode : public ::testing::TestWithParam<TDownloadCase> {};
 
 TEST_P(DownloadMode, SendsTheAreasOfTheModeFrameByFrame)
@@ -197,6 +202,11 @@ struct TFaultCase {
     const char* Message;
     TBytes LastSent;  // the last unit the repeater received; empty: the write of block 4
 };
+
+void PrintTo(const TFaultCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
 
 class Fault : public ::testing::TestWithParam<TFaultCase> {};
 

@@ -22,6 +22,7 @@ TEST(Ports, NumbersMapToDevicesByTheRuleAndTheLinkFolder)
 {
     QTemporaryDir links;
     ASSERT_TRUE(QFile::link("/dev/null", links.filePath("COM9")));
+    ASSERT_TRUE(QFile::link("/nonexistent/device", links.filePath("COM4")));
     const TFakeHost host(links.path(), {});
     const QString longPath = "/tmp/a-rather-long-folder-name/and-a-longer-device-name";
     const struct {
@@ -31,7 +32,7 @@ TEST(Ports, NumbersMapToDevicesByTheRuleAndTheLinkFolder)
         {"COM1", "/dev/ttyS0"},      {"COM32", "/dev/ttyS31"},     {"com33", "/dev/ttyUSB0"},
         {"COM64", "/dev/ttyUSB31"},  {"COM65", "/dev/ttyACM0"},    {"COM96", "/dev/ttyACM31"},
         {"COM97", ""},               {"COM9", links.filePath("COM9")}, {"/dev/pts/7", "/dev/pts/7"},
-        {longPath, longPath},        {"COM10", "/dev/ttyS9"},
+        {longPath, longPath},        {"COM10", "/dev/ttyS9"},      {"COM4", links.filePath("COM4")},
     };
     for (const auto& c : cases)
         EXPECT_EQ(host.DevicePath(c.Port), c.Device) << c.Port.toStdString();
