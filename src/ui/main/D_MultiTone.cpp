@@ -1,0 +1,216 @@
+#include "D_MultiTone.h"
+
+#include "D_ParamFields.h"
+#include "U_ChannelRules.h"
+#include "U_DialogKit.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel* HintPanel(const char* name, const QString& text, QWidget* parent)
+{
+    auto* panel = new QLabel(text, parent);
+    panel->setObjectName(name);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setFixedHeight(16);
+    return panel;
+}
+
+// Rows 1 to 10 carry an accelerator digit (Alt+0 is row 10).
+QString RowCaption(int row)
+{
+    if (row < 10)
+        return QString("Tone  &%1").arg(row);
+    if (row == 10)
+        return "Tone 1&0";
+    return QString("Tone %1").arg(row);
+}
+
+TParamCombo* ToneList(const QString& name, int listCode, QWidget* parent)
+{
+    auto* combo = new TParamCombo(parent);
+    combo->setObjectName(name);
+    for (const std::string& text : ToneTexts(listCode))
+        combo->addItem(QString::fromStdString(text));
+    combo->setMaxVisibleItems(16);
+    return combo;
+}
+
+} // namespace
+
+TfrmMultiTone::TfrmMultiTone(TChannel& channel, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+                          | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      FChannel(channel)
+{
+    setWindowTitle("Multi Tone");
+    QFont font("Arial");
+    font.setPixelSize(11);
+    setFont(font);
+    setFixedSize(478, 513);
+
+    auto* rows = new QGridLayout;
+    rows->setVerticalSpacing(3);
+    rows->setHorizontalSpacing(6);
+    auto side = [this](const char* title, const char* prefix, std::array<TTonePair, RowCount>& pairs) {
+        auto* box = new QGroupBox(title, this);
+        box->setObjectName(QString("pnl") + title);
+        auto* grid = new QGridLayout(box);
+        grid->setVerticalSpacing(3);
+        grid->addWidget(new QLabel("CTCSS (Hz)", box), 0, 0);
+        grid->addWidget(new QLabel("DCS", box), 0, 1);
+        for (int row = 0; row < RowCount; ++row) {
+            const QString number = QString::number(row + 1);
+            pairs[row].Ctcss = ToneList(QString("cbx%1Css%2").arg(prefix, number), dlCtcss, box);
+            pairs[row].Dcs = ToneList(QString("cbx%1Dcs%2").arg(prefix, number), dlDcs, box);
+            grid->addWidget(pairs[row].Ctcss, row + 1, 0);
+            grid->addWidget(pairs[row].Dcs, row + 1, 1);
+            // The pair rule: a tone on one list of a side puts the other to "off".
+            const TTonePair pair = pairs[row];
+            connect(pair.Ctcss, &QComboBox::currentIndexChanged, this, [pair](int index) {
+                if (index > 0)
+                    pair.Dcs->setCurrentIndex(0);
+            });
+            connect(pair.Dcs, &QComboBox::currentIndexChanged, this, [pair](int index) {
+                if (index > 0)
+                    pair.Ctcss->setCurrentIndex(0);
+            });
+        }
+        return box;
+    };
+    QGroupBox* decoders = side("Decoders", "D", FDecoders);
+    QGroupBox* encoders = side("Encoders", "E", FEncoders);
+
+    auto* captions = new QVBoxLayout;
+    captions->setSpacing(3);
+    captions->addSpacing(40);
+    for (int row = 0; row < RowCount; ++row) {
+        auto* caption = new QLabel(RowCaption(row + 1), this);
+        caption->setBuddy(FDecoders[row].Ctcss);  // Alt + the digit
+        caption->setFixedHeight(FDecoders[row].Ctcss->sizeHint().height());
+        captions->addWidget(caption);
+    }
+    captions->addStretch();
+
+    auto* body = new QHBoxLayout;
+    body->addLayout(captions);
+    body->addWidget(decoders);
+    body->addWidget(encoders);
+
+    FMultiTone = new QCheckBox("Multi Tone Enable", this);
+    FMultiTone->setObjectName("cbxMultiTone");
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("btnOK");
+    auto* cancel = new QPushButton("Cancel", this);
+    cancel->setObjectName("btnCancel");
+    for (QPushButton* button : {ok, cancel}) {
+        button->setAutoDefault(false);
+        button->setFixedSize(85, 25);
+    }
+    connect(ok, &QPushButton::clicked, this, [this] {
+        Store();
+        accept();
+    });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(FMultiTone);
+    bottom->addStretch();
+    bottom->addWidget(ok);
+    bottom->addWidget(cancel);
+
+    // Entering a control changes neither hint panel in this dialog.
+    auto* hints = new QHBoxLayout;
+    hints->setSpacing(0);
+    hints->addWidget(HintPanel("pnlHint1", "", this), 1);
+    QLabel* hint2 = HintPanel("pnlHint2", "<SELECT>", this);
+    hint2->setFixedWidth(60);
+    hints->addWidget(hint2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 0);
+    layout->addLayout(body);
+    layout->addLayout(bottom);
+    layout->addLayout(hints);
+    AddHelpKey(*this);
+
+    Load();
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TfrmMultiTone::ShowSlot(const TTonePair& pair, int isDcs, int code)
+{
+    if (isDcs == 0)
+        pair.Ctcss->setCurrentIndex(code);
+    else
+        pair.Dcs->setCurrentIndex(code + 1);
+}
+
+bool TfrmMultiTone::ChosenSlot(const TTonePair& pair, int& isDcs, int& code)
+{
+    if (pair.Ctcss->currentIndex() > 0) {
+        isDcs = 0;
+        code = pair.Ctcss->currentIndex();
+        return true;
+    }
+    if (pair.Dcs->currentIndex() > 0) {
+        isDcs = 1;
+        code = pair.Dcs->currentIndex() - 1;
+        return true;
+    }
+    return false;
+}
+
+void TfrmMultiTone::Load()
+{
+    FMultiTone->setChecked(FChannel.MultiTone != 0);
+    for (int k = 0; k < RowCount; ++k) {
+        for (const auto& pair : {FDecoders[k], FEncoders[k]}) {
+            pair.Ctcss->setCurrentIndex(0);
+            pair.Dcs->setCurrentIndex(0);
+        }
+        if (FChannel.ToneEntryUsed[k] == 0)
+            continue;
+        ShowSlot(FDecoders[k], FChannel.DecoderIsDcs[k], FChannel.DecoderCode[k]);
+        ShowSlot(FEncoders[k], FChannel.EncoderIsDcs[k], FChannel.EncoderCode[k]);
+    }
+}
+
+void TfrmMultiTone::Store()
+{
+    TChannel& c = FChannel;
+    c.MultiTone = FMultiTone->isChecked() ? 1 : 0;
+    for (int k = 0; k < RowCount; ++k) {
+        c.ToneEntryUsed[k] = 0;
+        c.DecoderIsDcs[k] = 0;
+        c.DecoderCode[k] = 0;
+        c.EncoderIsDcs[k] = 0;
+        c.EncoderCode[k] = 0;
+        if (ChosenSlot(FDecoders[k], c.DecoderIsDcs[k], c.DecoderCode[k]))
+            c.ToneEntryUsed[k] = 1;
+        if (ChosenSlot(FEncoders[k], c.EncoderIsDcs[k], c.EncoderCode[k]))
+            c.ToneEntryUsed[k] = 1;
+    }
+}
+
+void TfrmMultiTone::keyPressEvent(QKeyEvent* event)
+{
+    // Enter presses the button that has the focus and no other; the lists
+    // take it for their drop-down.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+            button->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,41 @@
+#pragma once
+#include "dc_RKmemSub.h"
+
+#include <QDialog>
+
+#include <array>
+
+class QCheckBox;
+class TParamCombo;
+
+// "Multi Tone": the 16 decoder/encoder tone slots of one channel and its
+// multi-tone switch. The channel is written only on OK.
+class TfrmMultiTone : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int RowCount = ToneEntryCount;
+
+    TfrmMultiTone(TChannel& channel, QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // One side of one row: the CTCSS list and the DCS list, of which at
+    // most one shows anything but "off".
+    struct TTonePair {
+        TParamCombo* Ctcss = nullptr;
+        TParamCombo* Dcs = nullptr;
+    };
+
+    void Load();
+    void Store();
+    static void ShowSlot(const TTonePair& pair, int isDcs, int code);
+    // Whether the row chose a tone on this side: its kind and code.
+    static bool ChosenSlot(const TTonePair& pair, int& isDcs, int& code);
+
+    TChannel& FChannel;
+    std::array<TTonePair, RowCount> FDecoders {};
+    std::array<TTonePair, RowCount> FEncoders {};
+    QCheckBox* FMultiTone = nullptr;
+};
