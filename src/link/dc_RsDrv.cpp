@@ -226,6 +226,8 @@ int ReceiveBytes(TCRsDrv& driver, uint8_t* destination, int count, TLinkView& vi
     uint8_t collected[2048];
     std::memset(collected, 0, sizeof collected);
     count = std::clamp(count, 0, 1024);
+    if (count == 0)
+        return ReceiveOk;
     int filled = 0;
     QElapsedTimer silence;  // the window's timer: restarted by every byte
     silence.start();
