@@ -101,6 +101,7 @@ struct TDownloadCase {
     TBytes Commands;
     int FirstWritten;  // image bytes from here on reach the repeater,
     int LastWritten;   // up to here
+    std::vector<int> Progress;
 };
 
 void PrintTo(const TDownloadCase& c, std::ostream* os)
@@ -126,8 +127,7 @@ TEST_P(DownloadMode, SendsTheAreasOfTheModeFrameByFrame)
     EXPECT_EQ(image.Content(), ImageOf(doc).Content());  // the image keeps the encoded document
     EXPECT_EQ(view.Infos, std::vector<std::string>{"Download is completed"});
     EXPECT_TRUE(view.Errors.empty());
-    EXPECT_EQ(view.Progress.back(), TLinkView::ProgressMax);
-    EXPECT_TRUE(std::all_of(view.Progress.begin(), view.Progress.end(), [](int p) { return p <= 33; }));
+    EXPECT_EQ(view.ProgressSteps(), c.Progress);
 
     const auto units = sim->Received();
     EXPECT_EQ(Commands(units), c.Commands);
@@ -149,13 +149,25 @@ TEST_P(DownloadMode, SendsTheAreasOfTheModeFrameByFrame)
     EXPECT_TRUE(PortIsFree(sim.Port()));
 }
 
+// Areas 1 and 2 at a quarter and a half, then one step per five channel
+// blocks, per four fill blocks and per four alpha tag blocks, stopping at 33.
+std::vector<int> ExtendedProgress(bool area1)
+{
+    std::vector<int> steps = area1 ? std::vector<int>{0, 8} : std::vector<int>{0};
+    for (int p = 16; p <= 33; ++p)
+        steps.push_back(p);
+    return steps;
+}
+
 const TBytes ExtendedTail = Joined({Repeat(0x41, 16), {0x27, 0x03, 0x06}, Repeat(0x63, 10), Repeat(0x61, 48), {0x28}});
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, DownloadMode,
-    ::testing::Values(TDownloadCase{Normal, Joined({{0x02, 0x06}, Repeat(0x41, 16), {0x27, 0x28}}), 208, 975},
-                      TDownloadCase{Extended, Joined({{0x02, 0x06, 0x21}, ExtendedTail}), 80, 1455},
-                      TDownloadCase{Manufacture, Joined({{0x02, 0x06, 0x11, 0x21}, ExtendedTail}), 0, 1455}),
+    ::testing::Values(TDownloadCase{Normal, Joined({{0x02, 0x06}, Repeat(0x41, 16), {0x27, 0x28}}), 208, 975,
+                                    {0, 1, 2, 3, 4, 33}},
+                      TDownloadCase{Extended, Joined({{0x02, 0x06, 0x21}, ExtendedTail}), 80, 1455, ExtendedProgress(false)},
+                      TDownloadCase{Manufacture, Joined({{0x02, 0x06, 0x11, 0x21}, ExtendedTail}), 0, 1455,
+                                    ExtendedProgress(true)}),
     [](const auto& info) { return std::string(info.param.Mode == Normal ? "Normal" : info.param.Mode == Extended ? "Extended" : "Manufacture"); });
 
 TEST(Download, ExtendedFramesCarryTheBlockSumAndTheFixedFill)

@@ -261,14 +261,3 @@ TEST(RepeaterSim, AFrameLeftHalfWayIsForgotten)
     std::this_thread::sleep_for(std::chrono::milliseconds(600));
     EXPECT_EQ(line.Ask({0x02}), (TBytes{0x02, 0x01}));
 }
-
-TEST(RepeaterSim, FaultNames)
-{
-    for (const std::string& name : SimFaultNames()) {
-        TSimFault fault;
-        EXPECT_TRUE(ParseSimFault(name, fault)) << name;
-    }
-    TSimFault fault;
-    EXPECT_FALSE(ParseSimFault("bogus", fault));
-    EXPECT_EQ(SimFaultNames().size(), 7u);
-}
