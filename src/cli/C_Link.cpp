@@ -174,7 +174,7 @@ int RunDownload(const QStringList& args)
     QCommandLineParser parser;
     const QCommandLineOption port("port", PortHelp, "PORT");
     const QCommandLineOption mode("mode",
-        "What is written: normal (the channels), extended (also the common parameters\n"
+        "What is written: normal (the channels), extended (also the common parameters "
         "and alpha tags) or manufacture (everything; asks for the password).", "MODE", "normal");
     parser.addOption(port);
     parser.addOption(mode);
@@ -242,7 +242,7 @@ int RunPorts(const QStringList& args)
 int RunSimulate(const QStringList& args)
 {
     QCommandLineParser parser;
-    const QCommandLineOption link("link", "Make PATH a link to the simulator's device (for example\n"
+    const QCommandLineOption link("link", "Make PATH a link to the simulator's device (for example "
                                           + TPortHost::DefaultLinkFolder() + "/COM9).", "PATH");
     const QCommandLineOption imageFile("image", "The repeater's memory: a data file (default: a new document).", "FILE");
     const QCommandLineOption save("save", "Save the memory to FILE after every transfer and at the end.", "FILE");
@@ -251,8 +251,9 @@ int RunSimulate(const QStringList& args)
     for (const std::string& name : SimFaultNames())
         faultNames += QString::fromStdString(name) + (name == SimFaultNames().back() ? "" : ", ");
     const QCommandLineOption fault("fault",
-        "Make a fault (repeatable): " + faultNames + ".\n"
-        "Block faults strike at block 4 of the channel area.", "F");
+        "Make a fault (repeatable): " + faultNames + ". Block faults strike at block 4 of the "
+        "channel area; bad-checksum also spoils every alignment status reply, nak refuses "
+        "every alignment command.", "F");
     for (const auto* option : {&link, &imageFile, &save, &pace, &fault})
         parser.addOption(*option);
     const int status = ParseArguments(parser, args,
