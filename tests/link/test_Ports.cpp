@@ -1,7 +1,6 @@
 // Port numbering and the port list, on a host the test builds itself.
 #include "U_Ports.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 

@@ -3,7 +3,6 @@
 #include "U_Clone.h"
 #include "U_FileAccess.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>

@@ -3,11 +3,9 @@
 #include "LinkTestKit.h"
 #include "dc_RsDrv.h"
 
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
