@@ -1,6 +1,11 @@
 #include "Main.h"
 
 #include "D_About.h"
+#include "D_CWID.h"
+#include "D_Hardware.h"
+#include "D_Market.h"
+#include "D_RadioStatus.h"
+#include "D_Timer.h"
 #include "D_Pass.h"
 #include "D_Visible.h"
 #include "U_ChGrid.h"
@@ -282,6 +287,27 @@ void TfrmMain::CreateActions()
     }
     for (const char* name : {"miHelpTopics", "miGetStarted", "miCommonProblems"})
         Action(name)->setEnabled(true);
+
+    // The common parameter dialogs. Each edits the document directly; what
+    // it changed in the channels (the band's frequencies, the CW ID flags)
+    // comes back into the grid by reloading WorkChannels afterwards.
+    using TExecute = bool (*)(QWidget*, TRKmem&, TProgramMode, TPrompt&, bool&);
+    const std::pair<const char*, TExecute> commonDialogs[] = {
+        {"miHardware", &TfrmHardware::Execute},
+        {"miRadioStatus", &TfrmRadioStatus::Execute},
+        {"miTimer", &TfrmTimer::Execute},
+        {"miCWID", &TfrmCWID::Execute},
+        {"miMarketing", &TfrmMarket::Execute},
+    };
+    for (const auto& [name, execute] : commonDialogs) {
+        Action(name)->setEnabled(true);
+        connect(Action(name), &QAction::triggered, this, [this, execute = execute] {
+            Commit();
+            execute(this, *FDocument, FProgramMode, FHost.Prompt(), FModified);
+            ReloadChannels();
+        });
+    }
+    TParamDialog::HelpContents = [](QWidget*) { OpenHelp(THelpAction::Contents); };
     const auto helpCommand = [this](const char* name, THelpAction help) {
         connect(Action(name), &QAction::triggered, this, [this, help] {
             Commit();
