@@ -43,7 +43,7 @@ public:
     int Ended = 0;
     int Breaths = 0;
     bool Cancel = false;
-    int Silence = 400;
+    int Silence = 1000;  // short, with room for a loaded machine
     std::function<void()> OnBreathe;
     std::function<void(int)> OnProgress;
 };

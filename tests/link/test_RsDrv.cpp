@@ -126,7 +126,7 @@ TEST(ReceiveBytes, CollectsPiecesAndTimesOutOnSilence)
     TRawPty pty;
     auto driver = OpenOn(pty);
     TTestView view;
-    view.Silence = 300;
+    view.Silence = 1000;
     uint8_t dest[4] = {9, 9, 9, 9};
 
     // 1 + 2 bytes with a pause shorter than the silence: all three, in order.

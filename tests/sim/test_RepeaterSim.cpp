@@ -52,7 +52,7 @@ public:
     ~TLine() { ::close(Fd); }
     void Send(const TBytes& bytes) { ASSERT_EQ(::write(Fd, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
     // What arrives until the line has been quiet for a while.
-    TBytes Take(int quietMs = 150)
+    TBytes Take(int quietMs = 250)
     {
         TBytes got;
         pollfd p {Fd, POLLIN, 0};
