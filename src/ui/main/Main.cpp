@@ -8,7 +8,7 @@
 #include "D_Timer.h"
 #include "D_Pass.h"
 #include "D_Visible.h"
-#include "U_ChGrid.h"
+#include "U_ChEditGrid.h"
 #include "U_FileAccess.h"
 #include "U_Help.h"
 #include "U_Host.h"
@@ -237,6 +237,8 @@ void TfrmMain::CreateActions()
         {"miPrintSetup", "P&rint Setup", "Change the printer and printing options", {}, nullptr},
         {"miConfigure", "&Configure", "Configure RK54", {}, &TfrmMain::Configure},
         {"miExit", "E&xit", "Quit the application; prompts to save documents", {}, nullptr},
+        {"miUndo", "&Undo", "Undo the last action", QKeySequence("Ctrl+Z"), nullptr},
+        {"miRedo", "&Redo", "Redo the previously undone action", QKeySequence("Ctrl+Y"), nullptr},
         {"miCopy", "&Copy", "Copy the selection and put it on the Clipboard", QKeySequence("Ctrl+C"), nullptr},
         {"miPaste", "&Paste", "Insert Clipboard contents", QKeySequence("Ctrl+V"), nullptr},
         {"miToolbar", "&Toolbar", "Show or hide the toolbar", {}, nullptr},
@@ -359,7 +361,7 @@ void TfrmMain::CreateMenus()
         FFileMenu->addAction(action);
     add(FFileMenu, {nullptr, "miExit"});
 
-    add(menu("mnuEdit", "&Edit"), {"miCopy", "miPaste"});
+    add(menu("mnuEdit", "&Edit"), {"miUndo", "miRedo", nullptr, "miCopy", "miPaste"});
 
     QMenu* view = menu("mnuView", "&View");
     add(view, {"miToolbar", "miStatusBar"});
@@ -461,8 +463,9 @@ void TfrmMain::CreatePanels()
     subPanel({{"COM Port", &FInfo.ComPort}, {"Printer", &FInfo.Printer}});
     FInfo.ProductType->setText("HP-XXXX");
 
-    FGrid = new TChGrid(central);
+    FGrid = new TChEditGrid(central);
     FGrid->SetSource(&FWorkChannels, nullptr);
+    ConnectEditCommands();
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -712,6 +715,32 @@ void TfrmMain::ReloadChannels()
 {
     FWorkChannels.Assign(FDocument->Channels);
     Refresh();
+    FGrid->ResetHistory();
+}
+
+// Copy, Paste, Undo and Redo work on the grid's cells and leave the document
+// to the next command's commit; a paste marks it modified at once.
+void TfrmMain::ConnectEditCommands()
+{
+    FGrid->ExecDialog = [this](QDialog& dialog) { return FHost.Exec(dialog); };
+    connect(FGrid, &TChEditGrid::Pasted, this, [this] { FModified = true; });
+    const auto gridCommand = [this](const char* name, void (TChEditGrid::*command)()) {
+        Action(name)->setEnabled(true);
+        connect(Action(name), &QAction::triggered, this, [this, command] {
+            if (FGrid->hasFocus() || FGrid->EditorOpen())
+                (FGrid->*command)();
+        });
+    };
+    gridCommand("miCopy", &TChEditGrid::Copy);
+    gridCommand("miPaste", &TChEditGrid::Paste);
+    connect(Action("miUndo"), &QAction::triggered, FGrid, &TChEditGrid::Undo);
+    connect(Action("miRedo"), &QAction::triggered, FGrid, &TChEditGrid::Redo);
+    const auto historyChanged = [this] {
+        Action("miUndo")->setEnabled(FGrid->CanUndo());
+        Action("miRedo")->setEnabled(FGrid->CanRedo());
+    };
+    connect(FGrid, &TChEditGrid::HistoryChanged, this, historyChanged);
+    historyChanged();
 }
 
 QString TfrmMain::AskSaveName()
@@ -939,6 +968,7 @@ void TfrmMain::RadioUpload()
         FWorkChannels.Assign(FDocument->Channels);
         FModified = true;
         FCurrentFileName = NoFile;
+        FGrid->ResetHistory();
     }
     Refresh();
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "U_ChEditGrid.h"
 #include "U_Modes.h"
 #include "dc_Map54.h"
 #include "dc_RKmem.h"
@@ -14,7 +15,6 @@ class QLabel;
 class QMenu;
 class QTimer;
 class QToolBar;
-class TChGrid;
 class THost;
 class TIniData;
 class TfrmRadio;
@@ -50,7 +50,7 @@ public:
     void SetModified(bool modified) { FModified = modified; }
     bool SaveEnabled() const { return FSaveEnabled; }
     THost& Host() { return FHost; }
-    TChGrid* Grid() const { return FGrid; }
+    TChEditGrid* Grid() const { return FGrid; }
 
     QString ProgramFolder() const { return FProgramFolder; }
     QString DefaultFileName() const;
@@ -117,6 +117,7 @@ private:
     void ShowHint(const QString& hint);
     bool CloseQuery();
     QAction* NewAction(const QString& name, const QString& text, const QString& hint);
+    void ConnectEditCommands();
 
     THost& FHost;
     std::unique_ptr<TRKmem> FDocument;
@@ -137,7 +138,7 @@ private:
     QString FHintTool;
     TfrmRadio* FRadio = nullptr;  // tool button whose hint was shown last (enables F1)
 
-    TChGrid* FGrid = nullptr;
+    TChEditGrid* FGrid = nullptr;
     QToolBar* FToolBar = nullptr;
     QMenu* FFileMenu = nullptr;
     QAction* FRecentFileAction = nullptr;

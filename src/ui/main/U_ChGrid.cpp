@@ -1,7 +1,6 @@
 #include "U_ChGrid.h"
 
 #include "U_Help.h"
-#include "U_Values.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -10,13 +9,7 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
-#include <cmath>
-
 namespace {
-
-using C = TChannel;
-
-QString Qs(const std::string& text) { return QString::fromStdString(text); }
 
 // Header cells are drawn like the fixed cells of a classic grid, channel
 // cells on the window colour with grey text for switched-off channels.
@@ -52,37 +45,6 @@ private:
 };
 
 } // namespace
-
-const std::array<TChGrid::TColumnDef, TChGrid::ColCount> TChGrid::ColumnTable = {{
-    {nullptr, nullptr, 20, ekNone, 0, -1, nullptr},
-    {nullptr, "Ch", 30, ekNone, 0, -1, nullptr},
-    {nullptr, "Rx Freq", 100, ekFreq, 9, -1, nullptr},
-    {nullptr, "CTCSS", 70, ekDialog, dlCtcss, -1, nullptr},
-    {nullptr, "DCS", 40, ekDialog, dlDcs, -1, nullptr},
-    {nullptr, "W/N", 30, ekList, dvBandwidth, dvBandwidth, &C::Bandwidth},
-    {"Clk", "Sft", 40, ekList, dvNoYes, dvNoYes, &C::ClockShift},
-    {nullptr, "Mode", 70, ekList, dvNsqMode, dvNsqMode, &C::NsqMode},
-    {nullptr, "Lv", 40, ekLevel, 3, -1, nullptr},
-    {"Court", "Blip", 40, ekList, dvOffOn, dvOffOn, &C::CourtesyBlip},
-    {"Rev", "Bst", 40, ekList, dvOffOn, dvOffOn, &C::ReverseBurst},
-    {"DCS", "Typ", 30, ekList, dvDcsType, dvDcsType, &C::DcsType},
-    {"DDec", "Type", 44, ekList, dvDcsDecodeType, dvDcsDecodeType, &C::DcsDecodeType},
-    {"Multi", "Tone", 44, ekDialog, dlMultiTone, dvNoYes, &C::MultiTone},
-    {"CWID", "ANI/ENI", 70, ekList, dvCwIdAniEni, dvCwIdAniEni, &C::CwIdAniEni},
-    {"Action", "Mode", 70, ekList, dvActionMode, dvActionMode, &C::ActionMode},
-    {nullptr, "Tx Freq", 100, ekFreq, 9, -1, nullptr},
-    {nullptr, "CTCSS", 70, ekDialog, dlCtcss, -1, nullptr},
-    {nullptr, "DCS", 40, ekDialog, dlDcs, -1, nullptr},
-    {"Base", "TOT", 40, ekList, dvNoYes, dvNoYes, &C::BaseTotOn},
-    {"Base", "Guard", 40, ekList, dvNoYes, dvNoYes, &C::BaseGuardOn},
-    {nullptr, "LOUT", 40, ekList, dvTxLockout, dvTxLockout, &C::TxLockout},
-    {"TX", "Pwr", 40, ekList, dvTxPower, dvTxPower, &C::TxPower},
-    {"TOT", "Mute", 40, ekList, dvOffOn, dvOffOn, &C::TotMute},
-    {"Rpt", "Use", 40, ekList, dvNoYes, dvNoYes, &C::RptTotUse},
-    {"TOT", "Beep", 40, ekList, dvNoYes, dvNoYes, &C::TotBeep},
-    {"RPT", "HT", 40, ekList, dvNoYes, dvNoYes, &C::RptHangTimeOn},
-    {"RPT", "GT", 40, ekList, dvNoYes, dvNoYes, &C::RptGuardTimeOn},
-}};
 
 const std::array<TChGrid::TItemDef, TChGrid::ItemCount> TChGrid::ItemTable = {{
     {"Rx Freq.", 1, {2, -1, -1}, nullptr},
@@ -132,7 +94,7 @@ TChGrid::TChGrid(QWidget* parent) : QTableWidget(RowCount, ColCount, parent)
     fixedColumn->setSectionResizeMode(QHeaderView::Fixed);
     fixedColumn->setMinimumSectionSize(1);
     fixedColumn->setDefaultSectionSize(17);
-    fixedColumn->setFixedWidth(ColumnTable[0].Width);
+    fixedColumn->setFixedWidth(GridColumns[0].Width);
     fixedColumn->setDefaultAlignment(Qt::AlignCenter);
     fixedColumn->setFont(gridFont);
 
@@ -153,7 +115,7 @@ TChGrid::TChGrid(QWidget* parent) : QTableWidget(RowCount, ColCount, parent)
     setColumnHidden(0, true);
 
     for (int column = 0; column < ColCount; ++column) {
-        const TColumnDef& def = ColumnTable[column];
+        const TColumnDef& def = GridColumns[column];
         SetCellText(0, column, def.Header0 ? def.Header0 : "");
         SetCellText(1, column, def.Header1 ? def.Header1 : "");
         if (column > 0)
@@ -183,11 +145,6 @@ void TChGrid::SetSource(TChannels* channels, const TRKmem* document)
     FDocument = document;
 }
 
-QString TChGrid::FrequencyText(int chStep, double mhz)
-{
-    return QString::asprintf("%3.5f", SnapFrequency(chStep, mhz));
-}
-
 QString TChGrid::CellText(int row, int column) const
 {
     const QTableWidgetItem* cell = item(row, column);
@@ -200,29 +157,20 @@ void TChGrid::SetCellText(int row, int column, const QString& text)
         cell->setText(text);
 }
 
-void TChGrid::FillToneCells(int row, int ctcssColumn, int isDcs, int code)
+TRowTexts TChGrid::RowTexts(int row) const
 {
-    SetCellText(row, ctcssColumn, "off");
-    SetCellText(row, ctcssColumn + 1, "off");
-    if (isDcs == 0)
-        SetCellText(row, ctcssColumn, Qs(CtcssText(code)));
-    else
-        SetCellText(row, ctcssColumn + 1, Qs(DcsText(code)));
+    TRowTexts texts;
+    for (int column = 0; column < ColCount; ++column)
+        texts[column] = CellText(row, column).toStdString();
+    return texts;
 }
 
-void TChGrid::FillTxSide(int row, const TChannel& channel)
+void TChGrid::SetRowTexts(int row, const TRowTexts& texts)
 {
-    if (channel.TxInhibit != 0) {
-        SetCellText(row, FirstTxColumn, "Tx Inh");
-        for (int column = FirstTxColumn + 1; column < ColCount; ++column)
-            SetCellText(row, column, "---");
-        return;
-    }
-    SetCellText(row, FirstTxColumn, FrequencyText(FDocument->ChStep, channel.TxFreq.ToFloat()));
-    FillToneCells(row, 17, channel.EncoderIsDcs[0], channel.EncoderCode[0]);
-    for (int column = 19; column < ColCount; ++column) {
-        const TColumnDef& def = ColumnTable[column];
-        SetCellText(row, column, Qs(DisplayText(def.List, channel.*def.Field)));
+    for (int column = 1; column < ColCount; ++column) {
+        const QString text = QString::fromStdString(texts[column]);
+        if (CellText(row, column) != text)
+            SetCellText(row, column, text);
     }
 }
 
@@ -230,102 +178,17 @@ void TChGrid::Fill()
 {
     if (!FChannels || !FDocument)
         return;
-    for (int i = 0; i < ChannelCount; ++i) {
-        const TChannel& channel = (*FChannels)[i];
-        const int row = RowOf(i);
-        SetCellText(row, 1, QString::asprintf("%2d", i + 1));
-        SetCellText(row, 2, FrequencyText(FDocument->ChStep, channel.RxFreq.ToFloat()));
-        FillToneCells(row, 3, channel.DecoderIsDcs[0], channel.DecoderCode[0]);
-        for (int column = 5; column < FirstTxColumn; ++column) {
-            const TColumnDef& def = ColumnTable[column];
-            if (def.Field)
-                SetCellText(row, column, Qs(DisplayText(def.List, channel.*def.Field)));
-        }
-        SetCellText(row, 8, channel.NsqMode == 1 ? QString::number(channel.NsqLevel) : "---");
-        FillTxSide(row, channel);
-    }
+    for (int i = 0; i < ChannelCount; ++i)
+        SetRowTexts(RowOf(i), FillRow((*FChannels)[i], i, FDocument->ChStep));
     viewport()->update();
-}
-
-namespace {
-
-// The grid keeps frequencies to whole kHz, as the image does; the exact
-// decimal conversion avoids losing a kHz to binary rounding (146.52 must not
-// come back as 146.519).
-void StoreFrequency(const QString& text, TDecimal& target)
-{
-    const int64_t hz = MHzToHz(TextToFloat(text.trimmed().toStdString()));
-    target.SetFromFloat(double(hz / 1000) / 1000.0);
-}
-
-int IndexOf(const std::vector<std::string>& list, const std::string& text)
-{
-    for (size_t i = 0; i < list.size(); ++i)
-        if (list[i] == text)
-            return int(i);
-    return -1;
-}
-
-const std::vector<std::string>& CtcssWithOff()
-{
-    static const std::vector<std::string> list = [] {
-        std::vector<std::string> texts;
-        for (int code = 0; code < CtcssCount; ++code)
-            texts.push_back(CtcssText(code));
-        return texts;
-    }();
-    return list;
-}
-
-} // namespace
-
-void TChGrid::StoreTone(int row, int ctcssColumn, int& isDcs, int& code, int& used) const
-{
-    isDcs = 0;
-    code = 0;
-    const std::string ctcss = CellText(row, ctcssColumn).trimmed().toStdString();
-    const std::string dcs = CellText(row, ctcssColumn + 1).trimmed().toStdString();
-    if (ctcss != "off") {
-        const int index = IndexOf(CtcssWithOff(), ctcss);
-        if (index >= 0) {
-            used = 1;
-            code = index;
-        }
-    } else if (dcs != "off") {
-        isDcs = 1;
-        static const std::vector<std::string> dcsList = DcsListWithOff();
-        const int position = IndexOf(dcsList, dcs);
-        if (position >= 0) {
-            used = 1;
-            code = position - 1;
-        }
-    }
 }
 
 void TChGrid::Store()
 {
     if (!FChannels)
         return;
-    for (int i = 0; i < ChannelCount; ++i) {
-        TChannel& channel = (*FChannels)[i];
-        const int row = RowOf(i);
-        StoreFrequency(CellText(row, 2), channel.RxFreq);
-        channel.ToneEntryUsed[0] = 0;
-        StoreTone(row, 3, channel.DecoderIsDcs[0], channel.DecoderCode[0], channel.ToneEntryUsed[0]);
-        const int lastColumn = channel.TxInhibit != 0 ? FirstTxColumn - 1 : ColCount - 1;
-        for (int column = 5; column <= lastColumn; ++column) {
-            const TColumnDef& def = ColumnTable[column];
-            if (def.Field)
-                channel.*def.Field = DisplayIndex(def.List, CellText(row, column).toStdString());
-        }
-        const QString level = CellText(row, 8);
-        if (level != "---")
-            channel.NsqLevel = level.toInt();
-        if (channel.TxInhibit == 0) {
-            StoreFrequency(CellText(row, FirstTxColumn), channel.TxFreq);
-            StoreTone(row, 17, channel.EncoderIsDcs[0], channel.EncoderCode[0], channel.ToneEntryUsed[0]);
-        }
-    }
+    for (int i = 0; i < ChannelCount; ++i)
+        StoreRow(RowTexts(RowOf(i)), (*FChannels)[i]);
 }
 
 bool TChGrid::CommitEditor() { return true; }
@@ -344,7 +207,7 @@ void TChGrid::LayoutColumns()
             const int column = def.Columns[k];
             setColumnHidden(column, !ItemVisible(item));
             if (ItemVisible(item))
-                setColumnWidth(column, ColumnTable[column].Width);
+                setColumnWidth(column, GridColumns[column].Width);
         }
     }
     PlaceGroupPanels();

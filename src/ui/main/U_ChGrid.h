@@ -1,4 +1,5 @@
 #pragma once
+#include "U_ChannelRules.h"
 #include "dc_RKmem.h"
 
 #include <QColor>
@@ -15,31 +16,16 @@ class QLabel;
 class TChGrid : public QTableWidget {
     Q_OBJECT
 public:
-    static constexpr int ColCount = 28;
+    static constexpr int ColCount = GridColumnCount;
     static constexpr int RowCount = ChannelCount + 2;
     static constexpr int HeaderRows = 2;
     static constexpr int ItemCount = 23;
-    static constexpr int FirstTxColumn = 16;
-
-    enum TEditKind { ekNone = 0, ekList = 2, ekDialog = 3, ekLevel = 13, ekFreq = 52 };
-    enum TDialogList { dlCtcss = 101, dlDcs = 102, dlMultiTone = 103 };
-
-    struct TColumnDef {
-        const char* Header0;
-        const char* Header1;
-        int Width;
-        int EditKind;
-        int Param;       // value list, dialog list code or maximum text length
-        int List;        // the value list the cell text comes from, -1 for none
-        int TChannel::*Field;  // the channel field shown through List
-    };
     struct TItemDef {
         const char* Name;      // as in View > Items
         int ColumnCount;
         std::array<int, 3> Columns;
         const char* Panel;     // group panel over header row 0, or null
     };
-    static const std::array<TColumnDef, ColCount> ColumnTable;
     static const std::array<TItemDef, ItemCount> ItemTable;
 
     explicit TChGrid(QWidget* parent = nullptr);
@@ -62,23 +48,25 @@ public:
 
     QString CellText(int row, int column) const;
     void SetCellText(int row, int column, const QString& text);
+    // All the cells of a row; setting leaves column 0 and unchanged cells.
+    TRowTexts RowTexts(int row) const;
+    void SetRowTexts(int row, const TRowTexts& texts);
     QColor TextColor(int row, int column) const;
     Qt::Alignment TextAlignment(int column) const;
     static bool IsHeaderCell(int row, int column) { return row < HeaderRows || column == 0; }
     static int RowOf(int channel) { return channel + HeaderRows; }
 
-    static QString FrequencyText(int chStep, double mhz);
     static bool ChannelUsed(const TChannel& channel) { return channel.Used != 0; }
 
 protected:
+    TChannels* Channels() const { return FChannels; }
+    const TRKmem* Doc() const { return FDocument; }
+
     void keyPressEvent(QKeyEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void FillToneCells(int row, int ctcssColumn, int isDcs, int code);
-    void StoreTone(int row, int ctcssColumn, int& isDcs, int& code, int& used) const;
-    void FillTxSide(int row, const TChannel& channel);
     void PlaceGroupPanels();
 
     TChannels* FChannels = nullptr;

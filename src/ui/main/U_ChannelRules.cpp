@@ -311,6 +311,16 @@ std::string LevelText(long long value)
     return std::to_string(std::clamp<long long>(value, 0, MaxLevel));
 }
 
+int LevelValue(const std::string& digits)
+{
+    // Past three digits the value is above the limit whatever they are.
+    const auto first = digits.find_first_not_of('0');
+    if (first == std::string::npos)
+        return 0;
+    const std::string significant = digits.substr(first);
+    return significant.size() > 3 ? MaxLevel : std::clamp(std::atoi(significant.c_str()), 0, MaxLevel);
+}
+
 std::optional<std::string> PastedCellText(int column, const std::string& clip, const std::string& current,
                                           const TRKmem& doc)
 {
@@ -342,10 +352,7 @@ std::optional<std::string> PastedCellText(int column, const std::string& clip, c
         const std::string digits = NormaliseLevel(clip);
         if (digits.empty())
             return std::nullopt;
-        // Past three digits the value is above the limit whatever they are.
-        const auto first = digits.find_first_not_of('0');
-        const std::string significant = first == std::string::npos ? "0" : digits.substr(first);
-        text = significant.size() > 3 ? LevelText(MaxLevel) : LevelText(std::stoll(significant));
+        text = LevelText(LevelValue(digits));
         break;
     }
     default:

@@ -79,6 +79,8 @@ std::string NormaliseFrequency(const std::string& text, int column, const TRKmem
 std::string NormaliseLevel(const std::string& text);
 // A level value as the cell shows it, limited to 0..255.
 std::string LevelText(long long value);
+// The value of a text of digits (NormaliseLevel), limited to 0..255.
+int LevelValue(const std::string& digits);
 constexpr int MaxLevel = 255;
 
 // The cell text a paste of `clip` gives on a cell showing `current`, or
@@ -102,6 +104,8 @@ public:
     // After a gesture: one step when the channels differ from the last
     // recorded state. True when a step was added.
     bool Record(const TChannels& current);
+    // Whether `current` is the last recorded state.
+    bool At(const TChannels& current) const { return current == FLast; }
     bool CanUndo() const { return !FUndo.empty(); }
     bool CanRedo() const { return !FRedo.empty(); }
     // `current` becomes the state before (after) the last undone step.

@@ -84,6 +84,10 @@ TEST(LevelNormalisation, DigitsOnly)
     EXPECT_EQ(LevelText(300), "255");
     EXPECT_EQ(LevelText(-5), "0");
     EXPECT_EQ(LevelText(17), "17");
+    EXPECT_EQ(LevelValue("000"), 0);
+    EXPECT_EQ(LevelValue("0255"), 255);
+    EXPECT_EQ(LevelValue("256"), 255);
+    EXPECT_EQ(LevelValue("12345678901234567890"), 255);
 }
 
 TEST(Stepping, ValueListsAndColumn14)

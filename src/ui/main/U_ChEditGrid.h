@@ -1,0 +1,99 @@
+#pragma once
+#include "U_ChGrid.h"
+#include "U_ChannelRules.h"
+
+#include <QSpinBox>
+
+#include <functional>
+
+class QDialog;
+class QLineEdit;
+
+// The squelch-level editor: up to three digits, whatever their value while
+// typing; the value is limited to 0..255 when it is committed.
+class TLevelSpin : public QSpinBox {
+    Q_OBJECT
+public:
+    explicit TLevelSpin(QWidget* parent = nullptr);
+    QLineEdit* Edit() const { return lineEdit(); }
+
+protected:
+    QValidator::State validate(QString& text, int& pos) const override;
+    int valueFromText(const QString& text) const override;
+};
+
+// The channel grid with its editing: the gestures, the two in-place editors
+// floating over their cell, the clipboard and undo. Every gesture ends with
+// the cell rules, the grid stored into the working channels and, when they
+// changed, one undo step.
+class TChEditGrid : public TChGrid {
+    Q_OBJECT
+public:
+    explicit TChEditGrid(QWidget* parent = nullptr);
+
+    // Runs a modal dialog for the grid (the main window's host runs it, so
+    // tests can act on it); returns its result.
+    std::function<int(QDialog&)> ExecDialog;
+
+    bool CommitEditor() override;
+    bool EditorOpen() const { return FFreqEditorOpen || FLevelEditorOpen; }
+
+    void Copy();
+    void Paste();
+
+    // Forgets the undo history: the channels were replaced as a whole.
+    void ResetHistory();
+    bool CanUndo() const { return FHistory.CanUndo(); }
+    bool CanRedo() const { return FHistory.CanRedo(); }
+    void Undo();
+    void Redo();
+
+signals:
+    // A paste changed a cell: the document counts as modified at once.
+    void Pasted();
+    void HistoryChanged();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    TChannel* ChannelAt(int row) const;
+    // Before a gesture: channels changed outside the grid (a narrow-band
+    // conversion, a dialog) start a new history, so that no undo step takes
+    // back what the grid did not do.
+    void BeginGesture();
+    // The end of every gesture that changed `column` of `row`.
+    void CellChanged(int row, int column);
+    void Changed();
+
+    // Double-click or Space: the column's own way of changing its value.
+    void StepCell(int row, int column);
+    void ToggleUsed(int row);
+    void ToggleInhibit(int row);
+    void PickTone(int row, int column);
+    void EditMultiTone(int row);
+    int RunDialog(QDialog& dialog);
+
+    bool CanOpenEditor(int row, int column) const;
+    // Opens (or shows again) the editor of the cell; `typed` replaces the
+    // text, else all of it is selected.
+    void OpenEditor(int row, int column, const QString& typed = {});
+    void PlaceEditor();
+    QWidget* OpenEditorWidget() const;
+    void CloseEditor();
+    void CancelEditor();
+    bool EditorKey(QKeyEvent* event);
+
+    QLineEdit* FFreqEditor = nullptr;   // edtDmy
+    TLevelSpin* FLevelEditor = nullptr; // SpinDmy
+    bool FFreqEditorOpen = false;
+    bool FLevelEditorOpen = false;
+    int FEditRow = -1;
+    int FEditColumn = -1;
+    QString FSavedText;                 // the cell's text when the editor opened
+    TChannelHistory FHistory;
+};
