@@ -595,6 +595,44 @@ private slots:
         QCOMPARE(record.size(), ChannelSize);
     }
 
+    void copyAndPasteBetweenCells()
+    {
+        QAction* popupCopy = Grid->findChild<QAction*>("pmiCopy");
+        QAction* popupPaste = Grid->findChild<QAction*>("pmiPaste");
+        QVERIFY(Grid->actions().contains(popupCopy) && Grid->actions().contains(popupPaste));
+        Select(0, 5);
+        popupCopy->trigger();
+        Select(1, 5);
+        popupPaste->trigger();
+        QCOMPARE(Cell(1, 5), QString("W"));
+        Select(0, 3);
+        Key(Qt::Key_C, Qt::ControlModifier);
+        Select(1, 17);
+        Key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Cell(1, 17), QString("100.0"));
+        QCOMPARE(Cell(1, 18), QString("off"));
+        Select(0, 2);
+        Key(Qt::Key_C, Qt::ControlModifier);
+        Select(1, 16);
+        Key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Cell(1, 16), QString("146.52000"));
+        QCOMPARE(Cell(1, 2), QString("150.00000"));
+        const TChannel& c = Work(1);
+        QCOMPARE(c.Bandwidth, 1);
+        QCOMPARE(c.EncoderIsDcs[0], 0);
+        QCOMPARE(c.EncoderCode[0], 13);
+        QCOMPARE(c.TxNearRx, 0);
+        QCOMPARE(c.TxAboveRx, 0);
+        QVERIFY(Main->Modified());
+        const QByteArray record = SavedRecord(1);
+        QCOMPARE(Byte(record, 1) >> 6 & 1, 1);
+        QCOMPARE(Byte(record, 32), 13);
+        QCOMPARE(Byte(record, 16), 0x80);  // the decoder keeps DCS 023
+        QCOMPARE(Khz(record, 13), 146520);
+        QCOMPARE(Khz(record, 10), 150000);
+        QCOMPARE(Byte(record, 2) >> 2 & 3, 0);
+    }
+
     void pasteIntoAnOpenEditor()
     {
         Select(0, 2);
