@@ -2,7 +2,6 @@
 
 #include "D_MultiTone.h"
 #include "D_SelectList.h"
-#include "U_Values.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -23,7 +22,6 @@ int EditKind(int column) { return GridColumns.at(column).EditKind; }
 TLevelSpin::TLevelSpin(QWidget* parent) : QSpinBox(parent)
 {
     setRange(0, MaxLevel);
-    setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     setFrame(false);
 }
 
