@@ -551,13 +551,13 @@ private slots:
     void laterCommandsAreDisabledNotPretending()
     {
         auto main = Start({"-M"});
-        for (const char* name : {"miHardware", "miRadioStatus", "miTimer", "miCWID", "miMarketing",
-                                 "miRxAdjust", "miTxAdjust", "miTxPower", "miAlphaTag", "miSignal",
+        for (const char* name : {"miRxAdjust", "miTxAdjust", "miTxPower", "miAlphaTag", "miSignal",
                                  "miAni", "miEni", "miToneTbl", "miPrint", "miPrintPreview", "miPrintSetup",
                                  "miAlignLowest", "miAlignHighest"})
             QVERIFY2(main->Action(name) && !main->Action(name)->isEnabled(), name);
         for (const char* name : {"miNew", "miOpen", "miSaveAs", "miConfigure", "miUpload", "miDownload",
-                                 "miExit", "miAbout", "miVisible"})
+                                 "miExit", "miAbout", "miVisible", "miHardware", "miRadioStatus",
+                                 "miTimer", "miCWID", "miMarketing"})
             QVERIFY2(main->Action(name)->isEnabled(), name);
     }
 };
