@@ -86,15 +86,19 @@ private slots:
     }
     void cleanup() { Dialog.reset(); }
 
-    void everyDialogOpensAsAReadOnlyViewInNormalModeAndOkChangesNothing()
+    void everyDialogFollowsTheProgramModeAndOkChangesNothing()
     {
-        struct Case { TOpen Open; const char* Caption; int Width; int Height; const char* FirstHint; };
+        // Fields each mode opens; in Normal mode every dialog is a read-only view.
+        struct Case { TOpen Open; const char* Caption; QSize Size; const char* FirstHint;
+                      std::vector<const char*> Extended; std::vector<const char*> Manufacture; };
         const Case cases[] = {
-            {Open<TfrmHardware>, "Hardware Parameters", 332, 332, "<SELECT>"},
-            {Open<TfrmTimer>, "Timer", 332, 230, "<SELECT>"},
-            {Open<TfrmCWID>, "CW ID", 332, 230, "<SELECT>"},
-            {Open<TfrmRadioStatus>, "Radio Status", 332, 334, "<SELECT>"},
-            {Open<TfrmMarket>, "Marketing Prameters", 332, 139, ""},
+            {Open<TfrmHardware>, "Hardware Parameters", {332, 332}, "<SELECT>",
+             {"cmbBand", "cmb1stLocal", "cmb2ndLocal", "cmbChStep", "cmbDuplex"},
+             {"edtIF", "edtTxRef", "edtRxRef", "cmbTxPower"}},
+            {Open<TfrmTimer>, "Timer", {332, 230}, "<SELECT>", {"edtBaseTOT", "edtRGTime"}, {}},
+            {Open<TfrmCWID>, "CW ID", {332, 230}, "<SELECT>", {"cmbCWID", "edtCWID", "edtTFreq"}, {}},
+            {Open<TfrmRadioStatus>, "Radio Status", {332, 334}, "<SELECT>", {"cmbBeep", "cmbHighTempTx"}, {}},
+            {Open<TfrmMarket>, "Marketing Prameters", {332, 139}, "", {}, {"edtSerial", "cmbMarket"}},
         };
         for (const Case& c : cases) {
             for (TProgramMode mode : {Normal, Extended, Manufacture}) {
@@ -103,117 +107,156 @@ private slots:
                 QCOMPARE(Find<QLabel>(*Dialog, "pnlHint2")->text(), QString(c.FirstHint));
                 QVERIFY(ShowActive(*Dialog));
                 QCOMPARE(Dialog->windowTitle(), QString(c.Caption));
-                QCOMPARE(Dialog->size(), QSize(c.Width, c.Height));
+                QCOMPARE(Dialog->size(), c.Size);
                 if (mode == Normal) {
                     for (QLineEdit* edit : Dialog->findChildren<QLineEdit*>())
                         QVERIFY2(!edit->isEnabled(), qPrintable(edit->objectName()));
                     for (QComboBox* combo : Dialog->findChildren<QComboBox*>())
                         QVERIFY2(!combo->isEnabled(), qPrintable(combo->objectName()));
                 }
+                for (const char* name : c.Extended)
+                    QCOMPARE(Dialog->findChild<QWidget*>(name)->isEnabled(), mode != Normal);
+                for (const char* name : c.Manufacture)
+                    QCOMPARE(Dialog->findChild<QWidget*>(name)->isEnabled(), mode == Manufacture);
                 Ok();
                 QCOMPARE(Dialog->result(), int(QDialog::Accepted));
                 QVERIFY2(!Dialog->Changed(), c.Caption);
                 QCOMPARE(SavedBytes(Doc), SavedBytes(before));
             }
         }
-    }
-
-    void hardwareFieldsFollowTheProgramMode()
-    {
-        const char* const extended[] = {"cmbBand", "cmb1stLocal", "cmb2ndLocal", "cmbChStep", "cmbDuplex"};
-        const char* const manufacture[] = {"edtIF", "edtTxRef", "edtRxRef", "cmbTxPower"};
+        // An accelerator does not reach a field its mode keeps closed.
         for (TProgramMode mode : {Extended, Manufacture}) {
-            QVERIFY(Show<TfrmHardware>(mode));
-            for (const char* name : extended)
-                QVERIFY2(Dialog->findChild<QWidget*>(name)->isEnabled(), name);
-            for (const char* name : manufacture)
-                QCOMPARE(Dialog->findChild<QWidget*>(name)->isEnabled(), mode == Manufacture);
+            QVERIFY(Show<TfrmMarket>(mode));
+            QTest::keyClick(Dialog.get(), Qt::Key_S, Qt::AltModifier);
+            QCOMPARE(Field("edtSerial")->hasFocus(), mode == Manufacture);
         }
     }
 
-    void hardwareMHzFields()
+    // Typed into each dialog's fields, shown as committed, stored in the image.
+    void typedValuesAreConvertedAndStored()
     {
-        struct Case { const char* Field; const char* Typed; const char* Shown; int TRKmem::*Member; int Stored; int Address; };
+        using TRead = int (*)(const std::vector<uint8_t>&, int);
+        const TRead byte = [](const std::vector<uint8_t>& image, int address) { return int(image.at(address)); };
+        struct Case { TOpen Open; const char* Field; const char* Typed; const char* Shown; int Address; TRead Read; int Stored; };
         const Case cases[] = {
-            {"edtIF", "9.999", "10.00 MHz", &TRKmem::IfFreq, 1000, IfBytes},
-            {"edtIF", "21,4", "21.40 MHz", &TRKmem::IfFreq, 2140, IfBytes},
-            {"edtRxRef", "150", "99.99 MHz", &TRKmem::RxRefFreq, 9999, IfBytes + 2},
-            {"edtRxRef", "1.2.3", "0.00 MHz", &TRKmem::RxRefFreq, 0, IfBytes + 2},
-            {"edtTxRef", "0.29", "0.29 MHz", &TRKmem::TxRefFreq, 29, IfBytes + 4},
-            {"edtTxRef", "12.3456", "12.34 MHz", &TRKmem::TxRefFreq, 1234, IfBytes + 4},  // 5 typed
+            {Open<TfrmHardware>, "edtIF", "9.999", "10.00 MHz", IfBytes, Bcd4, 1000},
+            {Open<TfrmHardware>, "edtIF", "21,4", "21.40 MHz", IfBytes, Bcd4, 2140},
+            {Open<TfrmHardware>, "edtRxRef", "150", "99.99 MHz", IfBytes + 2, Bcd4, 9999},
+            {Open<TfrmHardware>, "edtRxRef", "1.2.3", "0.00 MHz", IfBytes + 2, Bcd4, 0},
+            {Open<TfrmHardware>, "edtTxRef", "0.29", "0.29 MHz", IfBytes + 4, Bcd4, 29},
+            {Open<TfrmHardware>, "edtTxRef", "12.3456", "12.34 MHz", IfBytes + 4, Bcd4, 1234},  // 5 typed
+            {Open<TfrmTimer>, "edtBaseTOT", "2.7", "2.5 Min", TimerBytes, byte, 5},
+            {Open<TfrmTimer>, "edtBaseTOT", "2.49", "2.0 Min", TimerBytes, byte, 4},
+            {Open<TfrmTimer>, "edtBaseTOT", "75", "60.0 Min", TimerBytes, byte, 120},
+            {Open<TfrmTimer>, "edtBGTime", "7", "6 Sec", TimerBytes + 1, byte, 3},
+            {Open<TfrmTimer>, "edtBGTime", "400", "360 Sec", TimerBytes + 1, byte, 180},
+            {Open<TfrmTimer>, "edtRepeatTOT", "0,5", "0.5 Min", TimerBytes + 2, byte, 1},
+            {Open<TfrmTimer>, "edtRepeatTOT", "1.2.3", "0.0 Min", TimerBytes + 2, byte, 0},
+            {Open<TfrmTimer>, "edtRHTime", "59.9", "59.5 Sec", TimerBytes + 3, byte, 119},
+            {Open<TfrmTimer>, "edtRGTime", "", "0 Sec", TimerBytes + 4, byte, 0},
+            {Open<TfrmTimer>, "edtRGTime", "361", "360 Sec", TimerBytes + 4, byte, 180},
+            {Open<TfrmCWID>, "edtDotTime", "5", "20 msec", DotTimeByte, byte, 20},
+            {Open<TfrmCWID>, "edtDotTime", "256", "255 msec", DotTimeByte, byte, 255},
+            {Open<TfrmCWID>, "edtIntTimer", "", "30 sec", DotTimeByte + 1, Word, 30},
+            {Open<TfrmCWID>, "edtIntTimer", "1801", "1800 sec", DotTimeByte + 1, Word, 1800},
+            {Open<TfrmCWID>, "edtTFreq", "9999", "3000 Hz", DotTimeByte + 3, Word, 3000},
+            {Open<TfrmCWID>, "edtTFreq", "299", "300 Hz", DotTimeByte + 3, Word, 300},
+            // The serial number is text: blanks trimmed, padded to 8, blank means the default.
+            {Open<TfrmMarket>, "edtSerial", "AB12", "AB12    ", SerialBytes, nullptr, 0},
+            {Open<TfrmMarket>, "edtSerial", "   ", "12345678", SerialBytes, nullptr, 0},
+            {Open<TfrmMarket>, "edtSerial", " x y ", "x y     ", SerialBytes, nullptr, 0},
+            {Open<TfrmMarket>, "edtSerial", "ABCDEFGHIJ", "ABCDEFGH", SerialBytes, nullptr, 0},
         };
         for (const Case& c : cases) {
             Doc = DefaultDocument();
-            QVERIFY(Show<TfrmHardware>());
-            QCOMPARE(Field("edtIF")->text(), QString("21.40 MHz"));
+            Doc.SerialNo.assign(1, '1');
+            const auto before = SavedBytes(Doc);
+            Dialog = c.Open(Doc, Manufacture, Prompt);
+            QVERIFY(ShowActive(*Dialog));
+            if (!c.Read)
+                QCOMPARE(Field(c.Field)->text(), QString("1"));  // shown as stored
             TypeAndCommit(Field(c.Field), c.Typed);
             QCOMPARE(Field(c.Field)->text(), QString(c.Shown));
             Ok();
-            QCOMPARE(Doc.*c.Member, c.Stored);
-            QCOMPARE(Bcd4(SavedBytes(Doc), c.Address), c.Stored);
+            const auto image = SavedBytes(Doc);
+            if (c.Read)
+                QCOMPARE(c.Read(image, c.Address), c.Stored);
+            else
+                QCOMPARE(Text(image, c.Address, 8), std::string(c.Shown));
+            QCOMPARE(Dialog->Changed(), image != before);
         }
     }
 
-    void hardwareBandQuestion_data()
+    void storedValuesAreShownClamped()
     {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("band");
-        QTest::addColumn<QString>("ifShown");
-        QTest::addColumn<int>("storedBand");
-        QTest::addColumn<int>("storedIf");
-        QTest::newRow("yes") << int(TAnswer::Yes) << "UHF" << "73.75 MHz" << 1 << 7375;
-        QTest::newRow("no") << int(TAnswer::No) << "VHF" << "21.40 MHz" << 0 << 2140;
-        QTest::newRow("dismissed") << int(TAnswer::Dismissed) << "VHF" << "21.40 MHz" << 0 << 2140;
-    }
-    void hardwareBandQuestion()
-    {
-        QFETCH(int, answer);
-        QFETCH(QString, band);
-        QFETCH(QString, ifShown);
-        QFETCH(int, storedBand);
-        QFETCH(int, storedIf);
-        const TRKmem before = Doc;
-        Prompt.Answers = {TAnswer(answer)};
-        QVERIFY(Show<TfrmHardware>(Extended));  // the IF follows although it cannot be typed into
-        Pick("cmbBand");
-        QCOMPARE(Prompt.Asked, std::vector<std::string> {TfrmHardware::BandQuestion});
-        QCOMPARE(List("cmbBand")->currentText(), band);
-        QCOMPARE(Field("edtIF")->text(), ifShown);
-        QCOMPARE(List("cmbChStep")->currentIndex(), 0);  // nothing else moves
-        Ok();
-        auto* form = static_cast<TfrmHardware*>(Dialog.get());
-        QCOMPARE(form->BandChanged(), storedBand != before.Band);
-        QCOMPARE(form->Changed(), storedBand != before.Band);
-        QCOMPARE(Doc.Band, storedBand);
-        QCOMPARE(Doc.IfFreq, storedIf);
-        QVERIFY(Doc.Channels == before.Channels);  // the dialog itself touches no channel
-        const auto image = SavedBytes(Doc);
-        QCOMPARE(Bit(image, BandByte, 7), storedBand);
-        QCOMPARE(Bcd4(image, IfBytes), storedIf);
+        Doc.BaseTot = 200;
+        Doc.BaseGuardTime = 3;
+        Doc.RepeatTot = 1;
+        Doc.RepeatHangOnTime = 4;
+        Doc.RepeatGuardTime = 255;
+        Doc.CwIdDotTime = 5;
+        Doc.CwIdInterval = 0;
+        Doc.CwIdToneFreq = 65535;
+        const std::pair<TOpen, std::vector<std::pair<const char*, const char*>>> dialogs[] = {
+            {Open<TfrmTimer>, {{"edtBaseTOT", "60.0 Min"}, {"edtBGTime", "6 Sec"}, {"edtRepeatTOT", "0.5 Min"},
+                               {"edtRHTime", "2.0 Sec"}, {"edtRGTime", "360 Sec"}}},
+            {Open<TfrmCWID>, {{"edtDotTime", "20 msec"}, {"edtIntTimer", "30 sec"}, {"edtTFreq", "3000 Hz"}}},
+        };
+        for (const auto& [open, shown] : dialogs) {
+            Dialog = open(Doc, Normal, Prompt);
+            QVERIFY(ShowActive(*Dialog));
+            for (const auto& [field, text] : shown)
+                QCOMPARE(Field(field)->text(), QString(text));
+        }
+        QVERIFY(Show<TfrmTimer>(Normal));
+        Ok();  // the clamped values are what OK stores
+        QCOMPARE(Doc.BaseTot, 120);
+        QCOMPARE(Doc.RepeatGuardTime, 180);
+        QVERIFY(Dialog->Changed());
     }
 
-    void hardwareStepQuestion_data()
+    void hardwareQuestions_data()
     {
+        QTest::addColumn<QString>("combo");
         QTest::addColumn<int>("answer");
-        QTest::addColumn<int>("step");
-        QTest::newRow("yes") << int(TAnswer::Yes) << 1;
-        QTest::newRow("no") << int(TAnswer::No) << 0;
-        QTest::newRow("dismissed") << int(TAnswer::Dismissed) << 0;
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("ifShown");
+        QTest::newRow("band, yes") << "cmbBand" << int(TAnswer::Yes) << 1 << "73.75 MHz";
+        QTest::newRow("band, no") << "cmbBand" << int(TAnswer::No) << 0 << "21.40 MHz";
+        QTest::newRow("band, dismissed") << "cmbBand" << int(TAnswer::Dismissed) << 0 << "21.40 MHz";
+        QTest::newRow("step, yes") << "cmbChStep" << int(TAnswer::Yes) << 1 << "21.40 MHz";
+        QTest::newRow("step, no") << "cmbChStep" << int(TAnswer::No) << 0 << "21.40 MHz";
+        QTest::newRow("step, dismissed") << "cmbChStep" << int(TAnswer::Dismissed) << 0 << "21.40 MHz";
     }
-    void hardwareStepQuestion()
+    void hardwareQuestions()
     {
+        QFETCH(QString, combo);
         QFETCH(int, answer);
-        QFETCH(int, step);
+        QFETCH(int, index);
+        QFETCH(QString, ifShown);
+        const bool band = combo == "cmbBand";
+        TRKmem expected = Doc;
+        if (index == 1 && band) {
+            expected.Band = 1;
+            expected.IfFreq = 7375;
+        } else if (index == 1) {
+            expected.ChStep = 1;
+        }
         Prompt.Answers = {TAnswer(answer)};
-        QVERIFY(Show<TfrmHardware>(Extended));
-        Pick("cmbChStep");
-        QCOMPARE(Prompt.Asked, std::vector<std::string> {TfrmHardware::StepQuestion});
-        QCOMPARE(List("cmbChStep")->currentIndex(), step);
-        QCOMPARE(Field("edtIF")->text(), QString("21.40 MHz"));
+        QVERIFY(Show<TfrmHardware>(Extended));  // the IF follows although it cannot be typed into
+        Pick(combo.toLatin1());
+        QCOMPARE(Prompt.Asked, std::vector<std::string> {band ? TfrmHardware::BandQuestion : TfrmHardware::StepQuestion});
+        QCOMPARE(List(combo.toLatin1())->currentIndex(), index);
+        QCOMPARE(Field("edtIF")->text(), ifShown);
+        QCOMPARE(List(band ? "cmbChStep" : "cmbBand")->currentIndex(), 0);  // nothing else moves
         Ok();
-        QCOMPARE(Doc.ChStep, step);
-        QCOMPARE(Dialog->Changed(), step == 1);
-        QCOMPARE(Bit(SavedBytes(Doc), StatusByte, 0), step);
+        QCOMPARE(static_cast<TfrmHardware*>(Dialog.get())->BandChanged(), band && index == 1);
+        QCOMPARE(Dialog->Changed(), index == 1);
+        QCOMPARE(SavedBytes(Doc), SavedBytes(expected));  // the dialog itself touches no channel
+        const auto image = SavedBytes(Doc);
+        QCOMPARE(Bit(image, BandByte, 7), expected.Band);
+        QCOMPARE(Bit(image, StatusByte, 0), expected.ChStep);
+        QCOMPARE(Bcd4(image, IfBytes), expected.IfFreq);
     }
 
     void hardwareBandThereAndBackIsNoBandChange()
@@ -227,36 +270,6 @@ private slots:
         Ok();
         QVERIFY(!static_cast<TfrmHardware*>(Dialog.get())->BandChanged());
         QVERIFY(!Dialog->Changed());
-    }
-
-    void hardwareCommandAppliesTheBandDefaultsOnlyOnOk_data()
-    {
-        QTest::addColumn<bool>("ok");
-        QTest::newRow("OK") << true;
-        QTest::newRow("Cancel") << false;
-    }
-    void hardwareCommandAppliesTheBandDefaultsOnlyOnOk()
-    {
-        QFETCH(bool, ok);
-        const TRKmem before = Doc;
-        TRKmem expected = Doc;
-        if (ok) {
-            expected.Band = 1;
-            expected.IfFreq = TMap54::DefaultIfFreq(1);
-            TMap54::SetBandDefaults(expected, 1);
-        }
-        Prompt.Answers = {TAnswer::Yes};
-        bool modified = false;
-        WhenModal([&](QWidget& dialog) {
-            auto* band = Find<TParamCombo>(dialog, "cmbBand");
-            band->setFocus(Qt::TabFocusReason);
-            QTest::keyClick(band, Qt::Key_Down);
-            QTest::mouseClick(Find<QPushButton>(dialog, ok ? "btnOK" : "btnCancel"), Qt::LeftButton);
-        });
-        QCOMPARE(TfrmHardware::Execute(nullptr, Doc, Extended, Prompt, modified), ok);
-        QCOMPARE(modified, ok);
-        QVERIFY(!(before.Channels == expected.Channels) || !ok);
-        QCOMPARE(SavedBytes(Doc), SavedBytes(expected));
     }
 
     void txPowerTypeIsOneFieldShownByTwoDialogs()
@@ -273,86 +286,6 @@ private slots:
         QCOMPARE(Doc.TxPowerType, 0);
         QVERIFY(Show<TfrmRadioStatus>());
         QCOMPARE(List("cmbHighTempTx")->currentText(), QString("Disable"));
-    }
-
-    void timerConversions()
-    {
-        struct Case { const char* Field; const char* Typed; const char* Shown; int Stored; int Address; };
-        const Case cases[] = {
-            {"edtBaseTOT", "2.7", "2.5 Min", 5, TimerBytes},
-            {"edtBaseTOT", "2.49", "2.0 Min", 4, TimerBytes},
-            {"edtBaseTOT", "75", "60.0 Min", 120, TimerBytes},
-            {"edtBGTime", "7", "6 Sec", 3, TimerBytes + 1},
-            {"edtBGTime", "400", "360 Sec", 180, TimerBytes + 1},
-            {"edtRepeatTOT", "0,5", "0.5 Min", 1, TimerBytes + 2},
-            {"edtRepeatTOT", "1.2.3", "0.0 Min", 0, TimerBytes + 2},
-            {"edtRHTime", "59.9", "59.5 Sec", 119, TimerBytes + 3},
-            {"edtRGTime", "", "0 Sec", 0, TimerBytes + 4},
-            {"edtRGTime", "361", "360 Sec", 180, TimerBytes + 4},
-        };
-        for (const Case& c : cases) {
-            Doc = DefaultDocument();
-            QVERIFY(Show<TfrmTimer>(Extended));
-            TypeAndCommit(Field(c.Field), c.Typed);
-            QCOMPARE(Field(c.Field)->text(), QString(c.Shown));
-            Ok();
-            QCOMPARE(int(SavedBytes(Doc).at(c.Address)), c.Stored);
-        }
-    }
-
-    void timerLoadsStoredValuesClamped()
-    {
-        Doc.BaseTot = 200;
-        Doc.BaseGuardTime = 3;
-        Doc.RepeatTot = 1;
-        Doc.RepeatHangOnTime = 4;
-        Doc.RepeatGuardTime = 255;
-        QVERIFY(Show<TfrmTimer>(Normal));
-        const char* const shown[][2] = {{"edtBaseTOT", "60.0 Min"}, {"edtBGTime", "6 Sec"},
-                                        {"edtRepeatTOT", "0.5 Min"}, {"edtRHTime", "2.0 Sec"},
-                                        {"edtRGTime", "360 Sec"}};
-        for (const auto& s : shown)
-            QCOMPARE(Field(s[0])->text(), QString(s[1]));
-        Ok();  // the clamped values are what OK stores
-        QCOMPARE(Doc.BaseTot, 120);
-        QCOMPARE(Doc.RepeatGuardTime, 180);
-        QVERIFY(Dialog->Changed());
-    }
-
-    void cwIdConversions()
-    {
-        struct Case { const char* Field; const char* Typed; const char* Shown; int TRKmem::*Member; int Stored; int Address; };
-        const Case cases[] = {
-            {"edtDotTime", "5", "20 msec", &TRKmem::CwIdDotTime, 20, DotTimeByte},
-            {"edtDotTime", "255", "255 msec", &TRKmem::CwIdDotTime, 255, DotTimeByte},
-            {"edtDotTime", "256", "255 msec", &TRKmem::CwIdDotTime, 255, DotTimeByte},
-            {"edtIntTimer", "", "30 sec", &TRKmem::CwIdInterval, 30, DotTimeByte + 1},
-            {"edtIntTimer", "1801", "1800 sec", &TRKmem::CwIdInterval, 1800, DotTimeByte + 1},
-            {"edtTFreq", "9999", "3000 Hz", &TRKmem::CwIdToneFreq, 3000, DotTimeByte + 3},
-            {"edtTFreq", "299", "300 Hz", &TRKmem::CwIdToneFreq, 300, DotTimeByte + 3},
-        };
-        for (const Case& c : cases) {
-            Doc = DefaultDocument();
-            QVERIFY(Show<TfrmCWID>(Extended));
-            TypeAndCommit(Field(c.Field), c.Typed);
-            QCOMPARE(Field(c.Field)->text(), QString(c.Shown));
-            Ok();
-            QCOMPARE(Doc.*c.Member, c.Stored);
-            QVERIFY(Dialog->Changed());
-            const auto image = SavedBytes(Doc);
-            QCOMPARE(c.Address == DotTimeByte ? int(image.at(c.Address)) : Word(image, c.Address), c.Stored);
-        }
-    }
-
-    void cwIdLoadsNumbersClamped()
-    {
-        Doc.CwIdDotTime = 5;
-        Doc.CwIdInterval = 0;
-        Doc.CwIdToneFreq = 65535;
-        QVERIFY(Show<TfrmCWID>(Normal));
-        QCOMPARE(Field("edtDotTime")->text(), QString("20 msec"));
-        QCOMPARE(Field("edtIntTimer")->text(), QString("30 sec"));
-        QCOMPARE(Field("edtTFreq")->text(), QString("3000 Hz"));
     }
 
     void cwIdTextIsKeptAsTyped()
@@ -447,25 +380,6 @@ private slots:
         QCOMPARE(Dialog->result(), int(QDialog::Rejected));
     }
 
-    void marketSerialNumber()
-    {
-        struct Case { const char* Typed; const char* Shown; };
-        const Case cases[] = {{"AB12", "AB12    "}, {"   ", "12345678"}, {" x y ", "x y     "},
-                              {"ABCDEFGHIJ", "ABCDEFGH"}};
-        for (const Case& c : cases) {
-            Doc = DefaultDocument();
-            Doc.SerialNo.assign(1, '1');
-            QVERIFY(Show<TfrmMarket>());
-            QCOMPARE(Field("edtSerial")->text(), QString("1"));  // shown as stored
-            TypeAndCommit(Field("edtSerial"), c.Typed);
-            QCOMPARE(Field("edtSerial")->text(), QString(c.Shown));
-            Ok();
-            QVERIFY(Dialog->Changed());
-            QCOMPARE(Doc.SerialNo, std::string(c.Shown));
-            QCOMPARE(Text(SavedBytes(Doc), SerialBytes, 8), std::string(c.Shown));
-        }
-    }
-
     void marketVersion_data()
     {
         QTest::addColumn<int>("stored");
@@ -495,17 +409,6 @@ private slots:
         QCOMPARE(Doc.MarketCode, written);
         QCOMPARE(Dialog->Changed(), changed);
         QCOMPARE(int(SavedBytes(Doc).at(MarketByte)), written);
-    }
-
-    void marketOnlyInManufactureMode()
-    {
-        for (TProgramMode mode : {Normal, Extended, Manufacture}) {
-            QVERIFY(Show<TfrmMarket>(mode));
-            QCOMPARE(Field("edtSerial")->isEnabled(), mode == Manufacture);
-            QCOMPARE(List("cmbMarket")->isEnabled(), mode == Manufacture);
-            QTest::keyClick(Dialog.get(), Qt::Key_S, Qt::AltModifier);
-            QCOMPARE(Field("edtSerial")->hasFocus(), mode == Manufacture);
-        }
     }
 };
 

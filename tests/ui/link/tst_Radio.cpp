@@ -7,7 +7,6 @@
 #include "U_ChGrid.h"
 #include "U_Checks.h"
 #include "U_Clone.h"
-#include "U_FileAccess.h"
 #include "dc_Ini.h"
 #include "dc_RepeaterSim.h"
 
@@ -92,8 +91,8 @@ class TestRadio : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> Dir;
-    std::unique_ptr<TTestHost> Host;
+    std::unique_ptr<TMainRig> Rig;
+    TTestHost* Host = nullptr;
     std::unique_ptr<TPortHost> Ports;
     std::unique_ptr<TRepeaterSim> Sim;
     TRadioWatch Watch;
@@ -108,24 +107,22 @@ private:
         QVERIFY2(Sim->Open(error), error.c_str());
         Sim->Start();
     }
-    std::unique_ptr<TfrmMain> StartMain(const QStringList& args = {})
+    TfrmMain* StartMain(const QStringList& args = {})
     {
-        TIniData ini(Dir->filePath("RK54Win.ini").toStdString());
+        TIniData ini(Rig->Path("RK54Win.ini").toStdString());
         ini.SetValue("COM_PORT", SimPort);
         ini.Save();
-        auto main = std::make_unique<TfrmMain>(*Host, args);
-        main->show();
-        return main;
+        return &Rig->Start(args);
     }
     QStringList Messages() const { return Host->Person.Texts(); }
 
 private slots:
     void init()
     {
-        Dir = std::make_unique<QTemporaryDir>();
-        QDir(Dir->path()).mkdir("ports");
-        Ports = std::make_unique<TPortHost>(Dir->filePath("ports"));
-        Host = std::make_unique<TTestHost>(Dir->path());
+        Rig = std::make_unique<TMainRig>();
+        QDir(Rig->Dir.path()).mkdir("ports");
+        Ports = std::make_unique<TPortHost>(Rig->Path("ports"));
+        Host = &Rig->Host;
         Host->Ports = Ports.get();
         Watch.Positions.clear();
         Watch.Shown = 0;
@@ -136,16 +133,15 @@ private slots:
     {
         qApp->removeEventFilter(&Watch);
         Sim.reset();
-        Host.reset();
+        Rig.reset();
         Ports.reset();
-        Dir.reset();
     }
 
     void uploadReplacesTheDocument()
     {
         const TRKmem repeater = RepeaterDocument();
         StartSim(repeater);
-        auto main = StartMain();
+        TfrmMain* main = StartMain();
         main->Action("miUpload")->trigger();
 
         QCOMPARE(Messages(), QStringList {"information: Upload is completed"});
@@ -188,7 +184,7 @@ private slots:
         QFETCH(int, fault);
         QFETCH(QString, message);
         StartSim(RepeaterDocument(), {TSimFault(fault)});
-        auto main = StartMain();
+        TfrmMain* main = StartMain();
         const std::string serial = main->Document().SerialNo;
         const QString file = main->CurrentFileName();
         main->RadioUpload();
@@ -202,10 +198,10 @@ private slots:
     void cancelWhileWaitingForTheRepeater()
     {
         StartSim(RepeaterDocument(), {TSimFault::NoAnswer});
-        auto main = StartMain();
+        TfrmMain* main = StartMain();
         bool closedDuringTransfer = true;
         Watch.OnShow = [&](TfrmRadio& radio) {
-            QTimer::singleShot(100, main.get(), [&] { closedDuringTransfer = main->close(); });
+            QTimer::singleShot(100, main, [&] { closedDuringTransfer = main->close(); });
             QTimer::singleShot(300, &radio, [&radio] {
                 QTest::mouseClick(radio.findChild<QPushButton*>("btnCancel"), Qt::LeftButton);
             });
@@ -221,7 +217,7 @@ private slots:
 
     void noPortNoWindow()
     {
-        auto main = StartMain();  // nothing stands behind COM9
+        TfrmMain* main = StartMain();  // nothing stands behind COM9
         main->RadioUpload();
         QCOMPARE(Messages(), QStringList {"error: Problem on COM port"});
         QCOMPARE(Watch.Shown, 0);
@@ -230,11 +226,9 @@ private slots:
 
     void downloadWritesTheChannelsInNormalMode()
     {
-        TRKmem blank;
-        TMap54::SetDefaults(blank);
-        StartSim(blank);
+        StartSim(DefaultDocument());
         Host->Date = QDate(2010, 6, 1);  // before the narrow-band rule
-        auto main = StartMain();
+        TfrmMain* main = StartMain();
         main->WorkChannels()[5].Used = 1;
         main->Grid()->SetCellText(TChGrid::RowOf(5), 2, "162.55000");
         main->Grid()->SetCellText(TChGrid::RowOf(5), 22, "Lo");
@@ -280,18 +274,11 @@ private slots:
         QFETCH(bool, asked);
         QFETCH(bool, converted);
         QFETCH(bool, downloaded);
-        TRKmem blank;
-        TMap54::SetDefaults(blank);
-        StartSim(blank);
-        const QString path = Dir->filePath("us.R54");
-        {
-            TRKmem doc = RepeaterDocument();  // US market, wide channels at 151..157 MHz
-            TMap54 image;
-            TScriptedPrompt prompt;
-            QVERIFY(WriteDataFile(path.toStdString(), doc, image, prompt));
-        }
+        StartSim(DefaultDocument());
+        // US market, wide channels at 151..157 MHz.
+        const QString path = WriteDocument(Rig->Path("us.R54"), RepeaterDocument());
         Host->Date = today;
-        auto main = StartMain({path});
+        TfrmMain* main = StartMain({path});
         Host->Person.Answers = {TAnswer(answer)};
         main->RadioDownload();
 
@@ -341,7 +328,7 @@ private slots:
     void configureFromTheFileMenu()
     {
         StartSim(TRKmem());
-        auto main = StartMain();
+        TfrmMain* main = StartMain();
         Host->OnDialog = [](QDialog& dialog) {
             auto* combo = dialog.findChild<QComboBox*>("cmbCom");
             combo->setCurrentIndex(combo->findText("COM12"));
@@ -370,43 +357,35 @@ private slots:
                         {"/dev/ttyS3", "PCI Modem", ""}};
             }
         };
-        TFixedPorts ports(Dir->filePath("ports"));
+        TFixedPorts ports(Rig->Path("ports"));
         // COM1 stands for something that is no serial device at all.
-        QFile plain(Dir->filePath("plain"));
+        QFile plain(Rig->Path("plain"));
         QVERIFY(plain.open(QIODevice::WriteOnly));
         plain.close();
-        QVERIFY(QFile::link(plain.fileName(), Dir->filePath("ports/COM1")));
-        TRKmem blank;
-        StartSim(blank);
-        const auto run = [&](int port, const QString& pick, int& result) {
-            TfrmConfig dialog(port, ports, Host->Person);
+        QVERIFY(QFile::link(plain.fileName(), Rig->Path("ports/COM1")));
+        StartSim(TRKmem());
+        struct TCase { int Port; const char* Pick; const char* Preselected; int Result; const char* Message; };
+        const TCase cases[] = {
+            {4, nullptr, "COM1", 1, "error: Problem on COM port"},  // COM4 is not there; nothing behind COM1
+            {SimPort, nullptr, "COM9", SimPort, nullptr},           // the simulator's device opens
+            {1, "COM65   (LDA-30)", "COM1", 65, "error: Problem on COM port"},  // kept although it cannot be opened
+        };
+        for (const TCase& c : cases) {
+            Host->Person.Messages.clear();
+            TfrmConfig dialog(c.Port, ports, Host->Person);
             auto* combo = dialog.findChild<QComboBox*>("cmbCom");
             QStringList texts;
             for (int k = 0; k < combo->count(); ++k)
                 texts << combo->itemText(k);
-            const QString preselected = combo->currentText();
-            if (!pick.isEmpty())
-                combo->setCurrentIndex(combo->findText(pick));
+            QCOMPARE(texts, (QStringList {"COM1", "COM2", "COM9", "COM10", "COM65   (LDA-30)"}));
+            QCOMPARE(combo->currentText(), QString(c.Preselected));
+            if (c.Pick)
+                combo->setCurrentIndex(combo->findText(c.Pick));
             dialog.show();
             QTest::mouseClick(dialog.findChild<QPushButton*>("btnOK"), Qt::LeftButton);
-            result = dialog.ComPort();
-            return std::make_pair(texts, preselected);
-        };
-        int result = 0;
-        const auto [texts, preselected] = run(4, QString(), result);
-        QCOMPARE(texts, (QStringList {"COM1", "COM2", "COM9", "COM10", "COM65   (LDA-30)"}));
-        QCOMPARE(preselected, QString("COM1"));  // COM4 is not there
-        QCOMPARE(result, 1);
-        QCOMPARE(Messages(), QStringList {"error: Problem on COM port"});  // nothing behind COM1 here
-
-        Host->Person.Messages.clear();
-        QCOMPARE(run(SimPort, QString(), result).second, QString("COM9"));
-        QCOMPARE(result, SimPort);
-        QVERIFY(Messages().isEmpty());  // the simulator's device opens
-
-        run(1, "COM65   (LDA-30)", result);
-        QCOMPARE(result, 65);  // kept although it cannot be opened
-        QCOMPARE(Messages(), QStringList {"error: Problem on COM port"});
+            QCOMPARE(dialog.ComPort(), c.Result);
+            QCOMPARE(Messages(), c.Message ? QStringList {c.Message} : QStringList());
+        }
     }
 };
 

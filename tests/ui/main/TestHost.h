@@ -1,13 +1,17 @@
 #pragma once
+#include "Main.h"
+#include "U_FileAccess.h"
 #include "U_Host.h"
 #include "U_Ports.h"
 
 #include <QDialog>
+#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -103,4 +107,51 @@ public:
 
 private:
     QString TakeFile() { return Files.isEmpty() ? QString() : Files.takeFirst(); }
+};
+
+inline TRKmem DefaultDocument()
+{
+    TRKmem doc;
+    TMap54::SetDefaults(doc);
+    return doc;
+}
+
+inline QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Writes the data file as File > Save does; an empty name when it failed.
+inline QString WriteDocument(const QString& path, TRKmem doc)
+{
+    TMap54 image;
+    TScriptedPrompt prompt;
+    return WriteDataFile(path.toStdString(), doc, image, prompt) ? path : QString();
+}
+
+inline TRKmem ReadDocument(const QString& path)
+{
+    TRKmem doc;
+    TMap54 image;
+    TScriptedPrompt prompt;
+    ReadDataFile(path.toStdString(), doc, image, prompt);
+    return doc;
+}
+
+// A program folder of its own, the scripted host on it and the main window
+// each test starts there; the window goes before the host it uses.
+struct TMainRig {
+    QTemporaryDir Dir;
+    TTestHost Host {Dir.path()};
+    std::unique_ptr<TfrmMain> Main;
+
+    QString Path(const QString& name) const { return Dir.filePath(name); }
+    TfrmMain& Start(const QStringList& args = {})
+    {
+        Main.reset();
+        Main = std::make_unique<TfrmMain>(Host, args);
+        Main->show();
+        return *Main;
+    }
 };

@@ -1,32 +1,56 @@
-// The channel grid's texts, columns and colours, the item dialog and the
-// raw data viewer, driven through the main window.
-#include "D_FData.h"
-#include "Main.h"
+// The channel grid as a person sees and edits it through the main window:
+// texts, columns and colours, keys and mouse on the real grid, the two
+// in-place editors, the selection list and the multi-tone dialog, the
+// clipboard, undo and redo, the item dialog and the raw data viewer. Edits
+// are checked in WorkChannels and, after File > Save, in the saved bytes.
+#include "D_MultiTone.h"
+#include "D_SelectList.h"
 #include "TestHost.h"
-#include "U_ChGrid.h"
-#include "U_FileAccess.h"
-#include "U_HexDump.h"
+#include "U_Values.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QScrollBar>
+#include <QSpinBox>
 #include <QtTest>
-
-#include <memory>
 
 namespace {
 
+constexpr int ChannelSize = Image54::ChannelRecordSize;
+const QColor Grey(0xC0, 0xC0, 0xC0);
+
 void SetFreq(TDecimal& target, double mhz) { target.SetFromFloat(mhz); }
 
-// A document whose channels show every kind of cell.
+// Channel 1: 146.52 simplex, CTCSS 100.0, NSQ "User" 42, W, Lo, CW-ID.
+// Channel 2: DCS 023 / 754, NSQ "Prpgm" 99. Channel 3 switched off. Channel 4
+// Tx-inhibited with Tx values kept. Channel 7: Rx stored to the kHz, Tx apart.
+// The rest 150 MHz simplex. Alignment ranges 136..174 (Rx), 140..170 (Tx).
 TRKmem SampleDocument()
 {
-    TRKmem doc;
-    TMap54::SetDefaults(doc);
+    TRKmem doc = DefaultDocument();
+    doc.ChStep = 0;
+    const double rx[] = {136, 145, 165, 174};
+    const double tx[] = {140, 150, 160, 170};
+    for (int p = 0; p < AlignPointCount; ++p) {
+        SetFreq(doc.RxAdjFreq[p], rx[p]);
+        SetFreq(doc.TxAdjFreq[p], tx[p]);
+    }
+    doc.CwIdEnable = 1;
+    doc.DtmfTx = doc.DtmfRx = doc.FiveToneTx = doc.FiveToneRx = 0;
+    for (TChannel& c : doc.Channels) {
+        c.Used = 1;
+        c.TxInhibit = 0;
+        c.Bandwidth = 0;
+        SetFreq(c.RxFreq, 150.0);
+        SetFreq(c.TxFreq, 150.0);
+    }
     TChannel& c0 = doc.Channels[0];
-    c0.Used = 1;
     SetFreq(c0.RxFreq, 146.52);
     SetFreq(c0.TxFreq, 146.52);
     c0.ToneEntryUsed[0] = 1;
@@ -36,24 +60,37 @@ TRKmem SampleDocument()
     c0.Bandwidth = 1;
     c0.CwIdAniEni = 2;
     c0.TxPower = 1;
+    c0.TxLockout = 0;
 
     TChannel& c1 = doc.Channels[1];
-    c1.Used = 1;
-    SetFreq(c1.RxFreq, 150.00625);  // stored to the kHz, shown on the raster
-    SetFreq(c1.TxFreq, 155.5);
     c1.ToneEntryUsed[0] = 1;
     c1.DecoderIsDcs[0] = 1;
-    c1.DecoderCode[0] = 0;  // 023
+    c1.DecoderCode[0] = 0;
     c1.EncoderIsDcs[0] = 1;
     c1.EncoderCode[0] = 103;
     c1.NsqMode = 0;
-    c1.Bandwidth = 0;
     c1.NsqLevel = 99;
 
-    TChannel& c2 = doc.Channels[2];
-    c2.Used = 0;
-    c2.TxInhibit = -1;
+    doc.Channels[2].Used = 0;
+
+    TChannel& c3 = doc.Channels[3];
+    c3.TxInhibit = -1;
+    SetFreq(c3.TxFreq, 155.5);
+    c3.TxPower = 1;
+
+    SetFreq(doc.Channels[6].RxFreq, 150.00625);
+    SetFreq(doc.Channels[6].TxFreq, 155.5);
     return doc;
+}
+
+int Bcd(uint8_t b) { return (b >> 4) * 10 + (b & 15); }
+
+// The kHz a cell's "%3.5f" text is stored with: the fraction cut after three digits.
+int KhzOf(const QString& mhz)
+{
+    QString digits = mhz;
+    digits.remove('.');
+    return digits.left(digits.size() - 2).toInt();
 }
 
 } // namespace
@@ -62,34 +99,70 @@ class TestGrid : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> Dir;
-    std::unique_ptr<TTestHost> Host;
-    std::unique_ptr<TfrmMain> Main;
-    TChGrid* Grid = nullptr;
+    std::unique_ptr<TMainRig> Rig;
+    TfrmMain* Main = nullptr;
+    TChEditGrid* Grid = nullptr;
+    QString FilePath;
 
     QString Cell(int channel, int column) const { return Grid->CellText(TChGrid::RowOf(channel), column); }
+    TChannel& Work(int channel) const { return Main->WorkChannels()[channel]; }
+    QLineEdit* FreqEditor() const { return Grid->findChild<QLineEdit*>("edtDmy"); }
+    QSpinBox* LevelEditor() const { return Grid->findChild<QSpinBox*>("SpinDmy"); }
+    static void Clip(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+
+    void Select(int channel, int column)
+    {
+        Grid->setCurrentCell(TChGrid::RowOf(channel), column);
+        Grid->setFocus();
+    }
+    // Keys go wherever the focus is, as a person's do.
+    static QWidget* Focus() { return QApplication::focusWidget(); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(Focus(), key, mods); }
+    void Type(const QString& text)
+    {
+        for (const QChar c : text)
+            QTest::keyClicks(Focus(), QString(c));
+    }
+    QPoint CellCentre(int channel, int column) const
+    {
+        return Grid->visualRect(Grid->model()->index(TChGrid::RowOf(channel), column)).center();
+    }
+    void Click(int channel, int column)
+    {
+        QTest::mouseClick(Grid->viewport(), Qt::LeftButton, {}, CellCentre(channel, column));
+    }
+    void DoubleClick(int channel, int column)
+    {
+        Click(channel, column);
+        QTest::mouseDClick(Grid->viewport(), Qt::LeftButton, {}, CellCentre(channel, column));
+    }
+    void Trigger(const char* action) { Main->Action(action)->trigger(); }
+
+    // File > Save writes the open file; its channel record comes back.
+    QByteArray SavedRecord(int channel)
+    {
+        Trigger("miSave");
+        return ReadAll(FilePath).mid(Image54::ChannelBase + ChannelSize * channel, ChannelSize);
+    }
+    static int Byte(const QByteArray& record, int offset) { return uint8_t(record.at(offset)); }
+    static int Khz(const QByteArray& record, int offset)
+    {
+        return Bcd(record.at(offset)) * 10000 + Bcd(record.at(offset + 1)) * 100 + Bcd(record.at(offset + 2));
+    }
 
 private slots:
     void init()
     {
-        Dir = std::make_unique<QTemporaryDir>();
-        Host = std::make_unique<TTestHost>(Dir->path());
-        TRKmem doc = SampleDocument();
-        TMap54 image;
-        TScriptedPrompt prompt;
-        const QString path = Dir->filePath("sample.R54");
-        QVERIFY(WriteDataFile(path.toStdString(), doc, image, prompt));
-        Main = std::make_unique<TfrmMain>(*Host, QStringList {path});
+        Rig = std::make_unique<TMainRig>();
+        FilePath = WriteDocument(Rig->Path("sample.R54"), SampleDocument());
+        QVERIFY(!FilePath.isEmpty());
+        Main = &Rig->Start({FilePath});
         Grid = Main->Grid();
-        Main->show();
+        QApplication::setActiveWindow(Main);
+        QVERIFY(QTest::qWaitForWindowActive(Main));
+        QCOMPARE(Cell(0, 2), QString("146.52000"));
     }
-    void cleanup()
-    {
-        Host->Person.Answers = {TAnswer::No};
-        Main.reset();
-        Host.reset();
-        Dir.reset();
-    }
+    void cleanup() { Rig.reset(); }
 
     void fillShowsTheChannels_data()
     {
@@ -99,7 +172,7 @@ private slots:
         QTest::newRow("Ch %2d") << 0 << 1 << " 1";
         QTest::newRow("Ch 16") << 15 << 1 << "16";
         QTest::newRow("Rx freq") << 0 << 2 << "146.52000";
-        QTest::newRow("Rx on the raster") << 1 << 2 << "150.00625";
+        QTest::newRow("Rx on the raster") << 6 << 2 << "150.00625";
         QTest::newRow("CTCSS decoder") << 0 << 3 << "100.0";
         QTest::newRow("no DCS with CTCSS") << 0 << 4 << "off";
         QTest::newRow("DCS code 0") << 1 << 4 << "023";
@@ -110,12 +183,12 @@ private slots:
         QTest::newRow("level shown") << 0 << 8 << "42";
         QTest::newRow("Prpgm hides level") << 1 << 8 << "---";
         QTest::newRow("CW-ID") << 0 << 14 << "CW-ID";
-        QTest::newRow("Tx freq") << 1 << 16 << "155.50000";
+        QTest::newRow("Tx freq") << 6 << 16 << "155.50000";
         QTest::newRow("DCS encoder") << 1 << 18 << "754";
         QTest::newRow("Tx power Lo") << 0 << 22 << "Lo";
-        QTest::newRow("Tx Inh") << 2 << 16 << "Tx Inh";
-        QTest::newRow("inhibited encoder") << 2 << 17 << "---";
-        QTest::newRow("inhibited last column") << 2 << 27 << "---";
+        QTest::newRow("Tx Inh") << 3 << 16 << "Tx Inh";
+        QTest::newRow("inhibited encoder") << 3 << 17 << "---";
+        QTest::newRow("inhibited last column") << 3 << 27 << "---";
         QTest::newRow("value outside its list") << 2 << 15 << "";
         QTest::newRow("fixed column") << 4 << 0 << "5";
     }
@@ -124,13 +197,12 @@ private slots:
         QFETCH(int, channel);
         QFETCH(int, column);
         QFETCH(QString, text);
-        // A value no list text stands for (it cannot come from an image).
-        Main->WorkChannels()[2].ActionMode = 7;
+        Work(2).ActionMode = 7;  // no list text stands for it (it cannot come from an image)
         Grid->Fill();
         QCOMPARE(Cell(channel, column), text);
     }
 
-    void headersAndGroupPanels()
+    void headersColoursAndGroupPanels()
     {
         QCOMPARE(Grid->objectName(), QString("grdCh"));
         QCOMPARE(Grid->columnCount(), 28);
@@ -141,9 +213,13 @@ private slots:
         QCOMPARE(Grid->CellText(0, 14), QString("CWID"));
         QCOMPARE(Grid->columnWidth(2), 100);
         QCOMPARE(Grid->columnWidth(12), 44);
+        QCOMPARE(Grid->TextColor(TChGrid::RowOf(0), 2), QColor(Qt::black));
+        QCOMPARE(Grid->TextColor(TChGrid::RowOf(2), 2), Grey);
+        QCOMPARE(Grid->TextColor(1, 2), QColor(Qt::black));
+        QVERIFY(Grid->TextAlignment(17) & Qt::AlignRight);
+        QVERIFY(Grid->TextAlignment(5) & Qt::AlignHCenter);
         QCOMPARE(Grid->GroupPanel(2)->text(), QString("Decoders"));
         QVERIFY(Grid->GroupPanel(2)->isVisible());
-        QVERIFY(Grid->GroupPanel(5)->isVisible());
         // Encoders sit right of the window's edge until the grid scrolls.
         QVERIFY(!Grid->GroupPanel(14)->isVisible());
         Grid->scrollToItem(Grid->item(TChGrid::RowOf(0), 27));
@@ -154,62 +230,38 @@ private slots:
         QCOMPARE(panel.width(), Grid->columnWidth(17) + Grid->columnWidth(18) - 1);
     }
 
-    void unusedChannelsAreGrey()
-    {
-        QCOMPARE(Grid->TextColor(TChGrid::RowOf(0), 2), QColor(Qt::black));
-        QCOMPARE(Grid->TextColor(TChGrid::RowOf(2), 2), QColor(0xC0, 0xC0, 0xC0));
-        QCOMPARE(Grid->TextColor(1, 2), QColor(Qt::black));
-        QVERIFY(Grid->TextAlignment(2) & Qt::AlignRight);
-        QVERIFY(Grid->TextAlignment(17) & Qt::AlignRight);
-        QVERIFY(Grid->TextAlignment(5) & Qt::AlignHCenter);
-    }
-
     void storeGivesBackWhatFillShowed()
     {
         const TChannels before = Main->WorkChannels();
         Grid->Store();
-        QVERIFY(Main->WorkChannels().Equals(before));
+        QVERIFY(Main->WorkChannels().Equals(before));  // the raster text and the hidden Tx side included
         Main->Commit();
         QVERIFY(!Main->Modified());
-        // A cell changed by hand reaches the document.
-        Grid->SetCellText(TChGrid::RowOf(1), 3, "67.0");
-        Grid->SetCellText(TChGrid::RowOf(1), 4, "off");
         Grid->SetCellText(TChGrid::RowOf(0), 2, "146.5249");
         Main->Commit();
         QVERIFY(Main->Modified());
-        const TChannel& c1 = Main->Document().Channels[1];
-        QCOMPARE(c1.DecoderIsDcs[0], 0);
-        QCOMPARE(c1.DecoderCode[0], 1);
-        QCOMPARE(c1.ToneEntryUsed[0], 1);
         QCOMPARE(Main->Document().Channels[0].RxFreq.Text(), std::string("146.524"));
-        // The inhibited channel keeps its hidden transmit values.
-        QCOMPARE(Main->Document().Channels[2].TxInhibit, -1);
     }
 
     void hiddenItemsAndArrowKeys()
     {
-        Grid->setFocus();
-        Grid->setCurrentCell(TChGrid::RowOf(0), 6);
+        Select(0, 6);
         Main->ToggleItem(5);  // NSQ
-        QVERIFY(Grid->isColumnHidden(7));
-        QVERIFY(Grid->isColumnHidden(8));
+        QVERIFY(Grid->isColumnHidden(7) && Grid->isColumnHidden(8));
         QVERIFY(!Grid->GroupPanel(5)->isVisible());
         QVERIFY(!Main->Action("miItem5")->isChecked());
         QTest::keyClick(Grid, Qt::Key_Right);
         QCOMPARE(Grid->currentColumn(), 9);
         QTest::keyClick(Grid, Qt::Key_Left);
         QCOMPARE(Grid->currentColumn(), 6);
-
-        Grid->setCurrentCell(TChGrid::RowOf(0), 1);
+        Select(0, 1);
         QTest::keyClick(Grid, Qt::Key_Left);
         QCOMPARE(Grid->currentColumn(), 1);
         Main->ToggleItem(23);
-        Grid->setCurrentCell(TChGrid::RowOf(0), 25);
-        QTest::keyClick(Grid, Qt::Key_Right);
-        QTest::keyClick(Grid, Qt::Key_Right);
-        QTest::keyClick(Grid, Qt::Key_Right);
+        Select(0, 25);
+        for (int k = 0; k < 3; ++k)
+            QTest::keyClick(Grid, Qt::Key_Right);
         QCOMPARE(Grid->currentColumn(), 26);
-
         Main->ToggleItem(5);
         QVERIFY(!Grid->isColumnHidden(7));
         QCOMPARE(Grid->columnWidth(7), 70);
@@ -228,7 +280,7 @@ private slots:
         QFETCH(bool, hidden);
         bool allChecked = true;
         QString caption;
-        Host->OnDialog = [&](QDialog& dialog) {
+        Rig->Host.OnDialog = [&](QDialog& dialog) {
             for (int k = 1; k <= 23; ++k)
                 allChecked = allChecked && dialog.findChild<QCheckBox*>(QString("chbItem%1").arg(k))->isChecked();
             auto* nsq = dialog.findChild<QCheckBox*>("chbItem5");
@@ -237,7 +289,7 @@ private slots:
             QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
             return dialog.result();
         };
-        Main->Action("miVisible")->trigger();
+        Trigger("miVisible");
         QVERIFY(allChecked);
         QCOMPARE(caption, QString("&NSQ"));
         QCOMPARE(Grid->isColumnHidden(7), hidden);
@@ -256,36 +308,491 @@ private slots:
         expected.CopyFrom(Main->Codec());
         expected.Encode(expectedDoc);
 
-        QStringList cells;
-        QString firstRow, lastRow, firstColumn, lastColumn;
-        Host->OnDialog = [&](QDialog& dialog) {
+        QStringList cells, headers;
+        Rig->Host.OnDialog = [&](QDialog& dialog) {
             auto* grid = dialog.findChild<QTableWidget*>("grdData");
             for (int row = 0; row < grid->rowCount(); ++row)
                 for (int column = 0; column < grid->columnCount(); ++column)
                     cells << (grid->item(row, column) ? grid->item(row, column)->text() : QString("?"));
-            firstRow = grid->verticalHeaderItem(0)->text();
-            lastRow = grid->verticalHeaderItem(124)->text();
-            firstColumn = grid->horizontalHeaderItem(0)->text();
-            lastColumn = grid->horizontalHeaderItem(15)->text();
+            headers << grid->verticalHeaderItem(0)->text() << grid->verticalHeaderItem(124)->text()
+                    << grid->horizontalHeaderItem(0)->text() << grid->horizontalHeaderItem(15)->text();
             QTest::mouseClick(dialog.findChild<QPushButton*>("btnOK"), Qt::LeftButton);
             return dialog.result();
         };
         QTest::keyClick(Grid, Qt::Key_F9, Qt::ShiftModifier);
-        QCOMPARE(Host->DialogsShown, 1);
+        QCOMPARE(Rig->Host.DialogsShown, 1);
+        QCOMPARE(headers, (QStringList {"00000h", "007C0h", "00", "0F"}));
         QCOMPARE(cells.size(), 125 * 16);
-        QCOMPARE(firstRow, QString("00000h"));
-        QCOMPARE(lastRow, QString("007C0h"));
-        QCOMPARE(firstColumn, QString("00"));
-        QCOMPARE(lastColumn, QString("0F"));
-        QCOMPARE(cells[0], QString("5a"));
-        QCOMPARE(cells[1985], QString("5a"));
-        QCOMPARE(cells[1986], QString());
-        QCOMPARE(cells.last(), QString());
-        QCOMPARE(cells[207], QString::asprintf("%02x", expected[207]));
         for (int address = 0; address < ImageSize; ++address)
             QCOMPARE(cells[address], QString::asprintf("%02x", expected[address]));
+        QCOMPARE(cells[ImageSize], QString());
+        QCOMPARE(cells.last(), QString());
         QVERIFY(std::equal(expected.Data(), expected.Data() + ImageSize, Main->Codec().Data()));
         QVERIFY(Main->Modified());
+    }
+
+    void typedFrequencies_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("rx");
+        QTest::addColumn<QString>("tx");
+        QTest::addColumn<QString>("clockShift");
+        QTest::addColumn<int>("txNearRx");
+        QTest::addColumn<int>("txAboveRx");
+        QTest::newRow("Rx, comma") << 2 << "146,525" << "146.52500" << "146.52500" << "no" << 1 << 0;
+        QTest::newRow("Rx, 6.25 kHz raster") << 2 << "150,006" << "150.00625" << "150.00625" << "no" << 1 << 0;
+        QTest::newRow("Rx near 148 MHz") << 2 << "148.02" << "148.02000" << "148.02000" << "yes" << 1 << 0;
+        QTest::newRow("Rx above Highest") << 2 << "180" << "174.00000" << "174.00000" << "no" << 1 << 0;
+        QTest::newRow("Rx below Lowest") << 2 << "99.5" << "136.00000" << "136.00000" << "yes" << 1 << 0;
+        QTest::newRow("Rx, refused characters dropped") << 2 << "1a4x6,5-2" << "146.52000" << "146.52000" << "no" << 1 << 0;
+        QTest::newRow("Tx above Rx") << 16 << "146,56" << "146.52000" << "146.56000" << "yes" << 1 << 1;
+        QTest::newRow("Tx far below") << 16 << "145" << "146.52000" << "145.00000" << "yes" << 0 << 0;
+        QTest::newRow("Tx above its Highest") << 16 << "171" << "146.52000" << "170.00000" << "yes" << 0 << 1;
+    }
+    void typedFrequencies()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, typed);
+        QFETCH(QString, rx);
+        QFETCH(QString, tx);
+        QFETCH(QString, clockShift);
+        QFETCH(int, txNearRx);
+        QFETCH(int, txAboveRx);
+        // The sample's Clk Sft of channel 1 reads "yes" only after a rule sets it.
+        Work(0).ClockShift = 1;
+        Grid->Fill();
+        Select(0, column);
+        Type(typed);
+        QVERIFY(FreqEditor()->isVisible());
+        QCOMPARE(Focus(), FreqEditor());
+        Key(Qt::Key_Return);
+        QVERIFY(!FreqEditor()->isVisible());
+        QCOMPARE(Focus(), static_cast<QWidget*>(Grid));
+        QCOMPARE(Cell(0, 2), rx);
+        QCOMPARE(Cell(0, 16), tx);
+        QCOMPARE(Cell(0, 6), clockShift);
+        QCOMPARE(Work(0).TxNearRx, txNearRx);
+        QCOMPARE(Work(0).TxAboveRx, txAboveRx);
+        const QByteArray record = SavedRecord(0);
+        QCOMPARE(Khz(record, 10), KhzOf(rx));
+        QCOMPARE(Khz(record, 13), KhzOf(tx));
+        QCOMPARE(Byte(record, 1) >> 5 & 1, clockShift == "yes" ? 1 : 0);
+        QCOMPARE(Byte(record, 2) >> 3 & 1, txNearRx);
+        QCOMPARE(Byte(record, 2) >> 2 & 1, txAboveRx);
+        QVERIFY(!Main->Modified());
+    }
+
+    void enterEscapeAndLeavingTheCell()
+    {
+        Select(0, 2);
+        Key(Qt::Key_Return);
+        QVERIFY(FreqEditor()->isVisible());
+        QCOMPARE(FreqEditor()->selectedText(), QString("146.52000"));
+        Type("160");  // replaces the selected text
+        QCOMPARE(FreqEditor()->text(), QString("160"));
+        Key(Qt::Key_Escape);
+        QVERIFY(!FreqEditor()->isVisible());
+        QCOMPARE(Cell(0, 2), QString("146.52000"));
+        QCOMPARE(Focus(), static_cast<QWidget*>(Grid));
+        QCOMPARE(Work(0).RxFreq.Text(), std::string("146.52"));
+
+        // Selecting another cell commits what was typed; so does any command.
+        Type("160");
+        Click(1, 5);
+        QVERIFY(!FreqEditor()->isVisible());
+        QCOMPARE(Cell(0, 16), QString("160.00000"));
+        QCOMPARE(Work(0).RxFreq.Text(), std::string("160"));
+        Select(0, 16);
+        Type("161");
+        Trigger("miSave");
+        QVERIFY(!FreqEditor()->isVisible());
+        QCOMPARE(Work(0).TxFreq.Text(), std::string("161"));
+    }
+
+    void levelEditor()
+    {
+        // "User" mode: typing opens the level editor; 300 is limited to 255.
+        Select(0, 8);
+        Type("300");
+        QVERIFY(LevelEditor()->isVisible());
+        Key(Qt::Key_Return);
+        QVERIFY(!LevelEditor()->isVisible());
+        QCOMPARE(Cell(0, 8), QString("255"));
+        QCOMPARE(Work(0).NsqLevel, 255);
+        Key(Qt::Key_Return);  // Enter opens it on the value, all selected
+        QVERIFY(LevelEditor()->isVisible());
+        Type("x7");           // only digits are taken
+        Key(Qt::Key_Return);
+        QCOMPARE(Cell(0, 8), QString("7"));
+        QCOMPARE(Byte(SavedRecord(0), 5), 7);
+
+        // "Prpgm": neither Enter nor typing opens it.
+        Select(1, 8);
+        Key(Qt::Key_Return);
+        Type("5");
+        QVERIFY(!LevelEditor()->isVisible());
+        QCOMPARE(Cell(1, 8), QString("---"));
+        // Mode to "User" shows the kept level, back to "Prpgm" hides it.
+        Select(1, 7);
+        Key(Qt::Key_Space);
+        QCOMPARE(Cell(1, 8), QString("99"));
+        QCOMPARE(Work(1).NsqMode, 1);
+        Select(1, 8);
+        Type("12");
+        Key(Qt::Key_Escape);
+        QCOMPARE(Work(1).NsqLevel, 99);
+        DoubleClick(1, 7);
+        QCOMPARE(Cell(1, 8), QString("---"));
+        const QByteArray record = SavedRecord(1);
+        QCOMPARE(Byte(record, 1) >> 4 & 1, 0);
+        QCOMPARE(Byte(record, 5), 99);
+    }
+
+    void steppingValueLists_data()
+    {
+        QTest::addColumn<int>("channel");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("mouse");
+        QTest::addColumn<QStringList>("texts");  // after each step
+        QTest::newRow("W/N by Space") << 0 << 5 << false << QStringList {"N", "W"};
+        QTest::newRow("W/N by double-click") << 0 << 5 << true << QStringList {"N", "W"};
+        QTest::newRow("LOUT wraps") << 0 << 21 << false << QStringList {"BCLO", "BTLO", "off"};
+        QTest::newRow("Tx power") << 0 << 22 << true << QStringList {"Hi", "Lo"};
+        QTest::newRow("CW ID only") << 0 << 14 << false << QStringList {"off", "CW-ID", "off"};
+        QTest::newRow("Ch is not stepped") << 0 << 1 << false << QStringList {" 1"};
+        QTest::newRow("switched-off channel") << 2 << 5 << false << QStringList {"N", "N"};
+        QTest::newRow("inhibited Tx side") << 3 << 22 << true << QStringList {"---"};
+    }
+    void steppingValueLists()
+    {
+        QFETCH(int, channel);
+        QFETCH(int, column);
+        QFETCH(bool, mouse);
+        QFETCH(QStringList, texts);
+        const TChannel before = Work(channel);
+        for (const QString& text : texts) {
+            if (mouse) {
+                DoubleClick(channel, column);
+            } else {
+                Select(channel, column);
+                Key(Qt::Key_Space);
+            }
+            QCOMPARE(Cell(channel, column), text);
+            const TColumnDef& def = GridColumns[column];
+            if (def.Field && text != "---")
+                QCOMPARE(QString::fromStdString(DisplayText(def.List, Work(channel).*def.Field)), text);
+        }
+        if (channel >= 2)
+            QVERIFY(Work(channel).Equals(before));
+    }
+
+    void usedFlagToggle()
+    {
+        DoubleClick(0, 1);
+        QCOMPARE(Work(0).Used, 1);  // channel 1 stays on
+        DoubleClick(4, 1);
+        QCOMPARE(Work(4).Used, 0);
+        QCOMPARE(Grid->TextColor(TChGrid::RowOf(4), 5), Grey);
+        // A switched-off channel ignores every other edit.
+        Select(4, 2);
+        Type("151");
+        QVERIFY(!FreqEditor()->isVisible());
+        QCOMPARE(Byte(SavedRecord(4), 0), 0x80 | 0x05);
+        DoubleClick(4, 1);
+        QCOMPARE(Work(4).Used, 1);
+        QCOMPARE(Grid->TextColor(TChGrid::RowOf(4), 5), QColor(Qt::black));
+        QCOMPARE(Byte(SavedRecord(4), 0), 0x05);
+    }
+
+    void txInhibitRoundTrip()
+    {
+        Select(0, 22);
+        Key(Qt::Key_Space);  // Lo -> Hi, kept through the inhibit
+        Select(0, 16);
+        Key(Qt::Key_Space);
+        QCOMPARE(Cell(0, 16), QString("Tx Inh"));
+        for (int column = 17; column < 28; ++column)
+            QCOMPARE(Cell(0, column), QString("---"));
+        QCOMPARE(Work(0).TxPower, 0);
+        QCOMPARE(Byte(SavedRecord(0), 1) >> 7, 1);
+        // Enter does not open the editor while inhibited.
+        Select(0, 16);
+        Key(Qt::Key_Return);
+        QVERIFY(!FreqEditor()->isVisible());
+        Key(Qt::Key_Space);
+        QCOMPARE(Work(0).TxInhibit, 0);
+        QCOMPARE(Cell(0, 16), QString("146.52000"));
+        QCOMPARE(Cell(0, 22), QString("Hi"));
+        const QByteArray record = SavedRecord(0);
+        QCOMPARE(Byte(record, 1) >> 7, 0);
+        QCOMPARE(Byte(record, 2) & 1, 0);
+
+        // A new Rx frequency lifts the inhibit of channel 4.
+        Select(3, 2);
+        Type("152");
+        Key(Qt::Key_Return);
+        QCOMPARE(Work(3).TxInhibit, 0);
+        QCOMPARE(Cell(3, 16), QString("152.00000"));
+        QCOMPARE(Cell(3, 22), QString("Lo"));
+    }
+
+    void toneSelectionList()
+    {
+        Rig->Host.OnDialog = [](QDialog& dialog) {
+            auto* grid = dialog.findChild<QTableWidget*>("grdList");
+            QTest::keyClick(grid, Qt::Key_End);  // row 11, column 0 of the DCS list; row 9 of CTCSS
+            QTest::keyClick(grid, Qt::Key_Return);
+            return dialog.result();
+        };
+        DoubleClick(0, 4);
+        QCOMPARE(Rig->Host.DialogsShown, 1);
+        QCOMPARE(Cell(0, 4), QString::fromStdString(TfrmSelList::Entries(TfrmSelList::DcsList, false)[99]));
+        QCOMPARE(Cell(0, 3), QString("off"));  // the pair rule
+        QCOMPARE(Work(0).DecoderCode[0], 98);
+        QCOMPARE(Byte(SavedRecord(0), 16), 0x80 | 98);
+        Select(1, 17);
+        Key(Qt::Key_Space);
+        QCOMPARE(Cell(1, 17), QString::fromStdString(TfrmSelList::Entries(TfrmSelList::CtcssList, false)[9]));
+        QCOMPARE(Cell(1, 18), QString("off"));
+        QCOMPARE(Work(1).EncoderIsDcs[0], 0);
+        QCOMPARE(Work(1).EncoderCode[0], 9);
+
+        Rig->Host.OnDialog = [](QDialog& dialog) {
+            QTest::keyClick(dialog.findChild<QTableWidget*>("grdList"), Qt::Key_Escape);
+            return dialog.result();
+        };
+        DoubleClick(1, 4);
+        QCOMPARE(Cell(1, 4), QString("023"));
+        QCOMPARE(Rig->Host.DialogsShown, 3);
+    }
+
+    void multiToneDialog_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
+    }
+    void multiToneDialog()
+    {
+        QFETCH(bool, ok);
+        const TChannel before = Work(0);
+        Rig->Host.OnDialog = [ok](QDialog& dialog) {
+            if (!qobject_cast<TfrmMultiTone*>(&dialog))
+                return int(QDialog::Rejected);
+            QTest::keyClick(dialog.findChild<QComboBox*>("cbxDCss1"), Qt::Key_End);  // 254.1
+            QTest::keyClick(dialog.findChild<QComboBox*>("cbxEDcs1"), Qt::Key_Down); // 023
+            QTest::keyClick(dialog.findChild<QComboBox*>("cbxDDcs2"), Qt::Key_Down); // slot 1: 023
+            QTest::keyClick(dialog.findChild<QCheckBox*>("cbxMultiTone"), Qt::Key_Space);
+            QTest::mouseClick(dialog.findChild<QPushButton*>(ok ? "btnOK" : "btnCancel"), Qt::LeftButton);
+            return dialog.result();
+        };
+        Select(0, 13);
+        Key(Qt::Key_Space);
+        QCOMPARE(Rig->Host.DialogsShown, 1);
+        if (!ok) {
+            QVERIFY(Work(0).Equals(before));
+            QCOMPARE(Cell(0, 13), QString("no"));
+            return;
+        }
+        const QStringList cells {Cell(0, 13), Cell(0, 3), Cell(0, 4), Cell(0, 17), Cell(0, 18)};
+        QCOMPARE(cells, (QStringList {"yes", "254.1", "off", "off", "023"}));
+        const QByteArray record = SavedRecord(0);
+        QCOMPARE(Byte(record, 3) >> 7, 1);
+        QCOMPARE(Byte(record, 6) >> 6, 3);  // entries 0 and 1 in use
+        QCOMPARE(Byte(record, 16), 47);
+        QCOMPARE(Byte(record, 17), 0x80);
+        QCOMPARE(Byte(record, 32), 0x80);
+    }
+
+    void copyCells()
+    {
+        Grid->setCurrentCell(1, 6);  // a header cell
+        Grid->setFocus();
+        Trigger("miCopy");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("Sft"));
+        Select(1, 18);
+        Trigger("miCopy");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("754"));
+        // With an editor open, its selection.
+        Select(0, 2);
+        Type("146,5");
+        FreqEditor()->setSelection(0, 3);
+        Trigger("miCopy");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("146"));
+    }
+
+    void pasteIntoCells_data()
+    {
+        QTest::addColumn<int>("channel");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("clip");
+        QTest::addColumn<QStringList>("cells");  // "column=text" after the paste
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("W/N") << 1 << 5 << "W" << QStringList {"5=W"} << true;
+        QTest::newRow("not in the list") << 1 << 5 << "X" << QStringList {"5=N"} << false;
+        QTest::newRow("CTCSS off leaves DCS") << 0 << 3 << "off" << QStringList {"3=off", "4=off"} << true;
+        QTest::newRow("CTCSS tone resets DCS") << 1 << 3 << "67.0" << QStringList {"3=67.0", "4=off"} << true;
+        QTest::newRow("DCS code resets CTCSS") << 0 << 4 << "754" << QStringList {"3=off", "4=754"} << true;
+        QTest::newRow("Rx above Highest, Tx follows")
+            << 0 << 2 << "190" << QStringList {"2=174.00000", "16=174.00000", "6=no"} << true;
+        QTest::newRow("Tx limited") << 0 << 16 << "100" << QStringList {"16=140.00000", "2=146.52000"} << true;
+        QTest::newRow("level limited") << 0 << 8 << "300" << QStringList {"8=255"} << true;
+        QTest::newRow("level while Prpgm") << 1 << 8 << "50" << QStringList {"8=---"} << false;
+        QTest::newRow("switched-off channel") << 2 << 5 << "W" << QStringList {"5=N"} << false;
+        QTest::newRow("inhibited Tx side") << 3 << 22 << "Hi" << QStringList {"22=---"} << false;
+        QTest::newRow("inhibited, Rx side") << 3 << 15 << "Simplex" << QStringList {"15=Simplex"} << true;
+    }
+    void pasteIntoCells()
+    {
+        QFETCH(int, channel);
+        QFETCH(int, column);
+        QFETCH(QString, clip);
+        QFETCH(QStringList, cells);
+        QFETCH(bool, modified);
+        QVERIFY(!Main->Modified());
+        Clip(clip);
+        Select(channel, column);
+        Key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Main->Modified(), modified);
+        for (const QString& cell : cells)
+            QCOMPARE(Cell(channel, cell.section('=', 0, 0).toInt()), cell.section('=', 1));
+        // What the grid shows is what the file holds.
+        Trigger("miSave");
+        const TRKmem saved = ReadDocument(FilePath);
+        const TRowTexts texts = FillRow(saved.Channels[channel], channel, saved.ChStep);
+        for (int k = 1; k < GridColumnCount; ++k)
+            QCOMPARE(QString::fromStdString(texts[k]), Cell(channel, k));
+    }
+
+    void copyAndPasteBetweenCells()
+    {
+        QAction* popupCopy = Grid->findChild<QAction*>("pmiCopy");
+        QAction* popupPaste = Grid->findChild<QAction*>("pmiPaste");
+        QVERIFY(Grid->actions().contains(popupCopy) && Grid->actions().contains(popupPaste));
+        Select(0, 5);
+        popupCopy->trigger();
+        Select(1, 5);
+        popupPaste->trigger();
+        Select(0, 3);
+        Key(Qt::Key_C, Qt::ControlModifier);
+        Select(1, 17);
+        Key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Cell(1, 18), QString("off"));
+        Select(0, 2);
+        Key(Qt::Key_C, Qt::ControlModifier);
+        Select(1, 16);
+        Key(Qt::Key_V, Qt::ControlModifier);
+        const QStringList cells {Cell(1, 5), Cell(1, 17), Cell(1, 16), Cell(1, 2)};
+        QCOMPARE(cells, (QStringList {"W", "100.0", "146.52000", "150.00000"}));
+        QCOMPARE(Work(1).TxNearRx, 0);
+        QVERIFY(Main->Modified());
+        const QByteArray record = SavedRecord(1);
+        QCOMPARE(Byte(record, 1) >> 6 & 1, 1);
+        QCOMPARE(Byte(record, 32), 13);
+        QCOMPARE(Byte(record, 16), 0x80);  // the decoder keeps DCS 023
+        QCOMPARE(Khz(record, 13), 146520);
+        QCOMPARE(Khz(record, 10), 150000);
+        QCOMPARE(Byte(record, 2) >> 2 & 3, 0);
+    }
+
+    void pasteIntoAnOpenEditor()
+    {
+        Select(0, 2);
+        Type("14");
+        Clip("6,52 MHz");
+        Key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(FreqEditor()->text(), QString("146,52 "));  // "MHz" refused
+        FreqEditor()->selectAll();
+        Clip("147.1234567890");
+        Trigger("miPaste");
+        QCOMPARE(FreqEditor()->text(), QString("147.12345"));  // cut to the room left
+        Key(Qt::Key_Return);
+        QCOMPARE(Cell(0, 2), QString("147.12500"));
+        QVERIFY(!Main->Modified());  // the commit, not the paste, changed the cell
+
+        // The level editor takes the digits only, replacing its selection.
+        Select(0, 8);
+        Type("1");
+        Clip("2x5y9");
+        Key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(LevelEditor()->text(), QString("125"));
+        Key(Qt::Key_Return);
+        QCOMPARE(Work(0).NsqLevel, 125);
+    }
+
+    void editorFollowsTheGrid()
+    {
+        // Small enough that both scroll bars are needed.
+        Grid->setMaximumSize(400, 120);
+        QApplication::processEvents();
+        Select(0, 2);
+        Type("15");
+        const QRect over = FreqEditor()->geometry();
+        QVERIFY(over.contains(CellCentre(0, 2)));
+        for (QScrollBar* bar : {Grid->verticalScrollBar(), Grid->horizontalScrollBar()}) {
+            QVERIFY(bar->maximum() > 0);
+            bar->setValue(bar->maximum());
+            QVERIFY(!FreqEditor()->isVisible());  // its cell is out of view
+            bar->setValue(0);
+            QVERIFY(FreqEditor()->isVisible());
+        }
+        QCOMPARE(FreqEditor()->geometry(), over);
+        // Enter scrolls an open editor back into view.
+        Grid->verticalScrollBar()->setValue(Grid->verticalScrollBar()->maximum());
+        Select(0, 2);
+        Key(Qt::Key_Return);
+        QVERIFY(FreqEditor()->isVisible());
+        QCOMPARE(FreqEditor()->selectedText(), QString("15"));
+        Type("151");
+        Key(Qt::Key_Return);
+        QCOMPARE(Cell(0, 2), QString("151.00000"));
+    }
+
+    void undoAndRedo()
+    {
+        QVERIFY(!Main->Action("miUndo")->isEnabled());
+        Select(0, 5);
+        Key(Qt::Key_Space);                // W -> N
+        Select(0, 2);
+        Type("160");
+        Key(Qt::Key_Return);               // Rx and, by the rule, Tx
+        Clip("Hi");
+        Select(0, 22);
+        Key(Qt::Key_V, Qt::ControlModifier);
+        DoubleClick(5, 1);                 // channel 6 off
+        QVERIFY(Main->Action("miUndo")->isEnabled());
+
+        Key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Work(5).Used, 1);
+        Trigger("miUndo");
+        QCOMPARE(Cell(0, 22), QString("Lo"));
+        Trigger("miUndo");                 // one step for the editor and its rule
+        QCOMPARE(Cell(0, 2), QString("146.52000"));
+        QCOMPARE(Cell(0, 16), QString("146.52000"));
+        QCOMPARE(Work(0).RxFreq.Text(), std::string("146.52"));
+        QCOMPARE(Cell(0, 5), QString("N"));
+        Trigger("miUndo");
+        QCOMPARE(Cell(0, 5), QString("W"));
+        QVERIFY(!Main->Action("miUndo")->isEnabled());
+        QVERIFY(Main->Action("miRedo")->isEnabled());
+
+        Key(Qt::Key_Y, Qt::ControlModifier);
+        Trigger("miRedo");
+        QCOMPARE(Cell(0, 2), QString("160.00000"));
+        QCOMPARE(Work(0).TxFreq.Text(), std::string("160"));
+        const QByteArray record = SavedRecord(0);
+        QCOMPARE(Khz(record, 10), 160000);
+        QCOMPARE(Byte(record, 1) >> 6 & 1, 0);
+
+        // A new edit drops the redo steps; New forgets the history.
+        Select(0, 9);
+        Key(Qt::Key_Space);
+        QVERIFY(!Main->Action("miRedo")->isEnabled());
+        Rig->Host.Person.Answers = {TAnswer::No};
+        Trigger("miNew");
+        QVERIFY(!Main->Action("miUndo")->isEnabled());
+        QVERIFY(!Main->Action("miRedo")->isEnabled());
     }
 };
 

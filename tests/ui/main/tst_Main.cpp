@@ -1,14 +1,13 @@
 // The main window's start-up, documents, recent files, close query and
 // settings, with the person and the file choosers scripted.
 #include "D_About.h"
-#include "Main.h"
 #include "TestHost.h"
 #include "U_ChGrid.h"
-#include "U_FileAccess.h"
 #include "U_Help.h"
 #include "dc_Ini.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDirIterator>
 #include <QFile>
 #include <QLabel>
@@ -18,19 +17,15 @@
 #include <QPushButton>
 #include <QStatusTipEvent>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
 
 const QString Suffix = " - RK54Win for HPD-4400 Series";
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void WriteAll(const QString& path, const QByteArray& bytes)
 {
@@ -39,52 +34,43 @@ void WriteAll(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
-// The bytes of a document as an independent encoder run makes them.
-QByteArray EncodedFile(TRKmem doc, const QString& path)
-{
-    TMap54 image;
-    TScriptedPrompt prompt;
-    WriteDataFile(path.toStdString(), doc, image, prompt);
-    return ReadAll(path);
-}
-
-TRKmem DefaultDocument()
-{
-    TRKmem doc;
-    TMap54::SetDefaults(doc);
-    return doc;
-}
-
 } // namespace
 
 class TestMain : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> Dir;
-    std::unique_ptr<TTestHost> Host;
+    std::unique_ptr<TMainRig> Rig;
+    TTestHost* Host = nullptr;
 
-    QString Path(const QString& name) const { return Dir->filePath(name); }
-    std::unique_ptr<TfrmMain> Start(const QStringList& args = {})
+    QString Path(const QString& name) const { return Rig->Path(name); }
+    TfrmMain* Start(const QStringList& args = {}) { return &Rig->Start(args); }
+
+    // Runs a menu command whose dialog is modal; `person` works the dialog.
+    void RunDialog(const char* action, std::function<void(QDialog&)> person)
     {
-        return std::make_unique<TfrmMain>(*Host, args);
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                seen = true;
+                person(*dialog);
+            }
+        });
+        Rig->Main->Action(action)->trigger();
+        QVERIFY2(seen, action);
     }
-    QString WriteDocument(const QString& name, TRKmem doc)
+    static void Click(QDialog& dialog, const char* button)
     {
-        const QString path = Path(name);
-        TMap54 image;
-        TScriptedPrompt prompt;
-        WriteDataFile(path.toStdString(), doc, image, prompt);
-        return path;
+        QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
     }
 
 private slots:
     void init()
     {
-        Dir = std::make_unique<QTemporaryDir>();
-        Host = std::make_unique<TTestHost>(Dir->path());
+        Rig = std::make_unique<TMainRig>();
+        Host = &Rig->Host;
     }
-    void cleanup() { Host.reset(); Dir.reset(); }
+    void cleanup() { Rig.reset(); }
 
     void startupModes_data()
     {
@@ -123,7 +109,7 @@ private slots:
             }
             return dialog.result();
         };
-        auto main = Start(args);
+        TfrmMain* main = Start(args);
         QCOMPARE(int(main->ProgramMode()), mode);
         QCOMPARE(Host->DialogsShown, dialogShown ? 1 : 0);
         if (!typed.isEmpty() && typed != "<cancel>") {
@@ -139,31 +125,24 @@ private slots:
         QCOMPARE(CurrentHelpSet(), mode == Normal ? THelpSet::Normal : THelpSet::Service);
     }
 
-    void fccPhaseFromTheClock_data()
-    {
-        QTest::addColumn<QDate>("today");
-        QTest::addColumn<int>("phase");
-        QTest::newRow("2010-12-31") << QDate(2010, 12, 31) << 0;
-        QTest::newRow("2011-01-01") << QDate(2011, 1, 1) << 1;
-        QTest::newRow("2012-12-31") << QDate(2012, 12, 31) << 1;
-        QTest::newRow("2013-01-01") << QDate(2013, 1, 1) << 2;
-    }
     void fccPhaseFromTheClock()
     {
-        QFETCH(QDate, today);
-        QFETCH(int, phase);
-        Host->Date = today;
-        QCOMPARE(Start()->FccPhase(), phase);
+        const std::pair<QDate, int> days[] = {{QDate(2010, 12, 31), 0}, {QDate(2011, 1, 1), 1},
+                                              {QDate(2012, 12, 31), 1}, {QDate(2013, 1, 1), 2}};
+        for (const auto& [today, phase] : days) {
+            Host->Date = today;
+            QCOMPARE(Start()->FccPhase(), phase);
+        }
     }
 
     void missingDefaultFileIsWrittenReadOnly()
     {
-        auto main = Start();
+        TfrmMain* main = Start();
         const QString path = Path("defaultv.R54");
         QVERIFY(QFile::exists(path));
         QVERIFY(!(QFile::permissions(path) & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)));
         QTemporaryDir other;
-        QCOMPARE(ReadAll(path), EncodedFile(DefaultDocument(), other.filePath("defaultv.R54")));
+        QCOMPARE(ReadAll(path), ReadAll(WriteDocument(other.filePath("defaultv.R54"), DefaultDocument())));
         QCOMPARE(main->CurrentFileName(), QString("<none>"));
         QVERIFY(!main->SaveEnabled());
         QVERIFY(!main->Action("miSave")->isEnabled());
@@ -171,7 +150,6 @@ private slots:
         QVERIFY(Host->Person.Messages.empty());
 
         // The next start finds it and opens it.
-        main.reset();
         main = Start();
         QCOMPARE(main->CurrentFileName(), path);
         QVERIFY(main->SaveEnabled());
@@ -182,7 +160,7 @@ private slots:
     {
         const QString path = Path("defaultv.R54");
         WriteAll(path, "not an image");
-        auto main = Start();
+        TfrmMain* main = Start();
         QCOMPARE(ReadAll(path), QByteArray("not an image"));
         QCOMPARE(main->CurrentFileName(), QString("<none>"));
         QCOMPARE(Host->Person.Messages.size(), size_t(1));
@@ -195,8 +173,8 @@ private slots:
     {
         TRKmem doc = DefaultDocument();
         doc.SerialNo = "87654321";
-        const QString path = WriteDocument("site.r54", doc);
-        auto main = Start({path});
+        const QString path = WriteDocument(Path("site.r54"), doc);
+        TfrmMain* main = Start({path});
         QCOMPARE(main->CurrentFileName(), path);
         QCOMPARE(main->Document().SerialNo, std::string("87654321"));
         QCOMPARE(main->findChild<QLabel*>("lblSerialNo")->text(), QString("87654321"));
@@ -205,8 +183,8 @@ private slots:
 
     void saveNeverOverwritesTheDefaultFile()
     {
-        Start().reset();  // writes the default file
-        auto main = Start();
+        Start();  // writes the default file
+        TfrmMain* main = Start();
         const QString defaultFile = Path("defaultv.R54");
         const QByteArray before = ReadAll(defaultFile);
         main->Document().SerialNo = "11112222";
@@ -228,51 +206,61 @@ private slots:
         QVERIFY(!main->Modified());
         QCOMPARE(ReadAll(defaultFile), before);
         QCOMPARE(ReadAll(target).size(), qsizetype(ImageSize));
-        QCOMPARE(main->CurFold(), Dir->path() + "/");
+        QCOMPARE(main->CurFold(), Rig->Dir.path() + "/");
 
         // Saving a named file asks nothing.
         main->FileSave();
         QCOMPARE(Host->ChooserFolders.size(), 3);
     }
 
-    void askToSaveDecidesWhetherNewGoesOn_data()
+    void askToSaveDecidesWhetherNewAndCloseGoOn_data()
     {
+        QTest::addColumn<bool>("close");   // File > New otherwise
         QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("file");  // save dialog's answer after Yes
-        QTest::addColumn<bool>("replaced");
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("No") << int(TAnswer::No) << QString() << true << false;
-        QTest::newRow("Yes, saved") << int(TAnswer::Yes) << "kept.R54" << true << true;
-        QTest::newRow("Yes, save cancelled") << int(TAnswer::Yes) << QString() << false << false;
-        QTest::newRow("dismissed") << int(TAnswer::Dismissed) << QString() << false << false;
+        QTest::addColumn<QString>("file");  // the save dialog's answer after Yes
+        QTest::addColumn<bool>("goesOn");
+        for (bool close : {false, true}) {
+            const char* command = close ? "close, " : "New, ";
+            QTest::addRow("%sNo", command) << close << int(TAnswer::No) << QString() << true;
+            QTest::addRow("%sYes, saved", command) << close << int(TAnswer::Yes) << "kept.R54" << true;
+            QTest::addRow("%sYes, save cancelled", command) << close << int(TAnswer::Yes) << QString() << false;
+            QTest::addRow("%sdismissed", command) << close << int(TAnswer::Dismissed) << QString() << false;
+        }
     }
-    void askToSaveDecidesWhetherNewGoesOn()
+    void askToSaveDecidesWhetherNewAndCloseGoOn()
     {
+        QFETCH(bool, close);
         QFETCH(int, answer);
         QFETCH(QString, file);
-        QFETCH(bool, replaced);
-        QFETCH(bool, saved);
-        auto main = Start();
+        QFETCH(bool, goesOn);
+        TfrmMain* main = Start();
         // An edit in the grid reaches the document through Commit.
-        main->Grid()->SetCellText(TChGrid::RowOf(0), 9, "on");
+        main->Grid()->SetCellText(TChGrid::RowOf(3), 22, "Lo");
         Host->Person.Answers = {TAnswer(answer)};
         Host->Files = {file.isEmpty() ? QString() : Path(file)};
-        main->FileNew();
+        if (close) {
+            QCOMPARE(main->close(), goesOn);
+            QCOMPARE(QFile::exists(Path("RK54Win.ini")), goesOn);
+        } else {
+            main->FileNew();
+            QCOMPARE(main->Grid()->CellText(TChGrid::RowOf(3), 22), goesOn ? QString("Hi") : QString("Lo"));
+            QCOMPARE(main->Modified(), !goesOn);
+            QVERIFY(main->SaveEnabled());
+            QCOMPARE(main->CurrentFileName(), QString("<none>"));
+        }
         QCOMPARE(Host->Person.Texts(), QStringList {"ask: Do you want to save the file?"});
-        QCOMPARE(main->Grid()->CellText(TChGrid::RowOf(0), 9), replaced ? QString("off") : QString("on"));
-        QCOMPARE(main->Modified(), !replaced);
-        QCOMPARE(QFile::exists(Path("kept.R54")), saved);
-        QVERIFY(main->SaveEnabled());
-        QCOMPARE(main->CurrentFileName(), QString("<none>"));
+        QCOMPARE(QFile::exists(Path("kept.R54")), !file.isEmpty());
+        if (!file.isEmpty())
+            QCOMPARE(ReadDocument(Path(file)).Channels[3].TxPower, 1);
     }
 
     void openMovesTheFileToTheTopOfTheRecentList()
     {
-        const QString a = WriteDocument("a.R54", DefaultDocument());
+        const QString a = WriteDocument(Path("a.R54"), DefaultDocument());
         TRKmem docB = DefaultDocument();
         docB.SerialNo = "22222222";
-        const QString b = WriteDocument("b.R54", docB);
-        auto main = Start();
+        const QString b = WriteDocument(Path("b.R54"), docB);
+        TfrmMain* main = Start();
         QVERIFY(main->Action("miRecentFile")->isVisible());
         QVERIFY(!main->Action("miRecentFile")->isEnabled());
         QVERIFY(!main->Action("miFile1")->isVisible());
@@ -287,7 +275,7 @@ private slots:
         QVERIFY(main->Action("miFile2")->isVisible());
         QVERIFY(!main->Action("miFile3")->isVisible());
         QCOMPARE(main->Action("miFile2")->text(), "&2 " + QDir::toNativeSeparators(b));
-        QCOMPARE(Host->ChooserFolders.last(), Dir->path() + "/");
+        QCOMPARE(Host->ChooserFolders.last(), Rig->Dir.path() + "/");
 
         // A file that does not read leaves everything as it was.
         const QString bad = Path("bad.R54");
@@ -313,8 +301,8 @@ private slots:
 
     void olderFileTypeIsSavedOnlyUnderANewName()
     {
-        const QString old = WriteDocument("old.RPT", DefaultDocument());
-        auto main = Start();
+        const QString old = WriteDocument(Path("old.RPT"), DefaultDocument());
+        TfrmMain* main = Start();
         Host->Files = {old};
         main->FileOpen();
         QCOMPARE(main->CurrentFileName(), old);
@@ -322,43 +310,11 @@ private slots:
         QVERIFY(!main->Action("miSave")->isEnabled());
     }
 
-    void closeQuery_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<bool>("closes");
-        QTest::newRow("No closes") << int(TAnswer::No) << QString() << true;
-        QTest::newRow("Yes and saved") << int(TAnswer::Yes) << "closing.R54" << true;
-        QTest::newRow("Yes, save cancelled") << int(TAnswer::Yes) << QString() << false;
-        QTest::newRow("dismissed") << int(TAnswer::Dismissed) << QString() << false;
-    }
-    void closeQuery()
-    {
-        QFETCH(int, answer);
-        QFETCH(QString, file);
-        QFETCH(bool, closes);
-        auto main = Start();
-        main->show();
-        main->Grid()->SetCellText(TChGrid::RowOf(3), 22, "Lo");
-        Host->Person.Answers = {TAnswer(answer)};
-        Host->Files = {file.isEmpty() ? QString() : Path(file)};
-        QCOMPARE(main->close(), closes);
-        QCOMPARE(QFile::exists(Path("RK54Win.ini")), closes);
-        if (!file.isEmpty()) {
-            TRKmem saved;
-            TMap54 image;
-            TScriptedPrompt prompt;
-            QVERIFY(ReadDataFile(Path(file).toStdString(), saved, image, prompt));
-            QCOMPARE(saved.Channels[3].TxPower, 1);
-        }
-    }
-
     void settingsAreWrittenAtCloseAndReadAtStart()
     {
-        const QString a = WriteDocument("a.R54", DefaultDocument());
+        const QString a = WriteDocument(Path("a.R54"), DefaultDocument());
         {
-            auto main = Start();
-            main->show();
+            TfrmMain* main = Start();
             main->move(40, 30);
             main->resize(900, 600);
             main->ToggleItem(5);
@@ -369,26 +325,21 @@ private slots:
         }
         TIniData ini(Path("RK54Win.ini").toStdString());
         QVERIFY(ini.Load());
-        QCOMPARE(ini.GetInt("COM_PORT", -9), 1);
-        QCOMPARE(QString::fromStdString(ini.GetStr("CURFOLD", "")), Dir->path() + "/");
-        QCOMPARE(ini.GetInt("FRMW", -9), 900);
-        QCOMPARE(ini.GetInt("FRMH", -9), 600);
-        QCOMPARE(ini.GetInt("FRMMAX", -9), -9);  // never written
-        QCOMPARE(ini.GetInt("ITEM5", -9), 0);
-        QCOMPARE(ini.GetInt("ITEM4", -9), 1);
-        QCOMPARE(ini.GetInt("ITEM23", -9), 0);
+        std::vector<int> numbers;
+        for (const char* key : {"COM_PORT", "FRMW", "FRMH", "FRMMAX", "ITEM5", "ITEM4", "ITEM23"})
+            numbers.push_back(ini.GetInt(key, -9));
+        QCOMPARE(numbers, (std::vector<int> {1, 900, 600, -9, 0, 1, 0}));  // FRMMAX never written
+        QCOMPARE(QString::fromStdString(ini.GetStr("CURFOLD", "")), Rig->Dir.path() + "/");
         QCOMPARE(QString::fromStdString(ini.GetStr("FILE1", "")), a);
         QCOMPARE(ini.GetStr("FILE2", "empty"), std::string("empty"));
 
         ini.SetValue("COM_PORT", 7);
         QVERIFY(ini.Save());
-        auto main = Start();
+        TfrmMain* main = Start();
         QCOMPARE(main->ComPort(), 7);
         QCOMPARE(main->findChild<QLabel*>("lblCOMPort")->text(), QString("COM7"));
         QCOMPARE(main->RecentFiles(), QStringList {a});
-        QVERIFY(!main->Grid()->ItemVisible(5));
-        QVERIFY(main->Grid()->isColumnHidden(7));
-        QVERIFY(main->Grid()->isColumnHidden(8));
+        QVERIFY(!main->Grid()->ItemVisible(5) && main->Grid()->isColumnHidden(7) && main->Grid()->isColumnHidden(8));
         QVERIFY(!main->Action("miItem5")->isChecked());
         QVERIFY(main->Action("miItem4")->isChecked());
         QCOMPARE(main->size(), QSize(900, 600));
@@ -403,7 +354,7 @@ private slots:
             ini.SetValue("FRMMAX", 1);
             QVERIFY(ini.Save());
         }
-        auto main = Start();
+        TfrmMain* main = Start();
         const QSize design = main->size();
         main->ShowAsStored();
         QVERIFY(main->isMaximized());
@@ -418,32 +369,18 @@ private slots:
 
     void settingsThatCannotBeWrittenDoNotStopTheClose()
     {
-        QVERIFY(QDir(Dir->path()).mkdir("RK54Win.ini"));
-        auto main = Start();
-        main->show();
+        QVERIFY(QDir(Rig->Dir.path()).mkdir("RK54Win.ini"));
+        TfrmMain* main = Start();
         QVERIFY(main->close());
     }
 
-    void aboutShowsTheVersionOfTheBuild_data()
-    {
-        QTest::addColumn<QString>("fileVersion");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("1.2.0.0") << "1.2.0.0" << "1.02";
-        QTest::newRow("2.10.0.0") << "2.10.0.0" << "2.10";
-        QTest::newRow("3.1.0.0") << "3.1.0.0" << "3.01";
-        QTest::newRow("none") << "" << "";
-        QTest::newRow("major only") << "4" << "";
-    }
     void aboutShowsTheVersionOfTheBuild()
     {
-        QFETCH(QString, fileVersion);
-        QFETCH(QString, text);
-        QCOMPARE(TfrmAbout::VersionText(fileVersion), text);
-    }
-
-    void aboutFromTheHelpMenu()
-    {
-        auto main = Start();
+        const char* const cases[][2] = {{"1.2.0.0", "1.02"}, {"2.10.0.0", "2.10"}, {"3.1.0.0", "3.01"},
+                                        {"", ""}, {"4", ""}};
+        for (const auto& c : cases)
+            QCOMPARE(TfrmAbout::VersionText(c[0]), QString(c[1]));
+        Start();
         QString line;
         QString folder;
         Host->OnDialog = [&](QDialog& dialog) {
@@ -452,35 +389,25 @@ private slots:
             QTest::keyClick(&dialog, Qt::Key_Escape);
             return dialog.result();
         };
-        main->Action("miAbout")->trigger();
+        Rig->Main->Action("miAbout")->trigger();
         QCOMPARE(line, "RK54 Ver " + TfrmAbout::VersionText(RK54_VERSION));
-        QVERIFY(folder.contains(QDir::toNativeSeparators(Dir->path())));
+        QVERIFY(folder.contains(QDir::toNativeSeparators(Rig->Dir.path())));
     }
 
-    void helpActionsOpenTheirPages_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("page");
-        QTest::newRow("topics") << QStringList() << "miHelpTopics" << "welcome.html";
-        QTest::newRow("get started") << QStringList() << "miGetStarted" << "contents.html";
-        QTest::newRow("common problems") << QStringList() << "miCommonProblems" << "index.html";
-        QTest::newRow("service set") << QStringList {"-D"} << "miHelpTopics" << "welcome.html";
-    }
     void helpActionsOpenTheirPages()
     {
-        QFETCH(QStringList, args);
-        QFETCH(QString, action);
-        QFETCH(QString, page);
-        auto main = Start(args);
-        main->Action(action)->trigger();
-        THelpWindow* help = THelpWindow::Instance();
-        QVERIFY(help && help->isVisible());
-        QCOMPARE(help->CurrentPage(), page);
-        const QString set = args.isEmpty() ? "/normal/" : "/service/";
-        QVERIFY(help->Browser()->source().toString().contains(set));
-        QVERIFY(help->Browser()->toPlainText().size() > 200);
-        help->close();
+        struct Case { QStringList Args; const char* Action; const char* Page; };
+        const Case cases[] = {{{}, "miHelpTopics", "welcome.html"}, {{}, "miGetStarted", "contents.html"},
+                              {{}, "miCommonProblems", "index.html"}, {{"-D"}, "miHelpTopics", "welcome.html"}};
+        for (const Case& c : cases) {
+            Start(c.Args)->Action(c.Action)->trigger();
+            THelpWindow* help = THelpWindow::Instance();
+            QVERIFY(help && help->isVisible());
+            QCOMPARE(help->CurrentPage(), QString(c.Page));
+            QVERIFY(help->Browser()->source().toString().contains(c.Args.isEmpty() ? "/normal/" : "/service/"));
+            QVERIFY(help->Browser()->toPlainText().size() > 200);
+            help->close();
+        }
     }
 
     void everyHelpLinkLeadsToAPage()
@@ -511,13 +438,12 @@ private slots:
     {
         Host->Locks.Caps = true;
         Host->Locks.Scroll = true;
-        auto main = Start();
-        main->show();
+        TfrmMain* main = Start();
         auto* hint = main->findChild<QLabel*>("pnlHint");
         QCOMPARE(hint->text(), QString("F1 for Help   F10 for Menus"));
         // What a menu or tool button sends when the pointer rests on it.
         QStatusTipEvent tip(main->Action("miUpload")->statusTip());
-        QApplication::sendEvent(main.get(), &tip);
+        QApplication::sendEvent(main, &tip);
         QCOMPARE(hint->text(), QString("Read data from radio"));
         // F1 now belongs to that tool button.
         main->activateWindow();
@@ -535,8 +461,7 @@ private slots:
 
     void keysOfTheWindow()
     {
-        auto main = Start();
-        main->show();
+        TfrmMain* main = Start();
         QTest::keyClick(main->Grid(), Qt::Key_F10);
         QCOMPARE(main->menuBar()->activeAction(), main->findChild<QMenu*>("mnuFile")->menuAction());
         QTest::keyClick(main->findChild<QMenu*>("mnuFile"), Qt::Key_Escape);
@@ -550,15 +475,60 @@ private slots:
 
     void laterCommandsAreDisabledNotPretending()
     {
-        auto main = Start({"-M"});
+        TfrmMain* main = Start({"-M"});
         for (const char* name : {"miRxAdjust", "miTxAdjust", "miTxPower", "miAlphaTag", "miSignal",
                                  "miAni", "miEni", "miToneTbl", "miPrint", "miPrintPreview", "miPrintSetup",
                                  "miAlignLowest", "miAlignHighest"})
             QVERIFY2(main->Action(name) && !main->Action(name)->isEnabled(), name);
-        for (const char* name : {"miNew", "miOpen", "miSaveAs", "miConfigure", "miUpload", "miDownload",
-                                 "miExit", "miAbout", "miVisible", "miHardware", "miRadioStatus",
-                                 "miTimer", "miCWID", "miMarketing"})
-            QVERIFY2(main->Action(name)->isEnabled(), name);
+    }
+
+    // The Common menu as the main window runs it: the grid follows the
+    // document, Modified only on a real change.
+    void hardwareBandChangeReachesTheGridOnlyOnOk_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("Yes, OK") << int(TAnswer::Yes) << "btnOK" << true;
+        QTest::newRow("No, OK") << int(TAnswer::No) << "btnOK" << false;
+        QTest::newRow("Yes, Cancel") << int(TAnswer::Yes) << "btnCancel" << false;
+    }
+    void hardwareBandChangeReachesTheGridOnlyOnOk()
+    {
+        QFETCH(int, answer);
+        QFETCH(QString, button);
+        QFETCH(bool, changed);
+        TfrmMain* main = Start({"-D"});
+        Host->Person.Answers = {TAnswer(answer)};  // "Changing the band ..."
+        RunDialog("miHardware", [&](QDialog& dialog) {
+            auto* band = dialog.findChild<QComboBox*>("cmbBand");
+            band->setFocus();
+            QTest::keyClick(band, Qt::Key_Down);
+            Click(dialog, button.toLatin1());
+        });
+        // The band's defaults for every channel, in the document and the grid.
+        TRKmem expected = DefaultDocument();
+        if (changed) {
+            expected.Band = 1;
+            expected.IfFreq = TMap54::DefaultIfFreq(1);
+            TMap54::SetBandDefaults(expected, 1);
+        }
+        QCOMPARE(main->Document().Band, expected.Band);
+        QVERIFY(main->Document().Channels.Equals(expected.Channels));
+        QVERIFY(main->WorkChannels().Equals(expected.Channels));
+        QCOMPARE(main->Grid()->CellText(TChGrid::RowOf(0), 2), changed ? QString("450.00000") : QString("161.00000"));
+        QCOMPARE(main->Grid()->CellText(TChGrid::RowOf(0), 16), changed ? QString("455.00000") : QString("166.00000"));
+        QCOMPARE(main->Modified(), changed);
+    }
+
+    void everyCommonDialogOpensAndCancels()
+    {
+        TfrmMain* main = Start({"-D"});
+        for (const char* action : {"miHardware", "miRadioStatus", "miTimer", "miCWID", "miMarketing"}) {
+            QVERIFY(main->Action(action)->isEnabled());
+            RunDialog(action, [](QDialog& dialog) { Click(dialog, "btnCancel"); });
+            QVERIFY2(!main->Modified(), action);
+        }
     }
 };
 
