@@ -44,27 +44,18 @@ TChannel Channel()
 
 TEST(FrequencyNormalisation, MarksStepsAndLimits)
 {
-    struct TCase {
-        const char* Typed;
-        int Column;
-        int ChStep;
-        const char* Shown;
-    } const cases[] = {
-        {"146,52", gcRxFreq, 0, "146.52000"},
+    // Typed text, column, channel step, text shown.
+    struct TCase { const char* Typed; int Column; int ChStep; const char* Shown; } const cases[] = {
         {"146.52", gcRxFreq, 0, "146.52000"},
         {" 146.5213 ", gcRxFreq, 0, "146.52000"},       // nearer the 5 kHz raster
         {"146.524", gcRxFreq, 0, "146.52500"},          // a tie goes to 5 kHz
-        {"150,006", gcRxFreq, 0, "150.00625"},          // nearer the 6.25 kHz raster
         {"146.0025", gcRxFreq, 1, "146.00250"},         // 2.5 kHz step pair
         {"146.0025", gcRxFreq, 0, "146.00500"},          // half up, and a tie to 5 kHz
-        {"180", gcRxFreq, 0, "174.00000"},              // above "Highest"
         {"173.999", gcRxFreq, 0, "174.00000"},          // snapped, then limited
-        {"100", gcRxFreq, 0, "136.00000"},              // below "Lowest"
         {"", gcRxFreq, 0, "136.00000"},
         {"   ", gcRxFreq, 0, "136.00000"},
         {"1.2.3", gcRxFreq, 0, "136.00000"},            // does not convert
         {"146 52", gcRxFreq, 0, "136.00000"},
-        {"14x6.5a2", gcRxFreq, 0, "146.52000"},         // only editor characters count
         {"180", gcTxFreq, 0, "170.00000"},              // the Tx side has its own range
         {"140", gcTxFreq, 0, "140.50000"},
         {"155,5", gcTxFreq, 0, "155.50000"},
@@ -90,11 +81,7 @@ TEST(Stepping, CwIdFollowsTheSignallingSwitches)
 {
     EXPECT_EQ(NextListText(dvBandwidth, ""), "N");
     EXPECT_EQ(NextListText(dvNsqMode, "---"), "Prpgm");
-    struct TCase {
-        int CwId, DtmfTx, DtmfRx, FiveTx, FiveRx;
-        const char* From;
-        const char* To;
-    } const cases[] = {
+    struct TCase { int CwId, DtmfTx, DtmfRx, FiveTx, FiveRx; const char* From; const char* To; } const cases[] = {
         {0, 0, 0, 0, 0, "off", "off"},
         {1, 0, 0, 0, 0, "off", "CW-ID"},
         {0, 1, 0, 0, 0, "off", "ANI/ENI"},
@@ -164,62 +151,37 @@ TEST(TxInhibit, ToggleKeepsTheTransmitValues)
     EXPECT_EQ(channel.TxInhibit, 0);
 }
 
-TEST(CellRules, RxPullsTxAndClockShift)
+TEST(CellRules, FrequencyCellsSetTxClockShiftNearAndAbove)
 {
     const TRKmem doc = Document();
-    struct TCase {
-        const char* Rx;
-        const char* ClockShift;
-    } const cases[] = {{"148.02490", "yes"}, {"148.02500", "no"}, {"147.97500", "yes"}, {"146.52000", "no"}};
-    for (const TCase& c : cases) {
-        TChannel channel = Channel();
-        TRowTexts row = FillRow(channel, 0, 0);
-        row[gcRxFreq] = c.Rx;
-        ApplyCellRules(row, channel, gcRxFreq, doc);
-        EXPECT_EQ(row[gcTxFreq], c.Rx);
-        EXPECT_EQ(row[gcClockShift], c.ClockShift) << c.Rx;
-        EXPECT_EQ(channel.TxNearRx, 1);
-        EXPECT_EQ(channel.TxAboveRx, 0);
-    }
-}
-
-TEST(CellRules, TxNearAndAboveRx)
-{
-    const TRKmem doc = Document();
-    struct TCase {
-        const char* Tx;
-        int Near, Above;
-    } const cases[] = {
-        {"146.52000", 1, 0}, {"146.56995", 1, 1}, {"146.57000", 0, 1}, {"146.47005", 1, 0}, {"146.47000", 0, 0},
+    struct TCase { int Column; const char* Text; const char* ClockShift; int Near, Above; } const cases[] = {
+        {gcRxFreq, "148.02490", "yes", 1, 0}, {gcRxFreq, "148.02500", "no", 1, 0},  // Tx follows Rx
+        {gcRxFreq, "147.97500", "yes", 1, 0}, {gcRxFreq, "146.52000", "no", 1, 0},
+        {gcTxFreq, "146.56995", "no", 1, 1}, {gcTxFreq, "146.57000", "no", 0, 1},
+        {gcTxFreq, "146.47005", "no", 1, 0}, {gcTxFreq, "146.47000", "no", 0, 0},
     };
     for (const TCase& c : cases) {
         TChannel channel = Channel();
         TRowTexts row = FillRow(channel, 0, 0);
-        row[gcTxFreq] = c.Tx;
-        ApplyCellRules(row, channel, gcTxFreq, doc);
-        EXPECT_EQ(channel.TxNearRx, c.Near) << c.Tx;
-        EXPECT_EQ(channel.TxAboveRx, c.Above) << c.Tx;
-        EXPECT_EQ(row[gcRxFreq], "146.52000");
+        row[c.Column] = c.Text;
+        ApplyCellRules(row, channel, c.Column, doc);
+        EXPECT_EQ(row[gcRxFreq], c.Column == gcRxFreq ? c.Text : "146.52000");
+        EXPECT_EQ(row[gcTxFreq], c.Text);
+        EXPECT_EQ(row[gcClockShift], c.ClockShift) << c.Text;
+        EXPECT_EQ(channel.TxNearRx, c.Near) << c.Text;
+        EXPECT_EQ(channel.TxAboveRx, c.Above) << c.Text;
     }
 }
 
 TEST(Paste, EveryColumnKind)
 {
     const TRKmem doc = Document();
-    struct TCase {
-        int Column;
-        const char* Clip;
-        const char* Current;
-        std::optional<std::string> Result;
-    } const cases[] = {
-        {5, "W", "N", "W"},
-        {5, "X", "N", std::nullopt},
+    // What the grid's own paste tests do not reach; nullopt: the paste is refused.
+    struct TCase { int Column; const char* Clip; const char* Current; std::optional<std::string> Result; } const cases[] = {
         {5, "w", "N", std::nullopt},          // exact texts only
         {5, "N", "N", std::nullopt},          // no change
         {5, "", "N", std::nullopt},
-        {15, "Duplex", "Simplex", "Duplex"},
         {21, "off", "BTLO", "off"},
-        {gcDecCtcss, "off", "100.0", "off"},
         {gcDecCtcss, "254.1", "off", "254.1"},
         {gcDecCtcss, "023", "off", std::nullopt},  // a DCS code is no tone
         {gcDecCtcss, "100", "off", std::nullopt},
@@ -229,15 +191,13 @@ TEST(Paste, EveryColumnKind)
         {gcMultiTone, "yes", "no", std::nullopt},
         {gcCh, " 3", " 1", std::nullopt},
         {gcRxFreq, "146,52", "150.00000", "146.52000"},
-        {gcRxFreq, "190", "150.00000", "174.00000"},
         {gcRxFreq, "146.52", "146.52000", std::nullopt},
         {gcRxFreq, "hello", "150.00000", std::nullopt},  // no digit: no frequency
         {gcRxFreq, "W", "150.00000", std::nullopt},
         {gcTxFreq, "190", "150.00000", "170.00000"},
         {gcNsqLevel, "77", "42", "77"},
         {gcNsqLevel, " 77 ", "42", "77"},
-        {gcNsqLevel, "300", "42", "255"},     // limited like a typed level
-        {gcNsqLevel, "99999999999999999999999", "42", "255"},
+        {gcNsqLevel, "99999999999999999999999", "42", "255"},  // limited like a typed level
         {gcNsqLevel, "007", "42", "7"},
         {gcNsqLevel, "7a", "42", std::nullopt},
         {gcNsqLevel, "-7", "42", std::nullopt},
