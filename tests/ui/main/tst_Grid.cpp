@@ -93,7 +93,15 @@ int KhzOf(const QString& mhz)
     return digits.left(digits.size() - 2).toInt();
 }
 
+// A frequency typed into the Rx or Tx cell of channel 1 and what follows.
+struct TTyped { int Column; QString Typed, Rx, Tx, ClockShift; int TxNearRx, TxAboveRx; };
+// A clipboard text pasted into a cell; the cells after it ("column=text").
+struct TPaste { int Channel, Column; QString Clip; QStringList Cells; bool Modified; };
+
 } // namespace
+
+Q_DECLARE_METATYPE(TTyped)
+Q_DECLARE_METATYPE(TPaste)
 
 class TestGrid : public QObject {
     Q_OBJECT
@@ -333,53 +341,41 @@ private slots:
 
     void typedFrequencies_data()
     {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("rx");
-        QTest::addColumn<QString>("tx");
-        QTest::addColumn<QString>("clockShift");
-        QTest::addColumn<int>("txNearRx");
-        QTest::addColumn<int>("txAboveRx");
-        QTest::newRow("Rx, comma") << 2 << "146,525" << "146.52500" << "146.52500" << "no" << 1 << 0;
-        QTest::newRow("Rx, 6.25 kHz raster") << 2 << "150,006" << "150.00625" << "150.00625" << "no" << 1 << 0;
-        QTest::newRow("Rx near 148 MHz") << 2 << "148.02" << "148.02000" << "148.02000" << "yes" << 1 << 0;
-        QTest::newRow("Rx above Highest") << 2 << "180" << "174.00000" << "174.00000" << "no" << 1 << 0;
-        QTest::newRow("Rx below Lowest") << 2 << "99.5" << "136.00000" << "136.00000" << "yes" << 1 << 0;
-        QTest::newRow("Rx, refused characters dropped") << 2 << "1a4x6,5-2" << "146.52000" << "146.52000" << "no" << 1 << 0;
-        QTest::newRow("Tx above Rx") << 16 << "146,56" << "146.52000" << "146.56000" << "yes" << 1 << 1;
-        QTest::newRow("Tx far below") << 16 << "145" << "146.52000" << "145.00000" << "yes" << 0 << 0;
-        QTest::newRow("Tx above its Highest") << 16 << "171" << "146.52000" << "170.00000" << "yes" << 0 << 1;
+        QTest::addColumn<TTyped>("c");
+        QTest::newRow("Rx, comma") << TTyped {2, "146,525", "146.52500", "146.52500", "no", 1, 0};
+        QTest::newRow("Rx, 6.25 kHz raster") << TTyped {2, "150,006", "150.00625", "150.00625", "no", 1, 0};
+        QTest::newRow("Rx near 148 MHz") << TTyped {2, "148.02", "148.02000", "148.02000", "yes", 1, 0};
+        QTest::newRow("Rx above Highest") << TTyped {2, "180", "174.00000", "174.00000", "no", 1, 0};
+        QTest::newRow("Rx below Lowest") << TTyped {2, "99.5", "136.00000", "136.00000", "yes", 1, 0};
+        QTest::newRow("Rx, refused characters dropped") << TTyped {2, "1a4x6,5-2", "146.52000", "146.52000", "no", 1, 0};
+        QTest::newRow("Tx above Rx") << TTyped {16, "146,56", "146.52000", "146.56000", "yes", 1, 1};
+        QTest::newRow("Tx far below") << TTyped {16, "145", "146.52000", "145.00000", "yes", 0, 0};
+        QTest::newRow("Tx above its Highest") << TTyped {16, "171", "146.52000", "170.00000", "yes", 0, 1};
     }
     void typedFrequencies()
     {
-        QFETCH(int, column);
-        QFETCH(QString, typed);
-        QFETCH(QString, rx);
-        QFETCH(QString, tx);
-        QFETCH(QString, clockShift);
-        QFETCH(int, txNearRx);
-        QFETCH(int, txAboveRx);
+        QFETCH(TTyped, c);
         // The sample's Clk Sft of channel 1 reads "yes" only after a rule sets it.
         Work(0).ClockShift = 1;
         Grid->Fill();
-        Select(0, column);
-        Type(typed);
+        Select(0, c.Column);
+        Type(c.Typed);
         QVERIFY(FreqEditor()->isVisible());
         QCOMPARE(Focus(), FreqEditor());
         Key(Qt::Key_Return);
         QVERIFY(!FreqEditor()->isVisible());
         QCOMPARE(Focus(), static_cast<QWidget*>(Grid));
-        QCOMPARE(Cell(0, 2), rx);
-        QCOMPARE(Cell(0, 16), tx);
-        QCOMPARE(Cell(0, 6), clockShift);
-        QCOMPARE(Work(0).TxNearRx, txNearRx);
-        QCOMPARE(Work(0).TxAboveRx, txAboveRx);
+        QCOMPARE(Cell(0, 2), c.Rx);
+        QCOMPARE(Cell(0, 16), c.Tx);
+        QCOMPARE(Cell(0, 6), c.ClockShift);
+        QCOMPARE(Work(0).TxNearRx, c.TxNearRx);
+        QCOMPARE(Work(0).TxAboveRx, c.TxAboveRx);
         const QByteArray record = SavedRecord(0);
-        QCOMPARE(Khz(record, 10), KhzOf(rx));
-        QCOMPARE(Khz(record, 13), KhzOf(tx));
-        QCOMPARE(Byte(record, 1) >> 5 & 1, clockShift == "yes" ? 1 : 0);
-        QCOMPARE(Byte(record, 2) >> 3 & 1, txNearRx);
-        QCOMPARE(Byte(record, 2) >> 2 & 1, txAboveRx);
+        QCOMPARE(Khz(record, 10), KhzOf(c.Rx));
+        QCOMPARE(Khz(record, 13), KhzOf(c.Tx));
+        QCOMPARE(Byte(record, 1) >> 5 & 1, c.ClockShift == "yes" ? 1 : 0);
+        QCOMPARE(Byte(record, 2) >> 3 & 1, c.TxNearRx);
+        QCOMPARE(Byte(record, 2) >> 2 & 1, c.TxAboveRx);
         QVERIFY(!Main->Modified());
     }
 
@@ -605,64 +601,38 @@ private slots:
         QCOMPARE(Byte(record, 32), 0x80);
     }
 
-    void copyCells()
-    {
-        Grid->setCurrentCell(1, 6);  // a header cell
-        Grid->setFocus();
-        Trigger("miCopy");
-        QCOMPARE(QGuiApplication::clipboard()->text(), QString("Sft"));
-        Select(1, 18);
-        Trigger("miCopy");
-        QCOMPARE(QGuiApplication::clipboard()->text(), QString("754"));
-        // With an editor open, its selection.
-        Select(0, 2);
-        Type("146,5");
-        FreqEditor()->setSelection(0, 3);
-        Trigger("miCopy");
-        QCOMPARE(QGuiApplication::clipboard()->text(), QString("146"));
-    }
-
     void pasteIntoCells_data()
     {
-        QTest::addColumn<int>("channel");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("clip");
-        QTest::addColumn<QStringList>("cells");  // "column=text" after the paste
-        QTest::addColumn<bool>("modified");
-        QTest::newRow("W/N") << 1 << 5 << "W" << QStringList {"5=W"} << true;
-        QTest::newRow("not in the list") << 1 << 5 << "X" << QStringList {"5=N"} << false;
-        QTest::newRow("CTCSS off leaves DCS") << 0 << 3 << "off" << QStringList {"3=off", "4=off"} << true;
-        QTest::newRow("CTCSS tone resets DCS") << 1 << 3 << "67.0" << QStringList {"3=67.0", "4=off"} << true;
-        QTest::newRow("DCS code resets CTCSS") << 0 << 4 << "754" << QStringList {"3=off", "4=754"} << true;
-        QTest::newRow("Rx above Highest, Tx follows")
-            << 0 << 2 << "190" << QStringList {"2=174.00000", "16=174.00000", "6=no"} << true;
-        QTest::newRow("Tx limited") << 0 << 16 << "100" << QStringList {"16=140.00000", "2=146.52000"} << true;
-        QTest::newRow("level limited") << 0 << 8 << "300" << QStringList {"8=255"} << true;
-        QTest::newRow("level while Prpgm") << 1 << 8 << "50" << QStringList {"8=---"} << false;
-        QTest::newRow("switched-off channel") << 2 << 5 << "W" << QStringList {"5=N"} << false;
-        QTest::newRow("inhibited Tx side") << 3 << 22 << "Hi" << QStringList {"22=---"} << false;
-        QTest::newRow("inhibited, Rx side") << 3 << 15 << "Simplex" << QStringList {"15=Simplex"} << true;
+        QTest::addColumn<TPaste>("c");
+        QTest::newRow("W/N") << TPaste {1, 5, "W", {"5=W"}, true};
+        QTest::newRow("not in the list") << TPaste {1, 5, "X", {"5=N"}, false};
+        QTest::newRow("CTCSS off leaves DCS") << TPaste {0, 3, "off", {"3=off", "4=off"}, true};
+        QTest::newRow("CTCSS tone resets DCS") << TPaste {1, 3, "67.0", {"3=67.0", "4=off"}, true};
+        QTest::newRow("DCS code resets CTCSS") << TPaste {0, 4, "754", {"3=off", "4=754"}, true};
+        QTest::newRow("Rx above Highest, Tx follows") << TPaste {0, 2, "190", {"2=174.00000", "16=174.00000", "6=no"}, true};
+        QTest::newRow("Tx limited") << TPaste {0, 16, "100", {"16=140.00000", "2=146.52000"}, true};
+        QTest::newRow("level limited") << TPaste {0, 8, "300", {"8=255"}, true};
+        QTest::newRow("level while Prpgm") << TPaste {1, 8, "50", {"8=---"}, false};
+        QTest::newRow("switched-off channel") << TPaste {2, 5, "W", {"5=N"}, false};
+        QTest::newRow("inhibited Tx side") << TPaste {3, 22, "Hi", {"22=---"}, false};
+        QTest::newRow("inhibited, Rx side") << TPaste {3, 15, "Simplex", {"15=Simplex"}, true};
     }
     void pasteIntoCells()
     {
-        QFETCH(int, channel);
-        QFETCH(int, column);
-        QFETCH(QString, clip);
-        QFETCH(QStringList, cells);
-        QFETCH(bool, modified);
+        QFETCH(TPaste, c);
         QVERIFY(!Main->Modified());
-        Clip(clip);
-        Select(channel, column);
+        Clip(c.Clip);
+        Select(c.Channel, c.Column);
         Key(Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(Main->Modified(), modified);
-        for (const QString& cell : cells)
-            QCOMPARE(Cell(channel, cell.section('=', 0, 0).toInt()), cell.section('=', 1));
+        QCOMPARE(Main->Modified(), c.Modified);
+        for (const QString& cell : c.Cells)
+            QCOMPARE(Cell(c.Channel, cell.section('=', 0, 0).toInt()), cell.section('=', 1));
         // What the grid shows is what the file holds.
         Trigger("miSave");
         const TRKmem saved = ReadDocument(FilePath);
-        const TRowTexts texts = FillRow(saved.Channels[channel], channel, saved.ChStep);
+        const TRowTexts texts = FillRow(saved.Channels[c.Channel], c.Channel, saved.ChStep);
         for (int k = 1; k < GridColumnCount; ++k)
-            QCOMPARE(QString::fromStdString(texts[k]), Cell(channel, k));
+            QCOMPARE(QString::fromStdString(texts[k]), Cell(c.Channel, k));
     }
 
     void copyAndPasteBetweenCells()
@@ -670,6 +640,10 @@ private slots:
         QAction* popupCopy = Grid->findChild<QAction*>("pmiCopy");
         QAction* popupPaste = Grid->findChild<QAction*>("pmiPaste");
         QVERIFY(Grid->actions().contains(popupCopy) && Grid->actions().contains(popupPaste));
+        Grid->setCurrentCell(1, 6);  // a header cell
+        Grid->setFocus();
+        Trigger("miCopy");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("Sft"));
         Select(0, 5);
         popupCopy->trigger();
         Select(1, 5);
@@ -694,6 +668,12 @@ private slots:
         QCOMPARE(Khz(record, 13), 146520);
         QCOMPARE(Khz(record, 10), 150000);
         QCOMPARE(Byte(record, 2) >> 2 & 3, 0);
+        // With an editor open, Copy takes its selection.
+        Select(0, 2);
+        Type("146,5");
+        FreqEditor()->setSelection(0, 3);
+        Trigger("miCopy");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("146"));
     }
 
     void pasteIntoAnOpenEditor()
