@@ -42,6 +42,12 @@ public:
     }
 };
 
+// Typed into one field: the text before, while editing, after Enter, and
+// the document's field after OK.
+struct TTyping {
+    QString Name, Shown, Typed, Editing, Committed, Stored;
+};
+
 QColor Base(QWidget* w)
 {
     return w->palette().color(QPalette::Base);
@@ -53,6 +59,8 @@ QColor System(QPalette::ColorRole role)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(TTyping)
 
 class TestParamPattern : public QObject {
     Q_OBJECT
@@ -100,33 +108,24 @@ private slots:
 
     void typingReplacesThenEnterCommitsAndOkStores_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("editing");
-        QTest::addColumn<QString>("committed");
-        QTest::addColumn<QString>("stored");  // the document's field after OK
-        QTest::newRow("decimal") << "edtDecimal" << "21.40 MHz" << "0.29" << "0.29" << "0.29 MHz" << "29";
-        QTest::newRow("decimal comma") << "edtDecimal" << "21.40 MHz" << "1x2,5" << "12,5" << "12.50 MHz" << "1250";
-        QTest::newRow("decimal at most 5") << "edtDecimal" << "21.40 MHz" << "1234567" << "12345" << "99.99 MHz" << "9999";
-        QTest::newRow("digits") << "edtDigits" << "20 sec" << "7a-." << "7" << "7 sec" << "7";
-        QTest::newRow("digits below range") << "edtDigits" << "20 sec" << "0" << "0" << "1 sec" << "1";
-        QTest::newRow("digits at most 3") << "edtDigits" << "20 sec" << "9999" << "999" << "255 sec" << "255";
-        QTest::newRow("signed clamped") << "edtSigned" << "-5" << "-2a00" << "-200" << "-128" << "-128";
-        QTest::newRow("signed plus") << "edtSigned" << "-5" << "+5" << "+5" << "5" << "5";
-        QTest::newRow("signed lone minus") << "edtSigned" << "-5" << "-" << "-" << "0" << "0";
-        QTest::newRow("hex upper-cased") << "edtHex" << "1A2B" << "ag" << "A" << "000A" << "000A";
-        QTest::newRow("printable") << "edtText" << "CQ" << "de X1 ~" << "de X1 ~" << "de X1 ~" << "de X1 ~";
-        QTest::newRow("tag") << "edtTag" << "HPD-4400" << "ab!c%$" << "ABC%" << "ABC%" << "ABC%";
+        QTest::addColumn<TTyping>("typing");
+        QTest::newRow("decimal") << TTyping {"edtDecimal", "21.40 MHz", "0.29", "0.29", "0.29 MHz", "29"};
+        QTest::newRow("decimal comma") << TTyping {"edtDecimal", "21.40 MHz", "1x2,5", "12,5", "12.50 MHz", "1250"};
+        QTest::newRow("decimal at most 5") << TTyping {"edtDecimal", "21.40 MHz", "1234567", "12345", "99.99 MHz", "9999"};
+        QTest::newRow("digits") << TTyping {"edtDigits", "20 sec", "7a-.", "7", "7 sec", "7"};
+        QTest::newRow("digits below range") << TTyping {"edtDigits", "20 sec", "0", "0", "1 sec", "1"};
+        QTest::newRow("digits at most 3") << TTyping {"edtDigits", "20 sec", "9999", "999", "255 sec", "255"};
+        QTest::newRow("signed clamped") << TTyping {"edtSigned", "-5", "-2a00", "-200", "-128", "-128"};
+        QTest::newRow("signed plus") << TTyping {"edtSigned", "-5", "+5", "+5", "5", "5"};
+        QTest::newRow("signed lone minus") << TTyping {"edtSigned", "-5", "-", "-", "0", "0"};
+        QTest::newRow("hex upper-cased") << TTyping {"edtHex", "1A2B", "ag", "A", "000A", "000A"};
+        QTest::newRow("printable") << TTyping {"edtText", "CQ", "de X1 ~", "de X1 ~", "de X1 ~", "de X1 ~"};
+        QTest::newRow("tag") << TTyping {"edtTag", "HPD-4400", "ab!c%$", "ABC%", "ABC%", "ABC%"};
     }
     void typingReplacesThenEnterCommitsAndOkStores()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, shown);
-        QFETCH(QString, typed);
-        QFETCH(QString, editing);
-        QFETCH(QString, committed);
-        QFETCH(QString, stored);
+        QFETCH(TTyping, typing);
+        const auto& [name, shown, typed, editing, committed, stored] = typing;
         TParamEdit* edit = Field(name);
         edit->setFocus(Qt::TabFocusReason);
         QCOMPARE(edit->text(), shown);

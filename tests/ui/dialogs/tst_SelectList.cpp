@@ -42,9 +42,18 @@ void DoubleClick(QTableWidget* grid, int row, int column)
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, row, column));
 }
 
+struct TLayout {
+    int Kind;
+    bool NoOff;
+    QString Caption;
+    int Columns, Rows, Entries;
+    QStringList Cells;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(TCell)
+Q_DECLARE_METATYPE(TLayout)
 
 class TestSelectList : public QObject {
     Q_OBJECT
@@ -52,35 +61,21 @@ class TestSelectList : public QObject {
 private slots:
     void layoutOfBothLists_data()
     {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<bool>("noOff");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<int>("columns");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("entries");
-        QTest::addColumn<QStringList>("cells");  // "row,column=text", text empty for no entry
-        QTest::newRow("CTCSS, column by column")
-            << 101 << false << "Tone Select" << 5 << 10 << 48
-            << QStringList {"0,0=off", "1,0=67.0", "9,0=88.5", "0,1=91.5", "0,4=159.8", "7,4=254.1", "8,4="};
-        QTest::newRow("CTCSS without off")
-            << 101 << true << "Tone Select" << 5 << 10 << 47
-            << QStringList {"0,0=67.0", "9,0=91.5", "6,4=254.1", "7,4="};
-        QTest::newRow("DCS, row by row")
-            << 102 << false << "Code Select" << 9 << 13 << 105
-            << QStringList {"0,0=off", "0,1=023", "1,0=051", "11,5=754", "11,6=", "12,0="};
-        QTest::newRow("DCS without off")
-            << 102 << true << "Code Select" << 9 << 13 << 104
-            << QStringList {"0,0=023", "0,8=051", "11,4=754", "11,5="};
+        // Cells are "row,column=text", the text empty for no entry.
+        QTest::addColumn<TLayout>("layout");
+        QTest::newRow("CTCSS, column by column") << TLayout {101, false, "Tone Select", 5, 10, 48,
+            {"0,0=off", "1,0=67.0", "9,0=88.5", "0,1=91.5", "0,4=159.8", "7,4=254.1", "8,4="}};
+        QTest::newRow("CTCSS without off") << TLayout {101, true, "Tone Select", 5, 10, 47,
+            {"0,0=67.0", "9,0=91.5", "6,4=254.1", "7,4="}};
+        QTest::newRow("DCS, row by row") << TLayout {102, false, "Code Select", 9, 13, 105,
+            {"0,0=off", "0,1=023", "1,0=051", "11,5=754", "11,6=", "12,0="}};
+        QTest::newRow("DCS without off") << TLayout {102, true, "Code Select", 9, 13, 104,
+            {"0,0=023", "0,8=051", "11,4=754", "11,5="}};
     }
     void layoutOfBothLists()
     {
-        QFETCH(int, kind);
-        QFETCH(bool, noOff);
-        QFETCH(QString, caption);
-        QFETCH(int, columns);
-        QFETCH(int, rows);
-        QFETCH(int, entries);
-        QFETCH(QStringList, cells);
+        QFETCH(TLayout, layout);
+        const auto& [kind, noOff, caption, columns, rows, entries, cells] = layout;
         auto list = Open(kind, noOff, "");
         QTableWidget* grid = Grid(*list);
         QCOMPARE(list->windowTitle(), caption);
