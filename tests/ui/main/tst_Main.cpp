@@ -473,15 +473,6 @@ private slots:
         QVERIFY(!main->Modified());
     }
 
-    void laterCommandsAreDisabledNotPretending()
-    {
-        TfrmMain* main = Start({"-M"});
-        for (const char* name : {"miRxAdjust", "miTxAdjust", "miTxPower", "miAlphaTag", "miSignal",
-                                 "miAni", "miEni", "miToneTbl", "miPrint", "miPrintPreview", "miPrintSetup",
-                                 "miAlignLowest", "miAlignHighest"})
-            QVERIFY2(main->Action(name) && !main->Action(name)->isEnabled(), name);
-    }
-
     // The Common menu as the main window runs it: the grid follows the
     // document, Modified only on a real change.
     void hardwareBandChangeReachesTheGridOnlyOnOk_data()
