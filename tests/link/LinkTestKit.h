@@ -1,10 +1,13 @@
 #pragma once
 // What the radio link tests share: a view that records everything the
-// engines tell the person, and a simulated repeater on a pseudo-terminal.
+// engines tell the person and answers their questions as scripted, a simulated repeater on a pseudo-terminal, and a
+// transfer set up between the two.
+#include "U_Clone.h"
 #include "U_LinkView.h"
 #include "dc_Map54.h"
 #include "dc_RepeaterSim.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -16,6 +19,11 @@ class TTestView : public TLinkView {
 public:
     void Error(const std::string& text) override { Errors.push_back(text); }
     void Information(const std::string& text) override { Infos.push_back(text); }
+    bool Confirm(const std::string& text) override
+    {
+        Questions.push_back(text);
+        return Answer;
+    }
     void TransferBegins(TDirection direction) override { Begun.push_back(direction); }
     void TransferEnds() override { ++Ended; }
     void SetProgress(int position) override
@@ -38,6 +46,8 @@ public:
 
     std::vector<std::string> Errors;
     std::vector<std::string> Infos;
+    std::vector<std::string> Questions;
+    bool Answer = false;
     std::vector<TDirection> Begun;
     std::vector<int> Progress;
     int Ended = 0;
@@ -49,11 +59,15 @@ public:
 };
 
 using TBytes = std::vector<uint8_t>;
+using TUnits = std::vector<TBytes>;
 
 // A document with something in every area: used channels with frequencies,
 // alpha tags, a serial number. `variant` makes different ones.
 TRKmem RichDocument(int variant);
 TMap54 ImageOf(const TRKmem& doc);
+void ExpectSameDocument(const TRKmem& a, const TRKmem& b);
+// The image an upload of the repeater's `memory` gives the program.
+TMap54 AsUploaded(const TMap& memory);
 
 // A simulated repeater, opened and serving on its own thread.
 class TSimRig {
@@ -61,7 +75,6 @@ public:
     explicit TSimRig(const TMap& memory, TSimOptions options = {});
     ~TSimRig();
     QString Port() const { return QString::fromStdString(Sim->DevicePath()); }
-    TRepeaterSim& operator*() { return *Sim; }
     TRepeaterSim* operator->() { return Sim.get(); }
 
 private:
@@ -69,5 +82,26 @@ private:
 };
 
 TSimOptions WithFault(TSimFault fault);
+
+// A transfer between a program holding RichDocument(1) and a simulated
+// repeater holding RichDocument(0) (or `memory`).
+struct TTransferRig {
+    explicit TTransferRig(TSimOptions options = {}, const TMap& memory = ImageOf(RichDocument(0)));
+    TTransferResult Run(bool upload, TProgramMode mode = Manufacture);
+
+    TSimRig Sim;
+    const TRKmem Original = RichDocument(1);
+    TRKmem Doc = Original;
+    TMap54 Image = ImageOf(Original);
+    TTestView View;
+};
+
 // The commands of what the computer sent (first byte of each unit).
-TBytes Commands(const std::vector<TBytes>& units);
+TBytes Commands(const TUnits& units);
+int CountOf(const TUnits& units, uint8_t command);
+TBytes Bytes(const QByteArray& a);
+TBytes Joined(std::initializer_list<TBytes> parts);
+// The frame with its checksum, the low byte of the sum of its bytes.
+TBytes WithSum(TBytes frame);
+// Nothing holds the device any more.
+bool PortIsFree(const QString& port);

@@ -6,14 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <numeric>
-
 namespace {
-
-TBytes Bytes(const QByteArray& a)
-{
-    return TBytes(a.begin(), a.end());
-}
 
 // An image whose first 72 bytes are their own addresses, so that every value
 // byte of a frame tells where it came from.
@@ -25,11 +18,18 @@ TMap54 AddressImage()
     return image;
 }
 
-TBytes WithSum(TBytes frame)
-{
-    frame.push_back(uint8_t(std::accumulate(frame.begin(), frame.end(), 0u)));
-    return frame;
-}
+const TBytes StatusRequest = {0xB2, 0x00, 0x02, 0x51, 0x05};
+
+// The repeater put into alignment mode.
+struct TAlignRig {
+    explicit TAlignRig(TSimOptions options = {}) : Sim(ImageOf(RichDocument(0)), std::move(options))
+    {
+        Driver = AlignOpen(Sim.Port(), View);
+    }
+    TSimRig Sim;
+    TTestView View;
+    std::unique_ptr<TCRsDrv> Driver;
+};
 
 } // namespace
 
@@ -51,7 +51,6 @@ TEST(AlignCodes, ToneAndCodeTextsByListPosition)
 
 TEST(AlignFrames, EachKindCarriesThePointsBytes)
 {
-    const TMap54 image = AddressImage();
     TAlignSettings s;
     s.Point = 2;
     s.Mode = 1;       // Repeater
@@ -63,33 +62,35 @@ TEST(AlignFrames, EachKindCarriesThePointsBytes)
     // Tx: frequency 26 27, power low 43, narrow deviation 47, CTCSS 100.0 is
     // code 13, narrow CTCSS deviation 49.
     const uint8_t tx[] = {26, 27, 43, 47, 13, 49};
-    const TBytes rxOn = WithSum({0xB1, 0x00, 0x0A, 'R', 'R', rx[0], rx[1], rx[2], rx[3], rx[4], rx[5], 'N'});
-    const TBytes txOn = WithSum({0xB1, 0x00, 0x0A, 'T', 'R', tx[0], tx[1], tx[2], tx[3], tx[4], tx[5], 'N'});
-    const TBytes trxOn = WithSum({0xB1, 0x00, 0x10, 'T', 'R', tx[0], tx[1], tx[2], tx[3], tx[4], tx[5], rx[0],
-                                  rx[1], rx[2], rx[3], rx[4], rx[5], 'N'});
-    EXPECT_EQ(Bytes(Align::CommandFrame(image, s, akRxOn)), rxOn);
-    EXPECT_EQ(Bytes(Align::CommandFrame(image, s, akTxOn)), txOn);
-    EXPECT_EQ(Bytes(Align::CommandFrame(image, s, akTrxOn)), trxOn);
-    EXPECT_EQ(Bytes(Align::CommandFrame(image, s, akRxOff)), (TBytes{0xB1, 0x00, 0x02, 0x72, 0x25}));
-    EXPECT_EQ(Bytes(Align::CommandFrame(image, s, akTxOff)), (TBytes{0xB1, 0x00, 0x02, 0x74, 0x27}));
-    EXPECT_EQ(Bytes(Align::CommandFrame(image, s, akTrxOff)), (TBytes{0xB1, 0x00, 0x02, 0x74, 0x27}));
+    const struct {
+        int Kind;
+        TBytes Frame;
+    } cases[] = {
+        {akRxOn, WithSum({0xB1, 0x00, 0x0A, 'R', 'R', rx[0], rx[1], rx[2], rx[3], rx[4], rx[5], 'N'})},
+        {akTxOn, WithSum({0xB1, 0x00, 0x0A, 'T', 'R', tx[0], tx[1], tx[2], tx[3], tx[4], tx[5], 'N'})},
+        {akTrxOn, WithSum({0xB1, 0x00, 0x10, 'T', 'R', tx[0], tx[1], tx[2], tx[3], tx[4], tx[5], rx[0], rx[1], rx[2],
+                           rx[3], rx[4], rx[5], 'N'})},
+        {akRxOff, {0xB1, 0x00, 0x02, 0x72, 0x25}},
+        {akTxOff, {0xB1, 0x00, 0x02, 0x74, 0x27}},
+        {akTrxOff, {0xB1, 0x00, 0x02, 0x74, 0x27}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Bytes(Align::CommandFrame(AddressImage(), s, c.Kind)), c.Frame) << c.Kind;
 }
 
 TEST(AlignFrames, TransmitterBlockFollowsEncoderPowerAndBandwidth)
 {
-    const TMap54 image = AddressImage();
     const struct {
         int Point, Encoder, Power, Bandwidth;
         const char* Ctcss;
         const char* Dcs;
-        uint8_t Mode;
         TBytes Block;  // Tx block, then the bandwidth letter
     } cases[] = {
-        {3, 0, 0, 0, "67.0", "023", 'B', {24, 25, 32, 36, 0, 0, 'W'}},
-        {0, 1, 0, 0, "67.0", "023", 'B', {30, 31, 62, 66, 1, 68, 'W'}},
-        {0, 1, 1, 1, "67.1", "023", 'B', {30, 31, 63, 67, 0, 69, 'N'}},  // not in the list
-        {1, 2, 0, 0, "67.0", "754", 'B', {28, 29, 52, 56, 231, 60, 'W'}},
-        {1, 2, 1, 1, "67.0", "023", 'B', {28, 29, 53, 57, 128, 61, 'N'}},
+        {3, 0, 0, 0, "67.0", "023", {24, 25, 32, 36, 0, 0, 'W'}},
+        {0, 1, 0, 0, "67.0", "023", {30, 31, 62, 66, 1, 68, 'W'}},
+        {0, 1, 1, 1, "67.1", "023", {30, 31, 63, 67, 0, 69, 'N'}},  // not in the list
+        {1, 2, 0, 0, "67.0", "754", {28, 29, 52, 56, 231, 60, 'W'}},
+        {1, 2, 1, 1, "67.0", "023", {28, 29, 53, 57, 128, 61, 'N'}},
     };
     for (const auto& c : cases) {
         TAlignSettings s;
@@ -99,20 +100,18 @@ TEST(AlignFrames, TransmitterBlockFollowsEncoderPowerAndBandwidth)
         s.Bandwidth = c.Bandwidth;
         s.CtcssCode = c.Ctcss;
         s.DcsCode = c.Dcs;
-        const TBytes frame = Bytes(Align::CommandFrame(image, s, akTxOn));
+        const TBytes frame = Bytes(Align::CommandFrame(AddressImage(), s, akTxOn));
         ASSERT_EQ(frame.size(), 13u);
-        EXPECT_EQ(frame[4], c.Mode);
+        EXPECT_EQ(frame[4], 'B');  // base mode
         EXPECT_EQ(TBytes(frame.begin() + 5, frame.begin() + 12), c.Block) << "point " << c.Point;
     }
 }
 
 TEST(AlignLink, OpenCommandsStatusAndClose)
 {
-    TSimRig sim(ImageOf(RichDocument(0)));
-    TTestView view;
-    std::unique_ptr<TCRsDrv> driver = AlignOpen(sim.Port(), view);
-    ASSERT_TRUE(driver);
-    EXPECT_EQ(sim->Received(), (std::vector<TBytes>{{0x02}, {0x06}}));
+    TAlignRig rig;
+    ASSERT_TRUE(rig.Driver);
+    EXPECT_EQ(rig.Sim->Received(), (TUnits{{0x02}, {0x06}}));
 
     TRKmem doc = RichDocument(0);
     TMap54 image;
@@ -122,78 +121,66 @@ TEST(AlignLink, OpenCommandsStatusAndClose)
     s.DcsCode = "754";
     for (int kind = akRxOn; kind <= akTrxOff; ++kind) {
         doc.RxTuning[1] = 40 + kind;  // the window stores its values first
-        EXPECT_TRUE(AlignCommand(*driver, doc, image, s, kind, view)) << kind;
-        EXPECT_EQ(sim->Received().back(), Bytes(Align::CommandFrame(ImageOf(doc), s, kind)));
+        EXPECT_TRUE(AlignCommand(*rig.Driver, doc, image, s, kind, rig.View)) << kind;
+        EXPECT_EQ(rig.Sim->Received().back(), Bytes(Align::CommandFrame(ImageOf(doc), s, kind)));
     }
     EXPECT_EQ(image.Content(), ImageOf(doc).Content());
 
     std::string vr, nsq, rssi;
-    EXPECT_TRUE(AlignStatus(*driver, vr, nsq, rssi, view));
-    EXPECT_EQ(sim->Received().back(), (TBytes{0xB2, 0x00, 0x02, 0x51, 0x05}));
+    EXPECT_TRUE(AlignStatus(*rig.Driver, vr, nsq, rssi, rig.View));
+    EXPECT_EQ(rig.Sim->Received().back(), StatusRequest);
     EXPECT_EQ(vr + nsq + rssi, "1a2b3c");
-    EXPECT_EQ(view.Infos, std::vector<std::string>{"Upload is completed"});
+    EXPECT_EQ(rig.View.Infos, std::vector<std::string>{"Upload is completed"});
 
-    AlignClose(*driver, view);
-    EXPECT_FALSE(driver->IsOpen());
-    const auto units = sim->Received();
-    EXPECT_EQ(std::vector<TBytes>(units.end() - 4, units.end()),
-              (std::vector<TBytes>{{0x27}, {0x03}, {0x06}, {0x28}}));
-    EXPECT_TRUE(view.Errors.empty());
+    AlignClose(*rig.Driver, rig.View);
+    EXPECT_FALSE(rig.Driver->IsOpen());
+    const TUnits units = rig.Sim->Received();
+    EXPECT_EQ(TUnits(units.end() - 4, units.end()), (TUnits{{0x27}, {0x03}, {0x06}, {0x28}}));
+    EXPECT_TRUE(rig.View.Errors.empty());
 }
 
 TEST(AlignLink, ABadStatusReplyIsAnsweredWithNak)
 {
-    TSimRig sim(ImageOf(RichDocument(0)), WithFault(TSimFault::BadChecksum));
-    TTestView view;
-    std::unique_ptr<TCRsDrv> driver = AlignOpen(sim.Port(), view);
-    ASSERT_TRUE(driver);
+    TAlignRig rig(WithFault(TSimFault::BadChecksum));
+    ASSERT_TRUE(rig.Driver);
     std::string vr = "-", nsq = "-", rssi = "-";
-    EXPECT_FALSE(AlignStatus(*driver, vr, nsq, rssi, view));
+    EXPECT_FALSE(AlignStatus(*rig.Driver, vr, nsq, rssi, rig.View));
     EXPECT_EQ(vr + nsq + rssi, "---");
-    const auto units = sim->Received();
-    EXPECT_EQ(std::vector<TBytes>(units.end() - 2, units.end()),
-              (std::vector<TBytes>{{0xB2, 0x00, 0x02, 0x51, 0x05}, {0x15}}));
-    EXPECT_EQ(view.Errors, std::vector<std::string>{AlignMessages::Problem});
-    EXPECT_TRUE(view.Infos.empty());
-    AlignClose(*driver, view);
+    const TUnits units = rig.Sim->Received();
+    EXPECT_EQ(TUnits(units.end() - 2, units.end()), (TUnits{StatusRequest, {0x15}}));
+    EXPECT_EQ(rig.View.Errors, std::vector<std::string>{AlignMessages::Problem});
+    EXPECT_TRUE(rig.View.Infos.empty());
+    AlignClose(*rig.Driver, rig.View);
 }
 
 TEST(AlignLink, ARefusedOrSilentStartShowsTheProblemAndClosesThePort)
 {
     for (const TSimFault fault : {TSimFault::WrongHandshake, TSimFault::NoAnswer}) {
-        TSimRig sim(ImageOf(RichDocument(0)), WithFault(fault));
-        TTestView view;
-        EXPECT_FALSE(AlignOpen(sim.Port(), view));
-        EXPECT_EQ(view.Errors, std::vector<std::string>{AlignMessages::Problem});
+        TAlignRig rig(WithFault(fault));
+        EXPECT_FALSE(rig.Driver);
+        EXPECT_EQ(rig.View.Errors, std::vector<std::string>{AlignMessages::Problem});
         if (fault == TSimFault::WrongHandshake) {
-            EXPECT_EQ(sim->Received(), (std::vector<TBytes>{{0x02}, {0x15}}));
+            EXPECT_EQ(rig.Sim->Received(), (TUnits{{0x02}, {0x15}}));
         }
-        TCRsDrv probe;
-        EXPECT_EQ(probe.Open(sim.Port()), RsOk);  // released
+        EXPECT_TRUE(PortIsFree(rig.Sim.Port()));
     }
 }
 
-TEST(AlignLink, ARefusedCommandFailsWithoutAMessage)
+// A refusal is the repeater's answer and needs no word; silence is a broken link.
+TEST(AlignLink, AFailedCommandReportsOnlyASilentRepeater)
 {
-    TSimRig sim(ImageOf(RichDocument(0)), WithFault(TSimFault::NegativeAck));
-    TTestView view;
-    std::unique_ptr<TCRsDrv> driver = AlignOpen(sim.Port(), view);
-    ASSERT_TRUE(driver);
-    TMap54 image;
-    EXPECT_FALSE(AlignCommand(*driver, RichDocument(0), image, TAlignSettings {}, akRxOn, view));
-    EXPECT_TRUE(view.Errors.empty());
-    driver->Close();
-}
-
-TEST(AlignLink, ASilentRepeaterFailsTheCommandWithTheProblemMessage)
-{
-    TSimRig sim(ImageOf(RichDocument(0)));
-    TTestView view;
-    std::unique_ptr<TCRsDrv> driver = AlignOpen(sim.Port(), view);
-    ASSERT_TRUE(driver);
-    sim->Stop();  // nothing answers any more, not even the cable
-    TMap54 image;
-    EXPECT_FALSE(AlignCommand(*driver, RichDocument(0), image, TAlignSettings {}, akRxOff, view));
-    EXPECT_EQ(view.Errors, std::vector<std::string>{AlignMessages::Problem});
-    driver->Close();
+    const struct {
+        bool Refuse;
+        std::vector<std::string> Errors;
+    } cases[] = {{true, {}}, {false, {AlignMessages::Problem}}};
+    for (const auto& c : cases) {
+        TAlignRig rig(c.Refuse ? WithFault(TSimFault::NegativeAck) : TSimOptions());
+        ASSERT_TRUE(rig.Driver);
+        if (!c.Refuse)
+            rig.Sim->Stop();  // nothing answers any more, not even the cable
+        TMap54 image;
+        EXPECT_FALSE(AlignCommand(*rig.Driver, RichDocument(0), image, TAlignSettings {}, akRxOff, rig.View));
+        EXPECT_EQ(rig.View.Errors, c.Errors);
+        rig.Driver->Close();
+    }
 }

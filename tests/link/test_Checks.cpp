@@ -1,23 +1,10 @@
 // The narrow-band check before a download and the manufacture password.
+#include "LinkTestKit.h"
 #include "U_Checks.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-class TScriptedPrompt : public TPrompt {
-public:
-    explicit TScriptedPrompt(bool answer) : Answer(answer) {}
-    void Error(const std::string& text) override { Shown.push_back(text); }
-    void Information(const std::string& text) override { Shown.push_back(text); }
-    bool Confirm(const std::string& text) override
-    {
-        Shown.push_back(text);
-        return Answer;
-    }
-    bool Answer;
-    std::vector<std::string> Shown;
-};
 
 TRKmem Document(int market, double rx, double tx, int bandwidth)
 {
@@ -36,7 +23,7 @@ TRKmem Document(int market, double rx, double tx, int bandwidth)
 
 } // namespace
 
-TEST(NarrowBand, WhichChannelsCount)
+TEST(NarrowBand, WhichChannelsCountAndGoNarrow)
 {
     const struct {
         double Rx, Tx;
@@ -48,8 +35,14 @@ TEST(NarrowBand, WhichChannelsCount)
         {100.0, 512.00001, 1, false}, {160.0, 460.0, 0, false}, {300.0, 600.0, 1, false},
     };
     for (const auto& c : cases) {
-        const TRKmem doc = Document('U', c.Rx, c.Tx, c.Bandwidth);
-        EXPECT_EQ(HasWideNarrowBandChannel(doc), c.Counts) << c.Rx << " " << c.Tx;
+        SCOPED_TRACE(std::to_string(c.Rx) + " " + std::to_string(c.Tx));
+        TRKmem doc = Document('U', c.Rx, c.Tx, c.Bandwidth);
+        EXPECT_EQ(HasWideNarrowBandChannel(doc), c.Counts);
+        // The conversion narrows those and nothing else, once.
+        EXPECT_EQ(ConvertToNarrowBand(doc), c.Counts);
+        for (int i = 0; i < ChannelCount; ++i)
+            ASSERT_EQ(doc.Channels[i].Bandwidth, i != 5 ? 1 : c.Counts ? 0 : c.Bandwidth) << i;
+        EXPECT_FALSE(ConvertToNarrowBand(doc));
     }
 }
 
@@ -69,33 +62,17 @@ TEST(NarrowBand, CheckByPhaseMarketAndAnswer)
         {'U', 2, false, 2, NarrowBandMessages::Phase2},
     };
     for (const auto& c : cases) {
-        TScriptedPrompt prompt(c.Answer);
+        TTestView prompt;
+        prompt.Answer = c.Answer;
         // 160 MHz wide in the middle of the first range.
         EXPECT_EQ(NarrowBandCheck(Document(c.Market, 160.0, 160.0, 1), c.Phase, prompt), c.Result);
-        EXPECT_EQ(prompt.Shown, c.Message ? std::vector<std::string>{c.Message} : std::vector<std::string>{});
+        EXPECT_EQ(prompt.Questions, c.Message ? std::vector<std::string>{c.Message} : std::vector<std::string>{});
+        EXPECT_TRUE(prompt.Errors.empty() && prompt.Infos.empty());
     }
-    TScriptedPrompt prompt(true);
+    TTestView prompt;
+    prompt.Answer = true;
     EXPECT_EQ(NarrowBandCheck(Document('U', 300.0, 300.0, 1), 2, prompt), 0);
-    EXPECT_TRUE(prompt.Shown.empty());
-}
-
-TEST(NarrowBand, ConversionNarrowsOnlyTheChannelsInRange)
-{
-    TRKmem doc = Document('U', 300.0, 460.0, 1);  // channel 5 by its Tx frequency
-    EXPECT_TRUE(ConvertToNarrowBand(doc));
-    for (int i = 0; i < ChannelCount; ++i)
-        EXPECT_EQ(doc.Channels[i].Bandwidth, i == 5 ? 0 : 1) << i;
-    EXPECT_FALSE(ConvertToNarrowBand(doc));
-}
-
-TEST(NarrowBand, MessagesAreTheSystemsLines)
-{
-    EXPECT_EQ(std::string(NarrowBandMessages::Phase2),
-              "FCC Rule Caution!\r\n"
-              "Your Data includes some Wide Bandwidth CHs in 150 - 174 or 421 - 512 MHz band.\r\n"
-              "After Jan.1,2013, you must change their CHs to Narrow Bandwidth.\r\n"
-              "So, the Wide bandwidth CHs in your data was changed to Narrow bandwidth automatically.\r\n"
-              "Do you start downloading them?\r\n");
+    EXPECT_TRUE(prompt.Questions.empty());
 }
 
 TEST(Checks, FccPhaseByDate)

@@ -67,12 +67,7 @@ TEST(Ports, TheListIsNumericWithTheInterfaceMarkedAndModemsLeftOut)
     EXPECT_EQ(entries[1].Device, links.filePath("COM2"));
     EXPECT_EQ(entries[3].Device, "/dev/ttyACM6");
     EXPECT_EQ(entries[3].Number, 71);
-}
 
-TEST(Ports, NoDevicesGiveAnEmptyList)
-{
-    const TFakeHost host("/nonexistent/folder", {});
-    QStringList list = {"stale"};
-    EnumerateComPorts(list, host);
+    EnumerateComPorts(list, TFakeHost("/nonexistent/folder", {}));
     EXPECT_TRUE(list.isEmpty());
 }

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <optional>
 
 namespace {
 
@@ -82,10 +84,7 @@ TEST_F(Rk54Link, UploadWritesTheFileAsSaveWould)
     EXPECT_TRUE(run.Err.contains("Upload is completed"));
 
     // What the program would save after this upload, written elsewhere under the same name.
-    TMap54 received;
-    received.Clear();
-    std::copy_n(memory.Data(), CloneSize, received.Data());
-    received[Image54::EndMarker] = Image54::Marker;
+    TMap54 received = AsUploaded(memory);
     TRKmem doc;
     ASSERT_TRUE(received.Decode(doc));
     QTemporaryDir other;
@@ -94,34 +93,6 @@ TEST_F(Rk54Link, UploadWritesTheFileAsSaveWould)
     QFile expected(other.filePath("up.R54"));
     ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
     EXPECT_EQ(Contents("up.R54"), expected.readAll());
-}
-
-TEST_F(Rk54Link, AFailedUploadLeavesTheFileAlone)
-{
-    const struct {
-        TSimFault Fault;
-        int Status;
-        const char* Message;
-    } cases[] = {{TSimFault::BadChecksum, 10, "Checksum error"},
-                 {TSimFault::WrongIndex, 20, "Upload error"},
-                 {TSimFault::WrongHandshake, 1, "Upload error"}};
-    const QByteArray old = "an older file";
-    for (const auto& c : cases) {
-        TSimRig sim(ImageOf(RichDocument(0)), WithFault(c.Fault));
-        QFile f(File("kept.R54"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(old);
-        f.close();
-        const TRun run = Run({"upload", "--port", sim.Port(), File("kept.R54")});
-        EXPECT_EQ(run.Status, c.Status);
-        EXPECT_TRUE(run.Err.contains(c.Message)) << run.Err.toStdString();
-        EXPECT_EQ(Contents("kept.R54"), old);
-        EXPECT_FALSE(QFileInfo::exists(File("new.R54")));
-    }
-    const TRun run = Run({"upload", "--port", "/nonexistent/port", File("new.R54")});
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_TRUE(run.Err.contains("Problem on COM port"));
-    EXPECT_FALSE(QFileInfo::exists(File("new.R54")));
 }
 
 TEST_F(Rk54Link, DownloadInEachModeWritesItsAreas)
@@ -151,34 +122,55 @@ TEST_F(Rk54Link, DownloadInEachModeWritesItsAreas)
     EXPECT_EQ(Contents("down.R54"), before);
 }
 
-TEST_F(Rk54Link, DownloadRefusalsAndTheirStatus)
+// Every failure and refusal ends with its status and message; the data file
+// stays as it was and nothing new appears. PORT stands for the simulator,
+// FILE for a saved data file, NEW for a name nothing may take, MISSING for
+// a file that is not there.
+TEST_F(Rk54Link, FailuresEndWithTheirStatusAndLeaveTheFilesAlone)
 {
     const QString file = Save("doc.R54", RichDocument(0));
-    TSimRig sim(ImageOf(RichDocument(1)));
-    EXPECT_EQ(Run({"download", "--port", sim.Port(), "--mode", "manufacture", file}, "wrong\n").Status, 77);
-    EXPECT_EQ(Run({"download", "--port", sim.Port(), "--mode", "manufacture", file}, "").Status, 77);
-    EXPECT_EQ(Run({"download", "--port", sim.Port(), "--mode", "fast", file}).Status, 64);
-    EXPECT_EQ(Run({"download", file}).Status, 64);
-    EXPECT_EQ(Run({"upload", "--port", sim.Port()}).Status, 64);
-    EXPECT_TRUE(sim->Received().empty());  // nothing reached the repeater
-    const TRun missing = Run({"download", "--port", sim.Port(), File("missing.R54")});
-    EXPECT_EQ(missing.Status, 3);
-    EXPECT_TRUE(sim->Received().empty());
-}
-
-TEST_F(Rk54Link, DownloadFaultsEndWithTheirStatus)
-{
-    const QString file = Save("doc.R54", RichDocument(0));
+    const QByteArray kept = Contents("doc.R54");
+    const QStringList upload = {"upload", "--port", "PORT", "FILE"};
+    const QStringList download = {"download", "--port", "PORT", "FILE"};
+    const QStringList manufacture = {"download", "--port", "PORT", "--mode", "manufacture", "FILE"};
     const struct {
-        TSimFault Fault;
+        QStringList Args;
+        std::optional<TSimFault> Fault;
         int Status;
-        const char* Message;
-    } cases[] = {{TSimFault::NegativeAck, 20, "Download error"}, {TSimFault::WrongHandshake, 1, "Download error"}};
+        const char* Message;  // nullptr: the usage or the refusal, not checked
+        bool Reaches = true;  // something reached the repeater
+        QByteArray Input = {};
+    } cases[] = {
+        {upload, TSimFault::BadChecksum, 10, "Checksum error"},
+        {upload, TSimFault::WrongIndex, 20, "Upload error"},
+        {upload, TSimFault::WrongHandshake, 1, "Upload error"},
+        {{"upload", "--port", "/nonexistent/port", "NEW"}, {}, 1, "Problem on COM port", false},
+        {download, TSimFault::NegativeAck, 20, "Download error"},
+        {download, TSimFault::WrongHandshake, 1, "Download error"},
+        {manufacture, {}, 77, nullptr, false, "wrong\n"},
+        {manufacture, {}, 77, nullptr, false},  // no password at all
+        {{"download", "--port", "PORT", "--mode", "fast", "FILE"}, {}, 64, nullptr, false},
+        {{"download", "FILE"}, {}, 64, nullptr, false},
+        {{"upload", "--port", "PORT"}, {}, 64, nullptr, false},
+        {{"download", "--port", "PORT", "MISSING"}, {}, 3, nullptr, false},
+        {{"simulate", "--link", "NEW", "--fault", "bogus"}, {}, 64, nullptr, false},
+    };
     for (const auto& c : cases) {
-        TSimRig sim(ImageOf(RichDocument(1)), WithFault(c.Fault));
-        const TRun run = Run({"download", "--port", sim.Port(), file});
-        EXPECT_EQ(run.Status, c.Status);
-        EXPECT_TRUE(run.Err.contains(c.Message)) << run.Err.toStdString();
+        SCOPED_TRACE(c.Args.join(' ').toStdString());
+        TSimRig sim(ImageOf(RichDocument(1)), c.Fault ? WithFault(*c.Fault) : TSimOptions());
+        const QHash<QString, QString> stand = {{"PORT", sim.Port()}, {"FILE", file}, {"NEW", File("new.R54")},
+                                               {"MISSING", File("missing.R54")}};
+        QStringList args;
+        for (const QString& a : c.Args)
+            args << stand.value(a, a);
+        const TRun run = Run(args, c.Input);
+        EXPECT_EQ(run.Status, c.Status) << run.Err.toStdString();
+        if (c.Message) {
+            EXPECT_TRUE(run.Err.contains(c.Message)) << run.Err.toStdString();
+        }
+        EXPECT_EQ(!sim->Received().empty(), c.Reaches);
+        EXPECT_EQ(Contents("doc.R54"), kept);
+        EXPECT_FALSE(QFileInfo::exists(File("new.R54")) || QFileInfo(File("new.R54")).isSymLink());
     }
 }
 
@@ -196,11 +188,10 @@ TEST_F(Rk54Link, TheNarrowBandCautionIsShownAndTheChannelsGoNarrow)
     EXPECT_TRUE(run.Err.contains("FCC Rule Caution!"));
     EXPECT_EQ(Contents("wide.R54"), before);  // the file stays as it was
 
-    TMap54 sent;
+    TMap sent;
     std::copy_n(sim->Memory().data(), ImageSize, sent.Data());
-    sent[Image54::EndMarker] = Image54::Marker;
     TRKmem inRepeater;
-    ASSERT_TRUE(sent.Decode(inRepeater));
+    ASSERT_TRUE(AsUploaded(sent).Decode(inRepeater));
     for (const TChannel& ch : inRepeater.Channels)
         EXPECT_EQ(ch.Bandwidth, 0);
 }
@@ -246,5 +237,4 @@ TEST_F(Rk54Link, SimulateServesALinkedPortUntilInterrupted)
     EXPECT_EQ(sim.exitCode(), 0);
     EXPECT_FALSE(QFileInfo(link).isSymLink());
     EXPECT_EQ(Contents("saved.R54").size(), ImageSize);
-    EXPECT_EQ(Run({"simulate", "--link", link, "--fault", "bogus"}).Status, 64);
 }

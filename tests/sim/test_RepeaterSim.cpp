@@ -99,78 +99,70 @@ TSimOptions Faulty(TSimFault fault)
 
 } // namespace
 
-TEST(RepeaterSim, AnswersTheStartRequestAndTheSecondSection)
-{
-    TSim sim;
-    TLine line(sim.Sim.DevicePath());
-    EXPECT_EQ(line.Ask({0x02}), (TBytes{0x02, 0x01}));
-    EXPECT_EQ(line.Ask({0x06}), TBytes{});
-    EXPECT_EQ(line.Ask({0x03}).size(), 2u);
-    EXPECT_EQ(line.Ask({0x27}), TBytes{});
-    EXPECT_EQ(sim.Sim.Transfers(), 0);
-    EXPECT_EQ(line.Ask({0x28}), TBytes{});
-    EXPECT_EQ(sim.Sim.Transfers(), 1);
-    EXPECT_EQ(sim.Sim.Received(), (std::vector<TBytes>{{0x02}, {0x06}, {0x03}, {0x27}, {0x28}}));
-}
-
-TEST(RepeaterSim, ReadRequestsAreAnsweredFromMemory)
+// One session through everything a fault-free repeater answers, in the
+// order a program might send it.
+TEST(RepeaterSim, AnswersEachRequestByteForByte)
 {
     const TMap memory = Memory();
-    TSim sim;
-    TLine line(sim.Sim.DevicePath());
-    const struct {
-        uint8_t Command, Index;
-        int Offset, Bytes;
-    } cases[] = {{0x12, 0, 0, 80}, {0x22, 0, 80, 128}, {0x42, 0, 208, 48}, {0x42, 15, 928, 48},
-                 {0x62, 1, 976, 10}, {0x62, 48, 1446, 10}};
-    for (const auto& c : cases) {
-        TBytes reply = {c.Command, 0x00, uint8_t(c.Bytes + 2), c.Index};
-        const TBytes data = Slice(memory, c.Offset, c.Bytes);
-        reply.insert(reply.end(), data.begin(), data.end());
-        EXPECT_EQ(line.Ask(WithSum({c.Command, 0x00, 0x02, c.Index})), WithSum(reply)) << int(c.Command);
-    }
-    // Out of range or spoilt requests get no answer.
-    EXPECT_EQ(line.Ask(WithSum({0x42, 0x00, 0x02, 16})), TBytes{});
-    EXPECT_EQ(line.Ask(WithSum({0x62, 0x00, 0x02, 0})), TBytes{});
-    EXPECT_EQ(line.Ask({0x42, 0x00, 0x02, 0x01, 0x00}), TBytes{});
-}
-
-TEST(RepeaterSim, WrittenBlocksReachMemoryAndSpoiltOnesAreRefused)
-{
-    TSim sim;
-    TLine line(sim.Sim.DevicePath());
-    const TBytes data = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-    TBytes frame = {0x61, 0x00, 0x0C, 3};
-    frame.insert(frame.end(), data.begin(), data.end());
-    EXPECT_EQ(line.Ask(WithSum(frame)), (TBytes{0x06, 0x17}));
-    TBytes spoilt = WithSum(frame);
-    spoilt[5] ^= 0xFF;
-    spoilt.back() ^= 0x01;
-    EXPECT_EQ(line.Ask(spoilt), (TBytes{0x06, 0x15}));
-    const TMap::TImage m = sim.Sim.Memory();
-    EXPECT_EQ(TBytes(m.begin() + 996, m.begin() + 1006), data);
-
-    // Area 1 and 2 are written with index 0xFF; the fill blocks are only acknowledged.
-    TBytes area1 = {0x11, 0x00, 0x52, 0xFF};
-    area1.resize(84, 0xEE);
-    EXPECT_EQ(line.Ask(WithSum(area1)), (TBytes{0x06, 0x17}));
-    EXPECT_EQ(sim.Sim.Memory()[79], 0xEE);
-    const TMap::TImage before = sim.Sim.Memory();
-    EXPECT_EQ(line.Ask(WithSum({0x63, 0x00, 0x0C, 0x00, 0x00, 0x00, 0x25, 0x25, 0x25, 0x25, 0x25, 0x25, 0x25, 0x25})),
-              (TBytes{0x06, 0x17}));
-    EXPECT_EQ(sim.Sim.Memory(), before);
-}
-
-TEST(RepeaterSim, AlignmentCommandsAndStatus)
-{
     TSimOptions options;
     options.Vr = 0x01;
     options.Nsq = 0x80;
     options.Rssi = 0xFF;
     TSim sim(options);
     TLine line(sim.Sim.DevicePath());
-    EXPECT_EQ(line.Ask({0xB1, 0x00, 0x02, 0x72, 0x25}), (TBytes{0x06, 0x17}));
-    EXPECT_EQ(line.Ask({0xB2, 0x00, 0x02, 0x51, 0x05}), WithSum({0xB2, 0x00, 0x05, 0x41, 0x01, 0x80, 0xFF}));
+    const auto Block = [&](uint8_t command, uint8_t index, int offset, int bytes) {
+        TBytes reply = {command, 0x00, uint8_t(bytes + 2), index};
+        const TBytes data = Slice(memory, offset, bytes);
+        reply.insert(reply.end(), data.begin(), data.end());
+        return WithSum(reply);
+    };
+    const TBytes data = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    const TBytes write6 = WithSum({0x61, 0x00, 0x0C, 3, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    TBytes spoilt = write6;
+    spoilt[5] ^= 0xFF;
+    spoilt.back() ^= 0x01;
+    TBytes area1 = {0x11, 0x00, 0x52, 0xFF};  // single-block areas are written with index 0xFF
+    area1.resize(84, 0xEE);
+    const TBytes ack = {0x06, 0x17}, nak = {0x06, 0x15};
+    const struct {
+        TBytes Request;
+        TBytes Reply;
+    } cases[] = {
+        {{0x02}, {0x02, 0x01}},
+        {{0x06}, {}},
+        {WithSum({0x12, 0x00, 0x02, 0}), Block(0x12, 0, 0, 80)},
+        {WithSum({0x22, 0x00, 0x02, 0}), Block(0x22, 0, 80, 128)},
+        {WithSum({0x42, 0x00, 0x02, 0}), Block(0x42, 0, 208, 48)},
+        {WithSum({0x42, 0x00, 0x02, 15}), Block(0x42, 15, 928, 48)},
+        {{0x27}, {}},
+        {{0x03}, {0x03, 0x01}},
+        {WithSum({0x62, 0x00, 0x02, 1}), Block(0x62, 1, 976, 10)},
+        {WithSum({0x62, 0x00, 0x02, 48}), Block(0x62, 48, 1446, 10)},
+        // Out of range or spoilt requests get no answer.
+        {WithSum({0x42, 0x00, 0x02, 16}), {}},
+        {WithSum({0x62, 0x00, 0x02, 0}), {}},
+        {{0x42, 0x00, 0x02, 0x01, 0x00}, {}},
+        {write6, ack},
+        {spoilt, nak},
+        {WithSum(area1), ack},
+        // The fill blocks are only acknowledged.
+        {WithSum({0x63, 0x00, 0x0C, 0x00, 0x00, 0x00, 0x25, 0x25, 0x25, 0x25, 0x25, 0x25, 0x25, 0x25}), ack},
+        {{0xB1, 0x00, 0x02, 0x72, 0x25}, ack},
+        {{0xB2, 0x00, 0x02, 0x51, 0x05}, WithSum({0xB2, 0x00, 0x05, 0x41, 0x01, 0x80, 0xFF})},
+        {{0x28}, {}},
+    };
+    std::vector<TBytes> requests;
+    for (const auto& c : cases) {
+        EXPECT_EQ(line.Ask(c.Request), c.Reply) << "request " << int(c.Request[0]);
+        requests.push_back(c.Request);
+        EXPECT_EQ(sim.Sim.Transfers(), c.Request == TBytes{0x28} ? 1 : 0);
+    }
+    EXPECT_EQ(sim.Sim.Received(), requests);
+    // Only the good writes of areas 1 and 6 changed the memory.
+    TMap::TImage expected = memory.Content();
+    std::fill_n(expected.begin(), 80, 0xEE);
+    std::copy(data.begin(), data.end(), expected.begin() + 996);
+    EXPECT_EQ(sim.Sim.Memory(), expected);
 }
 
 TEST(RepeaterSim, FaultsChangeTheAnswers)
