@@ -8,16 +8,6 @@
 
 namespace {
 
-// An image whose first 72 bytes are their own addresses, so that every value
-// byte of a frame tells where it came from.
-TMap54 AddressImage()
-{
-    TMap54 image;
-    for (int a = 0; a < 72; ++a)
-        image[a] = uint8_t(a);
-    return image;
-}
-
 const TBytes StatusRequest = {0xB2, 0x00, 0x02, 0x51, 0x05};
 
 // The repeater put into alignment mode.
@@ -49,61 +39,48 @@ TEST(AlignCodes, ToneAndCodeTextsByListPosition)
     }
 }
 
-TEST(AlignFrames, EachKindCarriesThePointsBytes)
+// Every value byte is its own address in the image, so each frame shows
+// which bytes the point, the encoder, the power and the bandwidth pick.
+TEST(AlignFrames, CarryThePointsBytes)
 {
-    TAlignSettings s;
-    s.Point = 2;
-    s.Mode = 1;       // Repeater
-    s.Bandwidth = 1;  // Narrow
-    s.PowerType = 1;  // Low
-    s.EncoderType = 1;
-    s.CtcssCode = "100.0";
-    const uint8_t rx[] = {4, 5, 11, 14, 15, 17};
-    // Tx: frequency 26 27, power low 43, narrow deviation 47, CTCSS 100.0 is
-    // code 13, narrow CTCSS deviation 49.
-    const uint8_t tx[] = {26, 27, 43, 47, 13, 49};
+    // Point 2: Rx 4 5 11 14 15 17; Tx frequency 26 27, low power 43, narrow
+    // deviation 47, CTCSS 100.0 is code 13, narrow CTCSS deviation 49.
+    const TBytes rx = {4, 5, 11, 14, 15, 17};
+    const TBytes tx = {26, 27, 43, 47, 13, 49};
     const struct {
+        int Point, Mode, Encoder, Power, Bandwidth;
+        const char* Ctcss;
+        const char* Dcs;
         int Kind;
         TBytes Frame;
     } cases[] = {
-        {akRxOn, WithSum({0xB1, 0x00, 0x0A, 'R', 'R', rx[0], rx[1], rx[2], rx[3], rx[4], rx[5], 'N'})},
-        {akTxOn, WithSum({0xB1, 0x00, 0x0A, 'T', 'R', tx[0], tx[1], tx[2], tx[3], tx[4], tx[5], 'N'})},
-        {akTrxOn, WithSum({0xB1, 0x00, 0x10, 'T', 'R', tx[0], tx[1], tx[2], tx[3], tx[4], tx[5], rx[0], rx[1], rx[2],
-                           rx[3], rx[4], rx[5], 'N'})},
-        {akRxOff, {0xB1, 0x00, 0x02, 0x72, 0x25}},
-        {akTxOff, {0xB1, 0x00, 0x02, 0x74, 0x27}},
-        {akTrxOff, {0xB1, 0x00, 0x02, 0x74, 0x27}},
+        {2, 1, 1, 1, 1, "100.0", "", akRxOn, WithSum(Joined({{0xB1, 0x00, 0x0A, 'R', 'R'}, rx, {'N'}}))},
+        {2, 1, 1, 1, 1, "100.0", "", akTxOn, WithSum(Joined({{0xB1, 0x00, 0x0A, 'T', 'R'}, tx, {'N'}}))},
+        {2, 1, 1, 1, 1, "100.0", "", akTrxOn, WithSum(Joined({{0xB1, 0x00, 0x10, 'T', 'R'}, tx, rx, {'N'}}))},
+        {2, 1, 1, 1, 1, "100.0", "", akRxOff, {0xB1, 0x00, 0x02, 0x72, 0x25}},
+        {2, 1, 1, 1, 1, "100.0", "", akTxOff, {0xB1, 0x00, 0x02, 0x74, 0x27}},
+        {2, 1, 1, 1, 1, "100.0", "", akTrxOff, {0xB1, 0x00, 0x02, 0x74, 0x27}},
+        // The transmitter block by encoder, power and bandwidth.
+        {3, 0, 0, 0, 0, "67.0", "023", akTxOn, WithSum({0xB1, 0x00, 0x0A, 'T', 'B', 24, 25, 32, 36, 0, 0, 'W'})},
+        {0, 0, 1, 0, 0, "67.0", "023", akTxOn, WithSum({0xB1, 0x00, 0x0A, 'T', 'B', 30, 31, 62, 66, 1, 68, 'W'})},
+        // 67.1 is not in the list.
+        {0, 0, 1, 1, 1, "67.1", "023", akTxOn, WithSum({0xB1, 0x00, 0x0A, 'T', 'B', 30, 31, 63, 67, 0, 69, 'N'})},
+        {1, 0, 2, 0, 0, "67.0", "754", akTxOn, WithSum({0xB1, 0x00, 0x0A, 'T', 'B', 28, 29, 52, 56, 231, 60, 'W'})},
+        {1, 0, 2, 1, 1, "67.0", "023", akTxOn, WithSum({0xB1, 0x00, 0x0A, 'T', 'B', 28, 29, 53, 57, 128, 61, 'N'})},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(Bytes(Align::CommandFrame(AddressImage(), s, c.Kind)), c.Frame) << c.Kind;
-}
-
-TEST(AlignFrames, TransmitterBlockFollowsEncoderPowerAndBandwidth)
-{
-    const struct {
-        int Point, Encoder, Power, Bandwidth;
-        const char* Ctcss;
-        const char* Dcs;
-        TBytes Block;  // Tx block, then the bandwidth letter
-    } cases[] = {
-        {3, 0, 0, 0, "67.0", "023", {24, 25, 32, 36, 0, 0, 'W'}},
-        {0, 1, 0, 0, "67.0", "023", {30, 31, 62, 66, 1, 68, 'W'}},
-        {0, 1, 1, 1, "67.1", "023", {30, 31, 63, 67, 0, 69, 'N'}},  // not in the list
-        {1, 2, 0, 0, "67.0", "754", {28, 29, 52, 56, 231, 60, 'W'}},
-        {1, 2, 1, 1, "67.0", "023", {28, 29, 53, 57, 128, 61, 'N'}},
-    };
+    TMap54 image;
+    for (int a = 0; a < 72; ++a)
+        image[a] = uint8_t(a);
     for (const auto& c : cases) {
         TAlignSettings s;
         s.Point = c.Point;
+        s.Mode = c.Mode;
         s.EncoderType = c.Encoder;
         s.PowerType = c.Power;
         s.Bandwidth = c.Bandwidth;
         s.CtcssCode = c.Ctcss;
         s.DcsCode = c.Dcs;
-        const TBytes frame = Bytes(Align::CommandFrame(AddressImage(), s, akTxOn));
-        ASSERT_EQ(frame.size(), 13u);
-        EXPECT_EQ(frame[4], 'B');  // base mode
-        EXPECT_EQ(TBytes(frame.begin() + 5, frame.begin() + 12), c.Block) << "point " << c.Point;
+        EXPECT_EQ(Bytes(Align::CommandFrame(image, s, c.Kind)), c.Frame) << "point " << c.Point << " kind " << c.Kind;
     }
 }
 
@@ -171,15 +148,16 @@ TEST(AlignLink, AFailedCommandReportsOnlyASilentRepeater)
 {
     const struct {
         bool Refuse;
+        int Kind;
         std::vector<std::string> Errors;
-    } cases[] = {{true, {}}, {false, {AlignMessages::Problem}}};
+    } cases[] = {{true, akRxOn, {}}, {false, akRxOff, {AlignMessages::Problem}}};
     for (const auto& c : cases) {
         TAlignRig rig(c.Refuse ? WithFault(TSimFault::NegativeAck) : TSimOptions());
         ASSERT_TRUE(rig.Driver);
         if (!c.Refuse)
             rig.Sim->Stop();  // nothing answers any more, not even the cable
         TMap54 image;
-        EXPECT_FALSE(AlignCommand(*rig.Driver, RichDocument(0), image, TAlignSettings {}, akRxOff, rig.View));
+        EXPECT_FALSE(AlignCommand(*rig.Driver, RichDocument(0), image, TAlignSettings {}, c.Kind, rig.View));
         EXPECT_EQ(rig.View.Errors, c.Errors);
         rig.Driver->Close();
     }
