@@ -10,14 +10,6 @@
 
 namespace {
 
-std::string Trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 std::string NameOf(const std::string& pair)
 {
     return pair.substr(0, pair.find('='));

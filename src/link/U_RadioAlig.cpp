@@ -18,13 +18,6 @@ constexpr uint8_t StatusReplyTag = 0x41;
 // The alignment waits belong to a modal window that offers no Cancel.
 constexpr bool NotCancellable = false;
 
-std::string Trimmed(const std::string& text)
-{
-    const auto first = std::find_if_not(text.begin(), text.end(), [](unsigned char c) { return std::isspace(c); });
-    const auto last = std::find_if_not(text.rbegin(), text.rend(), [](unsigned char c) { return std::isspace(c); });
-    return first < last.base() ? std::string(first, last.base()) : std::string();
-}
-
 // Where a point's values lie in the image: the four points sit side by side,
 // Highest nearest the front.
 struct TPointAddresses {

@@ -38,3 +38,11 @@ std::string Uppered(std::string text)
                    [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; });
     return text;
 }
+
+std::string Trimmed(const std::string& text)
+{
+    const auto blank = [](unsigned char c) { return c <= ' '; };
+    const auto first = std::find_if_not(text.begin(), text.end(), blank);
+    const auto last = std::find_if_not(text.rbegin(), text.rend(), blank).base();
+    return first < last ? std::string(first, last) : std::string();
+}

@@ -10,4 +10,6 @@ std::string ZeroPadded(int64_t value, int digits);
 // Upper-case hexadecimal with at least `digits` digits ("%x", "%2.2x").
 std::string HexText(uint64_t value, int digits = 1);
 std::string Lowered(std::string text);
+// Without the blanks and control characters at either end.
+std::string Trimmed(const std::string& text);
 std::string Uppered(std::string text);

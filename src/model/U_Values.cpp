@@ -1,4 +1,5 @@
 #include "U_Values.h"
+#include "U_Format.h"
 #include "dc_Decimal.h"
 
 #include <charconv>
@@ -58,15 +59,6 @@ const char* const DcsCodes[DcsCount] = {
     "631", "632", "654", "662", "664", "703", "712", "723", "731", "732", "734", "743", "754"};
 
 const int ChannelSteps[2][2] = {{5000, 6250}, {2500, 6250}};
-
-std::string Trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
 
 bool ParseInteger(const std::string& text, int64_t& value)
 {

@@ -1,4 +1,5 @@
 #include "Main.h"
+#include "U_QtText.h"
 
 #include "D_About.h"
 #include "D_CWID.h"
@@ -50,8 +51,6 @@ const char* const Blank = " ";
 const char* const FileType = "R54";
 const char* const OldFileType = "RPT";
 
-std::string S(const QString& text) { return text.toStdString(); }
-QString Qs(const std::string& text) { return QString::fromStdString(text); }
 
 QString OpenFilter()
 {

@@ -1,4 +1,5 @@
 #include "U_ChEditGrid.h"
+#include "U_QtText.h"
 
 #include "D_MultiTone.h"
 #include "D_SelectList.h"
@@ -12,8 +13,6 @@
 
 namespace {
 
-std::string S(const QString& text) { return text.toStdString(); }
-QString Qs(const std::string& text) { return QString::fromStdString(text); }
 
 int EditKind(int column) { return GridColumns.at(column).EditKind; }
 

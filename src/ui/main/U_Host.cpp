@@ -1,4 +1,5 @@
 #include "U_Host.h"
+#include "U_QtText.h"
 
 #include "U_LinkView.h"
 #include "U_Ports.h"
@@ -17,7 +18,6 @@ namespace {
 
 const char* const Caption = "RK54Win";
 
-QString Qs(const std::string& text) { return QString::fromStdString(text); }
 
 TAnswer AnswerOf(int button)
 {
