@@ -8,7 +8,7 @@ source ./scripts/deps.sh
 rk54_install_deps
 
 jobs=$(nproc)
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRK54_GUI=ON -DRK54_SANITIZE=OFF
 cmake --build build -j "$jobs"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j "$jobs"

@@ -99,8 +99,8 @@ TEST(Rk54, ResaveWritesWhatSaveAsWould)
     const std::string in = WriteRichFile(dir, "rich.R54");
     ASSERT_EQ(Rk54({"resave", Q(in), Q(dir / "copy.R54")}).Status, 0);
     auto expected = TTempFolder::Read(in);
-    const std::string name = "copy\0\0\0\0";
-    std::copy(name.begin(), name.begin() + 8, expected.begin() + 112);
+    const uint8_t name[8] = {'c', 'o', 'p', 'y', 0, 0, 0, 0};
+    std::copy(name, name + 8, expected.begin() + 112);
     StoreChecksums(expected);
     EXPECT_EQ(TTempFolder::Read(dir / "copy.R54"), expected);
     EXPECT_EQ(expected[1460], 0x77);
