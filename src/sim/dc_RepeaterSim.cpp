@@ -278,20 +278,25 @@ void TRepeaterSim::TakeIn(const uint8_t* bytes, int count)
 
 void TRepeaterSim::TakeByte(uint8_t byte)
 {
-    Emit({byte});  // the cable's echo
     LastByte = TClock::now();
+    std::vector<uint8_t> unit;
     if (Pending.empty() && !IsFrameCommand(byte)) {
-        Record({byte});
-        Answer({byte});
-        return;
+        unit = {byte};
+    } else {
+        Pending.push_back(byte);
+        if (Pending.size() >= 3 && Pending.size() == size_t(Pending[2]) + 3) {
+            unit = std::move(Pending);
+            Pending.clear();
+        }
     }
-    Pending.push_back(byte);
-    if (Pending.size() >= 3 && Pending.size() == size_t(Pending[2]) + 3) {
-        const std::vector<uint8_t> frame = std::move(Pending);
-        Pending.clear();
-        Record(frame);
-        AnswerFrame(frame);
-    }
+    // Whoever has seen the echo of a unit's last byte finds the unit recorded.
+    if (!unit.empty())
+        Record(unit);
+    Emit({byte});  // the cable's echo
+    if (unit.size() == 1)
+        Answer(unit);
+    else if (!unit.empty())
+        AnswerFrame(unit);
 }
 
 void TRepeaterSim::Answer(const std::vector<uint8_t>& unit)
