@@ -289,40 +289,39 @@ void TRepeaterSim::TakeByte(uint8_t byte)
             Pending.clear();
         }
     }
-    // Whoever has seen the echo of a unit's last byte finds the unit recorded.
-    if (!unit.empty())
+    // The repeater has acted on a unit before its last byte's echo leaves,
+    // so whoever has seen the echo finds the unit recorded and its effects made.
+    std::vector<uint8_t> reply;
+    if (!unit.empty()) {
         Record(unit);
+        reply = unit.size() == 1 ? Answer(unit) : AnswerFrame(unit);
+    }
     Emit({byte});  // the cable's echo
-    if (unit.size() == 1)
-        Answer(unit);
-    else if (!unit.empty())
-        AnswerFrame(unit);
+    Emit(reply);
 }
 
-void TRepeaterSim::Answer(const std::vector<uint8_t>& unit)
+std::vector<uint8_t> TRepeaterSim::Answer(const std::vector<uint8_t>& unit)
 {
     switch (unit[0]) {
     case STX:
         if (Has(TSimFault::NoAnswer))
-            return;
-        Emit({STX, uint8_t(Has(TSimFault::WrongHandshake) ? 0x00 : 0x01)});
-        return;
+            return {};
+        return {STX, uint8_t(Has(TSimFault::WrongHandshake) ? 0x00 : 0x01)};
     case ETX:
-        Emit({ETX, 0x01});
-        return;
+        return {ETX, 0x01};
     case EndOfTransfer:
         {
             std::lock_guard guard(Lock);
             ++TransferCount;
         }
         SaveMemory();
-        return;
+        return {};
     default:
-        return;  // ACK, NAK, end of section and strays: the echo says it all
+        return {};  // ACK, NAK, end of section and strays: the echo says it all
     }
 }
 
-void TRepeaterSim::AnswerFrame(const std::vector<uint8_t>& frame)
+std::vector<uint8_t> TRepeaterSim::AnswerFrame(const std::vector<uint8_t>& frame)
 {
     const uint8_t command = frame[0];
     const uint8_t index = frame[3];
@@ -330,26 +329,24 @@ void TRepeaterSim::AnswerFrame(const std::vector<uint8_t>& frame)
     const bool faultBlock = (command == 0x42 || command == 0x41) && index == FaultBlock;
     if (faultBlock && Has(TSimFault::DeviceGone)) {
         CloseDevice();
-        return;
+        return {};
     }
     if (faultBlock && Has(TSimFault::Silence))
-        return;
+        return {};
 
     if (command == AlignStatus) {
         std::vector<uint8_t> reply = WithSum({AlignStatus, 0x00, 0x05, 0x41, Options.Vr, Options.Nsq, Options.Rssi});
         if (Has(TSimFault::BadChecksum))
             ++reply.back();
-        Emit(reply);
-        return;
+        return reply;
     }
     if (command == AlignCommand || command == Area6Fill) {
         const bool refused = command == AlignCommand && Has(TSimFault::NegativeAck);
-        Emit({ACK, sumOk && !refused ? ETB : NAK});
-        return;
+        return {ACK, sumOk && !refused ? ETB : NAK};
     }
     TArea area;
     if (!AreaOf(command, area))
-        return;
+        return {};
     const bool write = (command & 0x0F) == 1;
     const int block = area.Blocks == 1 ? 0 : index - area.FirstIndex;
     const bool indexOk = area.Blocks == 1 ? index == (write ? 0xFF : 0x00) : block >= 0 && block < area.Blocks;
@@ -362,11 +359,10 @@ void TRepeaterSim::AnswerFrame(const std::vector<uint8_t>& frame)
             std::lock_guard guard(Lock);
             std::memcpy(Image.data() + offset, frame.data() + 4, size_t(area.DataBytes));
         }
-        Emit({ACK, good ? ETB : NAK});
-        return;
+        return {ACK, good ? ETB : NAK};
     }
     if (!sumOk || !indexOk)
-        return;
+        return {};
     // Block 3 in place of block 4 is a well-formed reply to the wrong question.
     const bool wrongIndex = faultBlock && Has(TSimFault::WrongIndex);
     const int replyOffset = wrongIndex ? offset - area.DataBytes : offset;
@@ -378,7 +374,7 @@ void TRepeaterSim::AnswerFrame(const std::vector<uint8_t>& frame)
     reply = WithSum(std::move(reply));
     if (faultBlock && Has(TSimFault::BadChecksum))
         ++reply.back();
-    Emit(reply);
+    return reply;
 }
 
 void TRepeaterSim::Emit(const std::vector<uint8_t>& bytes)

@@ -92,8 +92,9 @@ private:
     void Serve();
     void TakeIn(const uint8_t* bytes, int count);
     void TakeByte(uint8_t byte);
-    void Answer(const std::vector<uint8_t>& unit);
-    void AnswerFrame(const std::vector<uint8_t>& frame);
+    // The repeater acts on a whole unit and gives the bytes it answers with.
+    std::vector<uint8_t> Answer(const std::vector<uint8_t>& unit);
+    std::vector<uint8_t> AnswerFrame(const std::vector<uint8_t>& frame);
     void Emit(const std::vector<uint8_t>& bytes);
     void FlushDue();
     bool Has(TSimFault fault) const { return Options.Faults.count(fault) != 0; }
