@@ -117,7 +117,18 @@ TParamDialog::TParamDialog(const TDialogForm& form, std::vector<TFieldDef> field
         control->setObjectName(controlName);
         const int row = def.Row >= 0 ? def.Row : nextRow;
         nextRow = row + 1;
-        grid->addWidget(control, row, def.Column);
+        if (def.Conv && def.Conv->UpDown) {
+            // udTune beside edtTune, sharing its grid cell.
+            auto* cell = new QHBoxLayout;
+            cell->setSpacing(0);
+            cell->addWidget(control);
+            auto* updown = new TUpDown(static_cast<TParamEdit*>(control), this);
+            updown->setObjectName("ud" + controlName.mid(3));
+            cell->addWidget(updown);
+            grid->addLayout(cell, row, def.Column);
+        } else {
+            grid->addWidget(control, row, def.Column);
+        }
         if (def.Label) {
             // pnlBand beside cmbBand: the panel is named after its field.
             auto* panel = Panel("pnl" + controlName.mid(3), def.Label, this);

@@ -4,6 +4,11 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -63,6 +68,18 @@ void TParamEdit::Commit()
     emit Committed();
 }
 
+void TParamEdit::StepBy(int delta)
+{
+    const double value = std::clamp(std::round(Value()) + delta, FConv.Min, FConv.Max);
+    if (FEditMode) {
+        setText(QString::fromStdString(ShortText(value)));
+        return;
+    }
+    setText(QString::fromStdString(FormatValue(FConv, value)));
+    FSavedText = text();
+    emit Committed();
+}
+
 void TParamEdit::SetEditing(bool on)
 {
     FEditMode = on;
@@ -116,6 +133,11 @@ void TParamEdit::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if (FConv.UpDown && (key == Qt::Key_Up || key == Qt::Key_Down)) {
+        StepBy(key == Qt::Key_Up ? 1 : -1);
+        event->accept();
+        return;
+    }
     const QString typed = event->text();
     if (typed.size() != 1 || (!typed[0].isPrint() && typed[0] != QChar('\b'))) {
         QLineEdit::keyPressEvent(event);  // caret keys, Delete, F-keys
@@ -156,6 +178,34 @@ void TParamEdit::focusOutEvent(QFocusEvent* event)
     QLineEdit::focusOutEvent(event);
     if (IsControlFocusChange(event))
         Commit();
+}
+
+TUpDown::TUpDown(TParamEdit* associate, QWidget* parent) : QWidget(parent), FAssociate(associate)
+{
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    const auto arrow = [&](const char* name, Qt::ArrowType type, int delta) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(name);
+        button->setArrowType(type);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setAutoRepeat(true);
+        button->setFixedSize(15, 10);
+        connect(button, &QToolButton::clicked, associate, [associate, delta] { associate->StepBy(delta); });
+        column->addWidget(button);
+    };
+    arrow("btnUp", Qt::UpArrow, 1);
+    arrow("btnDown", Qt::DownArrow, -1);
+    setEnabled(associate->isEnabled());
+    associate->installEventFilter(this);
+}
+
+bool TUpDown::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == FAssociate && event->type() == QEvent::EnabledChange)
+        setEnabled(FAssociate->isEnabled());
+    return QWidget::eventFilter(watched, event);
 }
 
 void TParamCombo::SetFieldEnabled(bool enabled)

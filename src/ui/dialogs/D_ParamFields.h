@@ -32,6 +32,9 @@ public:
     void ShowStored(double stored);
     // Leaves editing and shows the committed text; tells `Committed`.
     void Commit();
+    // The value one step up (+1) or down (-1), within the range, shown as
+    // the field shows it now; idle, that is a commit.
+    void StepBy(int delta);
 
 signals:
     void Committed();
@@ -51,6 +54,20 @@ private:
     bool FEditMode = false;
     bool FCtrlDown = false;
     QString FSavedText;
+};
+
+// The arrow buttons beside a stepping field. They never take the focus
+// and follow the field's enabled state: a read-only view cannot be stepped.
+class TUpDown : public QWidget {
+    Q_OBJECT
+public:
+    explicit TUpDown(TParamEdit* associate, QWidget* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    TParamEdit* FAssociate;
 };
 
 // A drop-down list whose Enter opens and closes the list instead of

@@ -31,6 +31,9 @@ struct TFieldConv {
     double Factor = 1;              // display units per stored unit
     // Text fields: what committing makes of the text; null keeps it as typed.
     std::string (*TextRule)(const std::string&) = nullptr;
+    // Arrow buttons beside the field, and the Up and Down keys in it, step
+    // the value by 1 within the range.
+    bool UpDown = false;
 
     bool IsText() const { return Reading == TReading::Text || Reading == TReading::Hex; }
 };

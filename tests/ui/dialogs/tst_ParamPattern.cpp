@@ -4,6 +4,7 @@
 #include "DialogTestKit.h"
 
 #include <QClipboard>
+#include <QToolButton>
 
 #include <map>
 #include <memory>
@@ -15,7 +16,9 @@ const TFieldConv DecimalField {.Class = TEditClass::Decimal, .MaxLength = 5, .Re
 const TFieldConv DigitsField {.Class = TEditClass::Digits, .MaxLength = 3, .Reading = TReading::Unsigned,
                               .Suffix = " sec", .Min = 1, .Max = 255, .Fallback = 20};
 const TFieldConv SignedField {.Class = TEditClass::Signed, .MaxLength = 4, .Reading = TReading::Signed,
-                              .Min = -128, .Max = 127};
+                              .Min = -128, .Max = 127, .UpDown = true};
+const TFieldConv LevelField {.Class = TEditClass::Digits, .MaxLength = 3, .Reading = TReading::Unsigned,
+                             .Min = 0, .Max = 255, .UpDown = true};
 const TFieldConv HexField {.Class = TEditClass::Hex, .MaxLength = 4, .Reading = TReading::Hex};
 const TFieldConv PrintableField {.Class = TEditClass::Printable, .MaxLength = 16, .Reading = TReading::Text};
 const TFieldConv TagField {.Class = TEditClass::Tag, .MaxLength = 8, .Reading = TReading::Text};
@@ -31,6 +34,7 @@ std::vector<TFieldDef> ProbeFields()
         EditField("edtTag", "&Tag", InExtended, Bind(&TRKmem::ProductType), TagField),
         ComboField("cmbBand", "&Band", InExtended, Bind(&TRKmem::Band), RowItems(10)),
         EditField("edtLocked", "&Locked", InManufacture, Bind(&TRKmem::RxRefFreq), DecimalField),
+        EditField("edtLevel", "Le&vel", InExtended, Bind(&TRKmem::RxTuning, 1), LevelField),
     };
 }
 
@@ -96,6 +100,7 @@ private slots:
         Doc.AniCode = "1A2B";
         Doc.CwIdText = "CQ";
         Doc.ProductType = "HPD-4400";
+        Doc.RxTuning[1] = 254;
         Dialog = std::make_unique<TfrmProbe>(Doc, Extended, Prompt);
         QVERIFY(ShowActive(*Dialog));
     }
@@ -222,6 +227,41 @@ private slots:
         QCOMPARE(edit->text(), QString("15"));
     }
 
+    void arrowsStepTheValueWithinItsRange()
+    {
+        TParamEdit* level = Field("edtLevel");
+        level->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(level, Qt::Key_Up);
+        QCOMPARE(level->text(), QString("255"));
+        QTest::keyClick(level, Qt::Key_Up);
+        QCOMPARE(level->text(), QString("255"));
+        QVERIFY(!level->EditMode());
+        auto* down = Find<TUpDown>(*Dialog, "udLevel")->findChild<QToolButton*>("btnDown");
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(down, Qt::LeftButton);
+        QCOMPARE(level->text(), QString("252"));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(level));
+
+        // While editing, the typed value is stepped; Esc still goes back to
+        // the last committed text.
+        TParamEdit* offset = Field("edtSigned");
+        offset->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(offset, "-127");
+        QTest::keyClick(offset, Qt::Key_Down);
+        QTest::keyClick(offset, Qt::Key_Down);
+        QCOMPARE(offset->text(), QString("-128"));
+        QVERIFY(offset->EditMode());
+        QTest::keyClick(offset, Qt::Key_Escape);
+        QCOMPARE(offset->text(), QString("-5"));
+        QTest::keyClick(offset, Qt::Key_Up);
+        QCOMPARE(offset->text(), QString("-4"));
+
+        ClickOk(*Dialog);
+        QCOMPARE(Doc.RxTuning[1], 252);
+        QCOMPARE(Doc.TxPowerAdjust[3], -4);
+        QVERIFY(Dialog->Changed());
+    }
+
     void comboEnterOpensAndClosesTheList()
     {
         auto* combo = Find<TParamCombo>(*Dialog, "cmbBand");
@@ -279,6 +319,7 @@ private slots:
             QCOMPARE(edit->isEnabled(), open);
             QCOMPARE(Base(edit), System(open ? QPalette::Base : QPalette::Button));
         }
+        QCOMPARE(Find<TUpDown>(dialog, "udSigned")->isEnabled(), open);  // no stepping a read-only view
         auto* combo = Find<TParamCombo>(dialog, "cmbBand");
         QCOMPARE(combo->isEnabled(), open);
         QCOMPARE(Base(combo), System(open ? QPalette::Base : QPalette::Button));
