@@ -88,13 +88,22 @@ void TParamEdit::SetEditing(bool on)
         Paint(this, on ? QPalette::ToolTipBase : QPalette::Base);
 }
 
+void TParamEdit::BeginEditing()
+{
+    // Idle, the field shows its committed text: that is what Esc brings
+    // back, however the field got the focus (a dialog's first field gets it
+    // from the window opening, not from the person).
+    FSavedText = text();
+    SetEditing(true);
+}
+
 void TParamEdit::ToggleEditMode()
 {
     if (FEditMode) {
         Commit();
         return;
     }
-    SetEditing(true);
+    BeginEditing();
     setText(QString::fromStdString(BareText(FConv, text().toStdString())));
     selectAll();
 }
@@ -149,8 +158,8 @@ void TParamEdit::keyPressEvent(QKeyEvent* event)
     if (!ch)
         return;
     if (!FEditMode) {
+        BeginEditing();
         clear();
-        SetEditing(true);
     }
     if (ch == '\b')
         backspace();

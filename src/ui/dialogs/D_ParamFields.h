@@ -47,6 +47,7 @@ protected:
 
 private:
     void SetEditing(bool on);
+    void BeginEditing();
     void ToggleEditMode();
     bool CanInsert() const;
 

@@ -177,6 +177,24 @@ private slots:
         QCOMPARE(Doc.IfFreq, 2140);
     }
 
+    void escRestoresTheFieldTheDialogOpenedOn()
+    {
+        // The first field has the focus from the window opening, not from
+        // a person moving to it.
+        TParamEdit* edit = Field("edtDecimal");
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(edit));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTest::keyClicks(edit, "77");
+        QTest::keyClick(edit, Qt::Key_Escape);
+        QCOMPARE(edit->text(), QString("21.40 MHz"));
+        QTest::keyClicks(edit, "5");
+        QTest::keyClick(edit, Qt::Key_Escape);
+        QCOMPARE(edit->text(), QString("21.40 MHz"));
+        ClickOk(*Dialog);
+        QCOMPARE(Doc.IfFreq, 2140);
+        QVERIFY(!Dialog->Changed());
+    }
+
     void leavingCommits()
     {
         TParamEdit* edit = Field("edtDecimal");
