@@ -266,14 +266,8 @@ void TParamDialog::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    // Enter presses the button that has the focus, as on any button; from
-    // anywhere else it reaches no button (fields and lists take it).
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
-            button->click();
-        event->accept();
+    if (EnterPressesFocusedButton(this, event))
         return;
-    }
     // Esc reaches here only when no field is being edited: Cancel.
     QDialog::keyPressEvent(event);
 }

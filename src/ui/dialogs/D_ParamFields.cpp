@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -23,6 +24,16 @@ void Paint(QWidget* w, QPalette::ColorRole role)
 }
 
 } // namespace
+
+bool EnterPressesFocusedButton(QWidget* dialog, QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    if (auto* button = qobject_cast<QPushButton*>(dialog->focusWidget()))
+        button->click();
+    event->accept();
+    return true;
+}
 
 bool IsControlFocusChange(const QFocusEvent* event)
 {

@@ -84,6 +84,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
+// Enter in a dialog presses the button that has the focus and no other:
+// fields and lists take it for themselves. True when the key was Enter.
+bool EnterPressesFocusedButton(QWidget* dialog, QKeyEvent* event);
+
 // Whether a focus change is the person moving between controls rather than
 // the window losing or regaining activation or a popup coming and going.
 bool IsControlFocusChange(const QFocusEvent* event);

@@ -204,13 +204,6 @@ void TfrmMultiTone::Store()
 
 void TfrmMultiTone::keyPressEvent(QKeyEvent* event)
 {
-    // Enter presses the button that has the focus and no other; the lists
-    // take it for their drop-down.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
-            button->click();
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!EnterPressesFocusedButton(this, event))
+        QDialog::keyPressEvent(event);
 }
