@@ -8,13 +8,13 @@ source ./scripts/deps.sh
 rk54_install_deps
 
 jobs=$(nproc)
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRK54_GUI=ON -DRK54_SANITIZE=OFF
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRK54_GUI=ON -DRK54_SANITIZE=OFF -DRK54_WERROR=ON
 cmake --build build -j "$jobs"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j "$jobs"
 
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-      -DRK54_GUI=OFF -DRK54_SANITIZE=ON -DRK54_BENCH=OFF
+      -DRK54_GUI=OFF -DRK54_SANITIZE=ON -DRK54_BENCH=OFF -DRK54_WERROR=ON
 cmake --build build-sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs"

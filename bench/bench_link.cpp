@@ -2,8 +2,8 @@
 // For each transfer prints the time measured, the line's lower bound (the
 // bytes the repeater side sent at 11 bits each, plus the protocol's own
 // pauses), their ratio and the processor time the program used.
-#include "U_Clone.h"
-#include "dc_RepeaterSim.h"
+#include "link/U_Clone.h"
+#include "sim/dc_RepeaterSim.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -4,8 +4,8 @@
 // folder), which reports the moment the main window first paints.
 //
 //   bench_startup [RUNS]
-#include "Main.h"
-#include "U_Host.h"
+#include "ui/main/Main.h"
+#include "ui/base/U_Host.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,5 +1,5 @@
-#include "Main.h"
-#include "U_Host.h"
+#include "ui/main/Main.h"
+#include "ui/base/U_Host.h"
 
 #include <QApplication>
 

@@ -1,10 +1,10 @@
-#include "C_Files.h"
+#include "cli/C_Files.h"
 
-#include "U_Cli.h"
-#include "U_DocJson.h"
-#include "U_FileAccess.h"
-#include "U_HexDump.h"
-#include "U_Values.h"
+#include "cli/U_Cli.h"
+#include "cli/U_DocJson.h"
+#include "files/U_FileAccess.h"
+#include "files/U_HexDump.h"
+#include "model/U_Values.h"
 
 #include <QJsonDocument>
 

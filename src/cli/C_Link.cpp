@@ -1,11 +1,11 @@
-#include "C_Link.h"
+#include "cli/C_Link.h"
 
-#include "U_Checks.h"
-#include "U_Cli.h"
-#include "U_Clone.h"
-#include "U_FileAccess.h"
-#include "U_Ports.h"
-#include "dc_RepeaterSim.h"
+#include "link/U_Checks.h"
+#include "cli/U_Cli.h"
+#include "link/U_Clone.h"
+#include "files/U_FileAccess.h"
+#include "link/U_Ports.h"
+#include "sim/dc_RepeaterSim.h"
 
 #include <QDate>
 

@@ -1,4 +1,4 @@
-#include "U_Cli.h"
+#include "cli/U_Cli.h"
 
 #include <cstdio>
 

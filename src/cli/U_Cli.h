@@ -1,5 +1,5 @@
 #pragma once
-#include "U_Prompt.h"
+#include "model/U_Prompt.h"
 
 #include <QCommandLineParser>
 #include <QString>

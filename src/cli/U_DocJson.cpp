@@ -1,4 +1,4 @@
-#include "U_DocJson.h"
+#include "cli/U_DocJson.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

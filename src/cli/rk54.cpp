@@ -1,7 +1,7 @@
 // rk54: the command-line tool over the program's core.
-#include "C_Files.h"
-#include "C_Link.h"
-#include "U_Cli.h"
+#include "cli/C_Files.h"
+#include "cli/C_Link.h"
+#include "cli/U_Cli.h"
 
 #include <QCoreApplication>
 

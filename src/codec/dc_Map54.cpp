@@ -1,6 +1,6 @@
-#include "dc_Map54.h"
+#include "codec/dc_Map54.h"
 
-#include "U_Format.h"
+#include "model/U_Format.h"
 
 #include <charconv>
 

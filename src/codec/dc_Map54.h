@@ -1,6 +1,6 @@
 #pragma once
-#include "dc_Map.h"
-#include "dc_RKmem.h"
+#include "codec/dc_Map.h"
+#include "model/dc_RKmem.h"
 
 #include <stdexcept>
 

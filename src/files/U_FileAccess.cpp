@@ -1,4 +1,4 @@
-#include "U_FileAccess.h"
+#include "files/U_FileAccess.h"
 
 #include <filesystem>
 #include <fstream>

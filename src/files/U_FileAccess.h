@@ -1,7 +1,7 @@
 #pragma once
-#include "U_Prompt.h"
-#include "dc_Map54.h"
-#include "dc_RKmem.h"
+#include "model/U_Prompt.h"
+#include "codec/dc_Map54.h"
+#include "model/dc_RKmem.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "U_HexDump.h"
+#include "files/U_HexDump.h"
 
-#include "U_Format.h"
+#include "model/U_Format.h"
 
 std::string DumpColumnLabel(int column)
 {

@@ -1,5 +1,5 @@
 #pragma once
-#include "dc_Map.h"
+#include "codec/dc_Map.h"
 
 #include <string>
 

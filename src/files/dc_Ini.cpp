@@ -1,7 +1,7 @@
-#include "dc_Ini.h"
+#include "files/dc_Ini.h"
 
-#include "U_FileAccess.h"
-#include "U_Format.h"
+#include "files/U_FileAccess.h"
+#include "model/U_Format.h"
 
 #include <charconv>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "U_Checks.h"
+#include "link/U_Checks.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 #pragma once
-#include "U_Prompt.h"
-#include "dc_RKmem.h"
+#include "model/U_Prompt.h"
+#include "model/dc_RKmem.h"
 
 #include <string>
 

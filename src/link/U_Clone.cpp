@@ -1,7 +1,7 @@
-#include "U_Clone.h"
+#include "link/U_Clone.h"
 
-#include "U_LinkIo.h"
-#include "dc_RsDrv.h"
+#include "link/U_LinkIo.h"
+#include "link/dc_RsDrv.h"
 
 #include <algorithm>
 #include <array>

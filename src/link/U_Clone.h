@@ -1,8 +1,8 @@
 #pragma once
-#include "U_LinkView.h"
-#include "U_Modes.h"
-#include "dc_Map54.h"
-#include "dc_RKmem.h"
+#include "link/U_LinkView.h"
+#include "model/U_Modes.h"
+#include "codec/dc_Map54.h"
+#include "model/dc_RKmem.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,5 +1,5 @@
 #pragma once
-#include "dc_RsDrv.h"
+#include "link/dc_RsDrv.h"
 
 #include <QByteArray>
 

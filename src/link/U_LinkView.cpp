@@ -1,4 +1,4 @@
-#include "U_LinkView.h"
+#include "link/U_LinkView.h"
 
 #include <QCoreApplication>
 

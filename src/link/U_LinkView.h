@@ -1,5 +1,5 @@
 #pragma once
-#include "U_Prompt.h"
+#include "model/U_Prompt.h"
 
 // What a radio link engine needs of the person in front of it. The transfer
 // window, the alignment window, the command-line tool and the tests each

@@ -1,4 +1,4 @@
-#include "U_Ports.h"
+#include "link/U_Ports.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
-#include "U_RadioAlig.h"
+#include "link/U_RadioAlig.h"
 
-#include "U_Clone.h"
-#include "U_Format.h"
-#include "U_LinkIo.h"
-#include "U_Values.h"
-#include "dc_RsDrv.h"
+#include "link/U_Clone.h"
+#include "model/U_Format.h"
+#include "link/U_LinkIo.h"
+#include "model/U_Values.h"
+#include "link/dc_RsDrv.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,7 +1,7 @@
 #pragma once
-#include "U_LinkView.h"
-#include "dc_Map54.h"
-#include "dc_RKmem.h"
+#include "link/U_LinkView.h"
+#include "codec/dc_Map54.h"
+#include "model/dc_RKmem.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "dc_RsDrv.h"
+#include "link/dc_RsDrv.h"
 
-#include "U_LinkView.h"
-#include "U_Ports.h"
+#include "link/U_LinkView.h"
+#include "link/U_Ports.h"
 
 #include <QElapsedTimer>
 #include <QSerialPort>

@@ -1,4 +1,4 @@
-#include "U_Format.h"
+#include "model/U_Format.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "U_Values.h"
-#include "U_Format.h"
-#include "dc_Decimal.h"
+#include "model/U_Values.h"
+#include "model/U_Format.h"
+#include "model/dc_Decimal.h"
 
 #include <charconv>
 #include <cmath>

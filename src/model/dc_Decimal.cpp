@@ -1,4 +1,4 @@
-#include "dc_Decimal.h"
+#include "model/dc_Decimal.h"
 
 #include <charconv>
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "dc_Decimal.h"
-#include "dc_RKmemSub.h"
+#include "model/dc_Decimal.h"
+#include "model/dc_RKmemSub.h"
 
 #include <array>
 #include <string>

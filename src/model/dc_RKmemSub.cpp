@@ -1,4 +1,4 @@
-#include "dc_RKmemSub.h"
+#include "model/dc_RKmemSub.h"
 
 bool TChannel::Equals(const TChannel& o) const
 {

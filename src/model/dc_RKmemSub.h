@@ -1,5 +1,5 @@
 #pragma once
-#include "dc_Decimal.h"
+#include "model/dc_Decimal.h"
 
 #include <array>
 

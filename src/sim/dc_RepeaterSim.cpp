@@ -1,6 +1,6 @@
-#include "dc_RepeaterSim.h"
+#include "sim/dc_RepeaterSim.h"
 
-#include "U_FileAccess.h"
+#include "files/U_FileAccess.h"
 
 #include <cerrno>
 #include <cstring>

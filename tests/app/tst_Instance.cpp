@@ -1,6 +1,6 @@
 // One copy per user: a second start of the program ends at once, without a
 // window, while the first keeps running.
-#include "U_Host.h"
+#include "ui/base/U_Host.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

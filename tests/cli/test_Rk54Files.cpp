@@ -1,8 +1,8 @@
 // The rk54 tool as a script would run it: real process, real files.
-#include "ImageBuilder.h"
-#include "ScriptedPrompt.h"
-#include "TempFolder.h"
-#include "U_FileAccess.h"
+#include "support/ImageBuilder.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempFolder.h"
+#include "files/U_FileAccess.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

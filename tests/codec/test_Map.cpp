@@ -1,4 +1,4 @@
-#include "dc_Map.h"
+#include "codec/dc_Map.h"
 
 #include <gtest/gtest.h>
 

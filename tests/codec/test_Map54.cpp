@@ -1,5 +1,5 @@
-#include "ImageBuilder.h"
-#include "dc_Map54.h"
+#include "support/ImageBuilder.h"
+#include "codec/dc_Map54.h"
 
 #include <gtest/gtest.h>
 

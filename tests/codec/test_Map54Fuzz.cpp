@@ -1,6 +1,6 @@
 // Random and mutated images: decoding never crashes or reads outside the
 // image, and what decodes comes back the same after an encode.
-#include "dc_Map54.h"
+#include "codec/dc_Map54.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "ImageBuilder.h"
-#include "ScriptedPrompt.h"
-#include "TempFolder.h"
-#include "U_FileAccess.h"
+#include "support/ImageBuilder.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempFolder.h"
+#include "files/U_FileAccess.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "U_HexDump.h"
-#include "dc_Map54.h"
+#include "files/U_HexDump.h"
+#include "codec/dc_Map54.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "ScriptedPrompt.h"
-#include "TempFolder.h"
-#include "dc_Ini.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempFolder.h"
+#include "files/dc_Ini.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The alignment link: frames built from the image, and the exchanges with
 // the simulated repeater.
-#include "LinkTestKit.h"
-#include "U_RadioAlig.h"
-#include "dc_RsDrv.h"
+#include "support/LinkTestKit.h"
+#include "link/U_RadioAlig.h"
+#include "link/dc_RsDrv.h"
 
 #include <gtest/gtest.h>
 

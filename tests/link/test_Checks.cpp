@@ -1,6 +1,6 @@
 // The narrow-band check before a download and the manufacture password.
-#include "LinkTestKit.h"
-#include "U_Checks.h"
+#include "support/LinkTestKit.h"
+#include "link/U_Checks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Upload and download against the simulated repeater on a pseudo-terminal.
-#include "LinkTestKit.h"
+#include "support/LinkTestKit.h"
 
 #include <QElapsedTimer>
 

@@ -1,5 +1,5 @@
 // Port numbering and the port list, on a host the test builds itself.
-#include "U_Ports.h"
+#include "link/U_Ports.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // rk54 upload, download, ports and simulate, run as a person runs them.
-#include "LinkTestKit.h"
-#include "U_Clone.h"
-#include "U_FileAccess.h"
+#include "support/LinkTestKit.h"
+#include "link/U_Clone.h"
+#include "files/U_FileAccess.h"
 
 #include <QFile>
 #include <QFileInfo>

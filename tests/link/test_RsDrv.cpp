@@ -1,7 +1,7 @@
 // The driver and the timed receive over a bare pseudo-terminal whose far end
 // the test plays itself.
-#include "LinkTestKit.h"
-#include "dc_RsDrv.h"
+#include "support/LinkTestKit.h"
+#include "link/dc_RsDrv.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "dc_RKmem.h"
+#include "model/dc_RKmem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "U_Format.h"
-#include "U_Values.h"
-#include "dc_Decimal.h"
+#include "model/U_Format.h"
+#include "model/U_Values.h"
+#include "model/dc_Decimal.h"
 
 #include <gtest/gtest.h>
 

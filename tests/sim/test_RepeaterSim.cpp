@@ -1,6 +1,6 @@
 // The simulated repeater byte for byte, talked to through the raw device.
-#include "dc_Map54.h"
-#include "dc_RepeaterSim.h"
+#include "codec/dc_Map54.h"
+#include "sim/dc_RepeaterSim.h"
 
 #include <gtest/gtest.h>
 

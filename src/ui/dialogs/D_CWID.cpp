@@ -1,6 +1,6 @@
-#include "D_CWID.h"
+#include "ui/dialogs/D_CWID.h"
 
-#include "U_Values.h"
+#include "model/U_Values.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "D_ParamDialog.h"
+#include "ui/dialogs/D_ParamDialog.h"
 
 // "CW ID": the Morse identification. Turning it off on OK also turns off
 // every channel that sends it.

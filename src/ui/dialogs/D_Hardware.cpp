@@ -1,7 +1,7 @@
-#include "D_Hardware.h"
+#include "ui/dialogs/D_Hardware.h"
 
-#include "U_Values.h"
-#include "dc_Map54.h"
+#include "model/U_Values.h"
+#include "codec/dc_Map54.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "D_ParamDialog.h"
+#include "ui/dialogs/D_ParamDialog.h"
 
 // "Hardware Parameters": band, IF and reference frequencies, local
 // oscillator offsets, channel step, duplexer and Tx power type.

@@ -1,4 +1,4 @@
-#include "D_Market.h"
+#include "ui/dialogs/D_Market.h"
 
 namespace {
 

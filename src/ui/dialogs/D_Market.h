@@ -1,5 +1,5 @@
 #pragma once
-#include "D_ParamDialog.h"
+#include "ui/dialogs/D_ParamDialog.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "D_ParamDialog.h"
+#include "ui/dialogs/D_ParamDialog.h"
 
-#include "U_Values.h"
+#include "model/U_Values.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #pragma once
-#include "D_ParamFields.h"
-#include "U_Modes.h"
-#include "U_Prompt.h"
-#include "dc_RKmem.h"
+#include "ui/dialogs/D_ParamFields.h"
+#include "model/U_Modes.h"
+#include "model/U_Prompt.h"
+#include "model/dc_RKmem.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "D_ParamFields.h"
+#include "ui/dialogs/D_ParamFields.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,5 +1,5 @@
 #pragma once
-#include "U_FieldConv.h"
+#include "ui/dialogs/U_FieldConv.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
-#include "D_RadioStatus.h"
+#include "ui/dialogs/D_RadioStatus.h"
 
-#include "U_Values.h"
+#include "model/U_Values.h"
 
 namespace {
 

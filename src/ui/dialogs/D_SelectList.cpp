@@ -1,6 +1,6 @@
-#include "D_SelectList.h"
+#include "ui/dialogs/D_SelectList.h"
 
-#include "U_Values.h"
+#include "model/U_Values.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -1,4 +1,4 @@
-#include "D_Timer.h"
+#include "ui/dialogs/D_Timer.h"
 
 namespace {
 

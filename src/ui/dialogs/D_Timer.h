@@ -1,5 +1,5 @@
 #pragma once
-#include "D_ParamDialog.h"
+#include "ui/dialogs/D_ParamDialog.h"
 
 // "Timer": the time-out, guard and hang-on timers.
 class TfrmTimer : public TParamDialogOf<TfrmTimer> {

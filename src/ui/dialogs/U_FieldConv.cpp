@@ -1,7 +1,7 @@
-#include "U_FieldConv.h"
+#include "ui/dialogs/U_FieldConv.h"
 
-#include "U_Format.h"
-#include "U_Values.h"
+#include "model/U_Format.h"
+#include "model/U_Values.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,10 +1,10 @@
-#include "D_Config.h"
+#include "ui/link/D_Config.h"
 
-#include "U_Clone.h"
-#include "U_DialogKit.h"
-#include "U_Host.h"
-#include "U_Ports.h"
-#include "dc_RsDrv.h"
+#include "link/U_Clone.h"
+#include "ui/base/U_DialogKit.h"
+#include "ui/base/U_Host.h"
+#include "link/U_Ports.h"
+#include "link/dc_RsDrv.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

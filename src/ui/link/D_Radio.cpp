@@ -1,6 +1,6 @@
-#include "D_Radio.h"
+#include "ui/link/D_Radio.h"
 
-#include "U_Host.h"
+#include "ui/base/U_Host.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,5 +1,5 @@
 #pragma once
-#include "U_LinkView.h"
+#include "link/U_LinkView.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "D_About.h"
+#include "ui/main/D_About.h"
 
-#include "U_DialogKit.h"
+#include "ui/base/U_DialogKit.h"
 
 #include <QDir>
 #include <QHBoxLayout>

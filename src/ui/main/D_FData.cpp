@@ -1,7 +1,7 @@
-#include "D_FData.h"
+#include "ui/main/D_FData.h"
 
-#include "U_HexDump.h"
-#include "dc_Map54.h"
+#include "files/U_HexDump.h"
+#include "codec/dc_Map54.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

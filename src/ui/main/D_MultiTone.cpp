@@ -1,8 +1,8 @@
-#include "D_MultiTone.h"
+#include "ui/main/D_MultiTone.h"
 
-#include "D_ParamFields.h"
-#include "U_ChannelRules.h"
-#include "U_DialogKit.h"
+#include "ui/dialogs/D_ParamFields.h"
+#include "ui/main/U_ChannelRules.h"
+#include "ui/base/U_DialogKit.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

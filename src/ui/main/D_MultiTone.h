@@ -1,5 +1,5 @@
 #pragma once
-#include "dc_RKmemSub.h"
+#include "model/dc_RKmemSub.h"
 
 #include <QDialog>
 

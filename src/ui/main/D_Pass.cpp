@@ -1,6 +1,6 @@
-#include "D_Pass.h"
+#include "ui/main/D_Pass.h"
 
-#include "U_DialogKit.h"
+#include "ui/base/U_DialogKit.h"
 
 #include <QLineEdit>
 #include <QVBoxLayout>

@@ -1,7 +1,7 @@
-#include "D_Visible.h"
+#include "ui/main/D_Visible.h"
 
-#include "U_ChGrid.h"
-#include "U_DialogKit.h"
+#include "ui/main/U_ChGrid.h"
+#include "ui/base/U_DialogKit.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

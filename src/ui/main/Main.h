@@ -1,8 +1,8 @@
 #pragma once
-#include "U_ChEditGrid.h"
-#include "U_Modes.h"
-#include "dc_Map54.h"
-#include "dc_RKmem.h"
+#include "ui/main/U_ChEditGrid.h"
+#include "model/U_Modes.h"
+#include "codec/dc_Map54.h"
+#include "model/dc_RKmem.h"
 
 #include <QMainWindow>
 #include <QStringList>

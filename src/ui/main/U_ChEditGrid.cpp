@@ -1,8 +1,8 @@
-#include "U_ChEditGrid.h"
-#include "U_QtText.h"
+#include "ui/main/U_ChEditGrid.h"
+#include "ui/base/U_QtText.h"
 
-#include "D_MultiTone.h"
-#include "D_SelectList.h"
+#include "ui/main/D_MultiTone.h"
+#include "ui/dialogs/D_SelectList.h"
 
 #include <QAction>
 #include <QClipboard>

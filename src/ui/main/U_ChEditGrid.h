@@ -1,6 +1,6 @@
 #pragma once
-#include "U_ChGrid.h"
-#include "U_ChannelRules.h"
+#include "ui/main/U_ChGrid.h"
+#include "ui/main/U_ChannelRules.h"
 
 #include <QSpinBox>
 

@@ -1,6 +1,6 @@
-#include "U_ChGrid.h"
+#include "ui/main/U_ChGrid.h"
 
-#include "U_Help.h"
+#include "ui/base/U_Help.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
-#include "U_ChannelRules.h"
-#include "dc_RKmem.h"
+#include "ui/main/U_ChannelRules.h"
+#include "model/dc_RKmem.h"
 
 #include <QColor>
 #include <QTableWidget>

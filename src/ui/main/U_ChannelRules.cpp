@@ -1,6 +1,6 @@
-#include "U_ChannelRules.h"
+#include "ui/main/U_ChannelRules.h"
 
-#include "U_Values.h"
+#include "model/U_Values.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,5 +1,5 @@
 #pragma once
-#include "dc_RKmem.h"
+#include "model/dc_RKmem.h"
 
 #include <array>
 #include <optional>

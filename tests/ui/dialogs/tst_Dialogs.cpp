@@ -1,13 +1,13 @@
 // Hardware, Timer, CW ID, Radio Status and Marketing driven with keys: each
 // dialog's own conversions and rules, the result in the document and in the
 // bytes of the data file saved afterwards.
-#include "DialogTestKit.h"
+#include "support/DialogTestKit.h"
 
-#include "D_CWID.h"
-#include "D_Hardware.h"
-#include "D_Market.h"
-#include "D_RadioStatus.h"
-#include "D_Timer.h"
+#include "ui/dialogs/D_CWID.h"
+#include "ui/dialogs/D_Hardware.h"
+#include "ui/dialogs/D_Market.h"
+#include "ui/dialogs/D_RadioStatus.h"
+#include "ui/dialogs/D_Timer.h"
 
 #include <memory>
 

@@ -1,5 +1,5 @@
 // The text conversions every typed field goes through.
-#include "U_FieldConv.h"
+#include "ui/dialogs/U_FieldConv.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The dialog pattern's behaviour, once, on a representative field of each
 // editing class. The probe dialog is declared the way every dialog is: a
 // table of fields on the pattern.
-#include "DialogTestKit.h"
+#include "support/DialogTestKit.h"
 
 #include <QClipboard>
 #include <QToolButton>

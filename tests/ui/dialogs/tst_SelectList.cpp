@@ -1,8 +1,8 @@
 // The tone/code selection list driven with keys and the mouse: the layout of
 // both lists, the Home/End/Page keys, cells without an entry, OK and Cancel.
-#include "DialogTestKit.h"
+#include "support/DialogTestKit.h"
 
-#include "D_SelectList.h"
+#include "ui/dialogs/D_SelectList.h"
 
 #include <QTableWidget>
 

@@ -1,14 +1,14 @@
 // Upload and download from the main window against the simulated repeater
 // on a pseudo-terminal, the transfer window's own rules and the port dialog.
-#include "D_Config.h"
-#include "D_Radio.h"
-#include "Main.h"
-#include "TestHost.h"
-#include "U_ChGrid.h"
-#include "U_Checks.h"
-#include "U_Clone.h"
-#include "dc_Ini.h"
-#include "dc_RepeaterSim.h"
+#include "ui/link/D_Config.h"
+#include "ui/link/D_Radio.h"
+#include "ui/main/Main.h"
+#include "support/TestHost.h"
+#include "ui/main/U_ChGrid.h"
+#include "link/U_Checks.h"
+#include "link/U_Clone.h"
+#include "files/dc_Ini.h"
+#include "sim/dc_RepeaterSim.h"
 
 #include <QComboBox>
 #include <QLabel>

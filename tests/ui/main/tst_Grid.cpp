@@ -3,10 +3,10 @@
 // in-place editors, the selection list and the multi-tone dialog, the
 // clipboard, undo and redo, the item dialog and the raw data viewer. Edits
 // are checked in WorkChannels and, after File > Save, in the saved bytes.
-#include "D_MultiTone.h"
-#include "D_SelectList.h"
-#include "TestHost.h"
-#include "U_Values.h"
+#include "ui/main/D_MultiTone.h"
+#include "ui/dialogs/D_SelectList.h"
+#include "support/TestHost.h"
+#include "model/U_Values.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,10 +1,10 @@
 // The main window's start-up, documents, recent files, close query and
 // settings, with the person and the file choosers scripted.
-#include "D_About.h"
-#include "TestHost.h"
-#include "U_ChGrid.h"
-#include "U_Help.h"
-#include "dc_Ini.h"
+#include "ui/main/D_About.h"
+#include "support/TestHost.h"
+#include "ui/main/U_ChGrid.h"
+#include "ui/base/U_Help.h"
+#include "files/dc_Ini.h"
 
 #include <QAction>
 #include <QComboBox>

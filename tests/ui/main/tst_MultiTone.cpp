@@ -1,6 +1,6 @@
 // The multi-tone dialog driven with keys and clicks: loading a channel's 16
 // slots, the pair rule, the accelerators, OK and Cancel.
-#include "D_MultiTone.h"
+#include "ui/main/D_MultiTone.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "U_DialogKit.h"
+#include "ui/base/U_DialogKit.h"
 
-#include "U_Help.h"
+#include "ui/base/U_Help.h"
 
 #include <QBoxLayout>
 #include <QDialog>

@@ -1,8 +1,8 @@
 #pragma once
-#include "Main.h"
-#include "U_FileAccess.h"
-#include "U_Host.h"
-#include "U_Ports.h"
+#include "ui/main/Main.h"
+#include "files/U_FileAccess.h"
+#include "ui/base/U_Host.h"
+#include "link/U_Ports.h"
 
 #include <QDialog>
 #include <QFile>

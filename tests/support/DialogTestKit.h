@@ -1,9 +1,9 @@
 #pragma once
 // Shared by the dialog tests: a prompt whose answers the test scripts, and
 // the steps a person takes in a dialog.
-#include "D_ParamDialog.h"
-#include "U_FileAccess.h"
-#include "dc_Map54.h"
+#include "ui/dialogs/D_ParamDialog.h"
+#include "files/U_FileAccess.h"
+#include "codec/dc_Map54.h"
 
 #include <QApplication>
 #include <QLabel>

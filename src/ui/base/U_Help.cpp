@@ -1,4 +1,4 @@
-#include "U_Help.h"
+#include "ui/base/U_Help.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
-#include "U_Host.h"
-#include "U_QtText.h"
+#include "ui/base/U_Host.h"
+#include "ui/base/U_QtText.h"
 
-#include "U_LinkView.h"
-#include "U_Ports.h"
+#include "link/U_LinkView.h"
+#include "link/U_Ports.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "ImageBuilder.h"
+#include "support/ImageBuilder.h"
 
 #include <cctype>
 

@@ -1,5 +1,5 @@
-#include "LinkTestKit.h"
-#include "dc_RsDrv.h"
+#include "support/LinkTestKit.h"
+#include "link/dc_RsDrv.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // What the radio link tests share: a view that records everything the
 // engines tell the person and answers their questions as scripted, a simulated repeater on a pseudo-terminal, and a
 // transfer set up between the two.
-#include "U_Clone.h"
-#include "U_LinkView.h"
-#include "dc_Map54.h"
-#include "dc_RepeaterSim.h"
+#include "link/U_Clone.h"
+#include "link/U_LinkView.h"
+#include "codec/dc_Map54.h"
+#include "sim/dc_RepeaterSim.h"
 
 #include <QByteArray>
 #include <QString>
