@@ -1,10 +1,12 @@
 #include "cli/C_Link.h"
 
+#include "link/U_AlignRun.h"
 #include "link/U_Checks.h"
 #include "cli/U_Cli.h"
 #include "link/U_Clone.h"
 #include "files/U_FileAccess.h"
 #include "link/U_Ports.h"
+#include "link/dc_RsDrv.h"
 #include "sim/dc_RepeaterSim.h"
 
 #include <QDate>
@@ -221,6 +223,105 @@ int RunDownload(const QStringList& args)
     TConsoleView view;
     TInterruptGuard guard;
     return ExitStatusOf(Download(parser.value(port), doc, image, programMode, view));
+}
+
+int RunAlign(const QStringList& args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption port("port", PortHelp, "PORT");
+    const QCommandLineOption point("point", "The alignment point: lowest, low, high or highest.", "POINT");
+    const QCommandLineOption save("save", "Write the point's values back into FILE when every step succeeded "
+                                          "(the window's OK); without it FILE is not changed (Cancel).");
+    parser.addOption(port);
+    parser.addOption(point);
+    parser.addOption(save);
+    QString names = " ";
+    for (const TAlignField& f : AlignFields()) {
+        const QString name = QString::fromStdString(Align::FieldName(f));
+        if (names.size() - names.lastIndexOf('\n') + name.size() > 78)
+            names += "\n ";
+        names += " " + name;
+    }
+    names += "\n";
+    const int status = ParseArguments(parser, args,
+        "Runs one live alignment of the repeater (Common > Alignment) from the values of FILE,\n"
+        "after the manufacture password, and then takes the repeater out of alignment mode.\n"
+        "The steps run in order:\n"
+        "  set:NAME=VALUE  a value of the point or a choice of the window, clamped as the\n"
+        "                  window clamps it (set:RxFrequency=150.5, set:TxPowerType=low,\n"
+        "                  set:CtcssDcsEncoder=ctcss, set:Ctcss=88.5, set:ModeSelect=repeater)\n"
+        "  rx-on, rx-off, tx-on, tx-off, trx-on, trx-off\n"
+        "                  switch the receiver and transmitter with the values set so far\n"
+        "  status          print VR=xx NSQ=xx RSSI=xx\n"
+        "  wait:MS         hold the link (the repeater stays keyed) for MS milliseconds\n"
+        "NAME, without regard to case, is one of:\n" + names +
+        "Ctrl+C ends the run after the step that runs; the repeater is always taken out of\n"
+        "alignment mode once it went in.\n"
+        "Exit status: 0 done, 1 port error or refused start, 2 no answer, 10 status checksum\n"
+        "error, 20 command refused, 3 FILE cannot be read or written, 64 a step that cannot\n"
+        "be read (before the port is opened), 77 wrong password.",
+        {"FILE", "STEP..."}, 1, 1 << 20);
+    if (status >= 0)
+        return status;
+    if (!parser.isSet(port) || !parser.isSet(point)) {
+        std::fprintf(stderr, "rk54 align: --port and --point are required\n");
+        return ExitUsage;
+    }
+    int pointIndex = -1;
+    for (int p = 0; p < AlignPointCount; ++p)
+        if (parser.value(point).compare(AlignPointNames[p], Qt::CaseInsensitive) == 0)
+            pointIndex = p;
+    if (pointIndex < 0) {
+        std::fprintf(stderr, "rk54 align: --point must be lowest, low, high or highest\n");
+        return ExitUsage;
+    }
+    QStringList positional = parser.positionalArguments();
+    const QString file = positional.takeFirst();
+    std::vector<TAlignStep> steps;
+    for (const QString& text : positional) {
+        TAlignStep step;
+        std::string error;
+        if (!ParseAlignStep(Local(text), step, error)) {
+            std::fprintf(stderr, "rk54 align: step '%s': %s\n", qPrintable(text), error.c_str());
+            return ExitUsage;
+        }
+        steps.push_back(step);
+    }
+    if (!IsManufacturePassword(ReadPassword())) {
+        std::fprintf(stderr, "rk54 align: wrong password\n");
+        return ExitWrongPassword;
+    }
+
+    TConsolePrompt prompt;
+    TRKmem doc;
+    TMap54::SetDefaults(doc);
+    TMap54 image;
+    if (!ReadDataFile(Local(file), doc, image, prompt))
+        return ExitFileError;
+    TConsoleView view;
+    TInterruptGuard guard;
+    int outcome = OutcomeDone;
+    std::unique_ptr<TCRsDrv> driver = AlignOpen(parser.value(port), view, outcome);
+    if (!driver)
+        return outcome;
+    TAlignRun run {doc, image, {}};
+    run.Settings.Point = pointIndex;
+    for (const TAlignStep& step : steps) {
+        std::string line;
+        outcome = RunAlignStep(*driver, step, run, view, line);
+        if (!line.empty()) {
+            PrintOut(QString::fromStdString(line) + "\n");
+            std::fflush(stdout);
+        }
+        if (outcome == OutcomeDone && view.Cancelled())
+            outcome = OutcomeError;
+        if (outcome != OutcomeDone)
+            break;
+    }
+    AlignClose(*driver, view);
+    if (outcome != OutcomeDone || !parser.isSet(save))
+        return outcome;
+    return WriteDataFile(Local(file), doc, image, prompt) ? ExitOk : ExitFileError;
 }
 
 int RunPorts(const QStringList& args)

@@ -19,6 +19,7 @@ const TSubcommand Subcommands[] = {
     {"diff", "document fields that differ between two data files", RunDiff},
     {"upload", "read the repeater's memory over a serial port into a data file", RunUpload},
     {"download", "write a data file into the repeater over a serial port", RunDownload},
+    {"align", "align the repeater live at one point, step by step (manufacture)", RunAlign},
     {"ports", "list the serial ports as the Configuration dialog shows them", RunPorts},
     {"simulate", "play a repeater on a pseudo-terminal", RunSimulate},
 };
@@ -34,7 +35,7 @@ void Usage(FILE* stream)
     std::fprintf(stream,
                  "\nrk54 COMMAND --help explains a command.\n"
                  "Exit status: 0 success, 1 documents differ (diff), 3 a data file cannot be read\n"
-                 "or written, 64 wrong usage. upload and download end with the transfer's outcome:\n"
+                 "or written, 64 wrong usage. upload, download and align end with the link's outcome:\n"
                  "0 done, 1 port or transfer error, 2 time-out, 10 checksum error, 14 incompatible\n"
                  "data, 20 unexpected reply; 77 wrong manufacture password.\n");
 }

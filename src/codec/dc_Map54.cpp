@@ -17,8 +17,8 @@ struct TIntField {
 
 const TIntField CommonFields[] = {
     {&TRKmem::NsqThreshold, Bytes(1)},
-    {&TRKmem::SqlNarrowOffset, Bytes(14)},
-    {&TRKmem::SqlHysteresis, Bytes(15)},
+    {&TRKmem::SqlNarrowOffset, Bytes(SqlNarrowOffset)},
+    {&TRKmem::SqlHysteresis, Bytes(SqlHysteresis)},
     {&TRKmem::MarketCode, Bytes(22)},
     {&TRKmem::Band, Bit(80, 7)},
     {&TRKmem::Duplexer, Bit(80, 6)},
@@ -60,31 +60,25 @@ const TIntField CommonFields[] = {
     {&TRKmem::EniHeaderCode, Bytes(204)},
 };
 
-// Per-point alignment bytes. The "Lowest" point (0) is stored last, so the
-// address of point p is Base - Stride * p.
+// Per-point alignment bytes, each at its place in the point's addresses.
 using TPointArray = std::array<int, AlignPointCount>;
 struct TPointField {
     TPointArray TRKmem::*Member;
-    int Base;
-    int Stride;
+    int TAlignPointAddresses::*Address;
 };
 
 const TPointField PointFields[] = {
-    {&TRKmem::SqlThreshold, 13, 1},
-    {&TRKmem::RxTuning, 19, 1},
-    {&TRKmem::TxPowerHigh, 62, 10},
-    {&TRKmem::TxPowerLow, 63, 10},
-    {&TRKmem::MaxDevWide, 66, 10},
-    {&TRKmem::MaxDevNarrow, 67, 10},
-    {&TRKmem::CtcssDevWide, 68, 10},
-    {&TRKmem::CtcssDevNarrow, 69, 10},
-    {&TRKmem::DcsDevWide, 70, 10},
-    {&TRKmem::DcsDevNarrow, 71, 10},
+    {&TRKmem::SqlThreshold, &TAlignPointAddresses::SqlThreshold},
+    {&TRKmem::RxTuning, &TAlignPointAddresses::RxTuning},
+    {&TRKmem::TxPowerHigh, &TAlignPointAddresses::TxPowerHigh},
+    {&TRKmem::TxPowerLow, &TAlignPointAddresses::TxPowerLow},
+    {&TRKmem::MaxDevWide, &TAlignPointAddresses::MaxDevWide},
+    {&TRKmem::MaxDevNarrow, &TAlignPointAddresses::MaxDevNarrow},
+    {&TRKmem::CtcssDevWide, &TAlignPointAddresses::CtcssDevWide},
+    {&TRKmem::CtcssDevNarrow, &TAlignPointAddresses::CtcssDevNarrow},
+    {&TRKmem::DcsDevWide, &TAlignPointAddresses::DcsDevWide},
+    {&TRKmem::DcsDevNarrow, &TAlignPointAddresses::DcsDevNarrow},
 };
-
-// Alignment frequencies in 100 kHz units, BCD 4 digits, point 0 last.
-constexpr int RxAdjFreqBase = 8;
-constexpr int TxAdjFreqBase = 30;
 
 // The three 10 kHz frequencies of the hardware block.
 struct TBcdField {
@@ -177,6 +171,15 @@ std::string WithoutExtension(const std::string& name)
 
 } // namespace
 
+TAlignPointAddresses Image54::AlignPointAddresses(int point)
+{
+    // Two-byte frequencies step by 2, the single bytes by 1, and the
+    // transmitter block of each point is 10 bytes long.
+    const int p = point;
+    return {8 - 2 * p, 13 - p, 19 - p, 30 - 2 * p, 62 - 10 * p, 63 - 10 * p,
+            66 - 10 * p, 67 - 10 * p, 68 - 10 * p, 69 - 10 * p, 70 - 10 * p, 71 - 10 * p};
+}
+
 TMap54::TMap54()
 {
     Image[StartMarker] = Marker;
@@ -196,10 +199,11 @@ bool TMap54::Encode(const TRKmem& doc)
     WriteUnsigned(AccessoryField, doc.Accessory == 1 ? 2 : 1);
 
     for (int p = 0; p < AlignPointCount; ++p) {
-        WriteBcd(Bytes(RxAdjFreqBase - 2 * p, 2), ZeroPadded(doc.RxAdjFreq[p].TruncatedTo(1), 4));
-        WriteBcd(Bytes(TxAdjFreqBase - 2 * p, 2), ZeroPadded(doc.TxAdjFreq[p].TruncatedTo(1), 4));
+        const TAlignPointAddresses at = AlignPointAddresses(p);
+        WriteBcd(Bytes(at.RxAdjFreq, 2), ZeroPadded(doc.RxAdjFreq[p].TruncatedTo(1), 4));
+        WriteBcd(Bytes(at.TxAdjFreq, 2), ZeroPadded(doc.TxAdjFreq[p].TruncatedTo(1), 4));
         for (const auto& f : PointFields)
-            WriteUnsigned(Bytes(f.Base - f.Stride * p), (doc.*f.Member)[p]);
+            WriteUnsigned(Bytes(at.*f.Address), (doc.*f.Member)[p]);
     }
     WriteBcd(Bytes(20), ZeroPadded(doc.TxPowerDisplayHigh, 2));
     WriteBcd(Bytes(21), ZeroPadded(doc.TxPowerDisplayLow, 2));
@@ -269,10 +273,11 @@ bool TMap54::Decode(TRKmem& doc) const
     doc.Accessory = ReadUnsigned(AccessoryField) == 2 ? 1 : 0;
 
     for (int p = 0; p < AlignPointCount; ++p) {
-        doc.RxAdjFreq[p] = DecimalOf(BcdNumber(ReadBcd(Bytes(RxAdjFreqBase - 2 * p, 2)), 0) / 10.0);
-        doc.TxAdjFreq[p] = DecimalOf(BcdNumber(ReadBcd(Bytes(TxAdjFreqBase - 2 * p, 2)), 0) / 10.0);
+        const TAlignPointAddresses at = AlignPointAddresses(p);
+        doc.RxAdjFreq[p] = DecimalOf(BcdNumber(ReadBcd(Bytes(at.RxAdjFreq, 2)), 0) / 10.0);
+        doc.TxAdjFreq[p] = DecimalOf(BcdNumber(ReadBcd(Bytes(at.TxAdjFreq, 2)), 0) / 10.0);
         for (const auto& f : PointFields)
-            (doc.*f.Member)[p] = static_cast<int>(ReadUnsigned(Bytes(f.Base - f.Stride * p)));
+            (doc.*f.Member)[p] = static_cast<int>(ReadUnsigned(Bytes(at.*f.Address)));
     }
     doc.TxPowerDisplayHigh = StrictBcdNumber(ReadBcd(Bytes(20)));
     doc.TxPowerDisplayLow = StrictBcdNumber(ReadBcd(Bytes(21)));

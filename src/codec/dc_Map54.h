@@ -22,6 +22,28 @@ constexpr int AlphaTagRecordSize = 10;
 constexpr int ChecksumB = 1456;
 constexpr int EndMarker = 1985;
 constexpr uint8_t Marker = 0x5A;
+
+// Where the values of one alignment point lie. The four points sit side by
+// side with "Lowest" (0) last, so a point's byte is at Base - Stride * point.
+// The codec and the alignment link read this one table.
+struct TAlignPointAddresses {
+    int RxAdjFreq;  // two bytes of BCD, 100 kHz units
+    int SqlThreshold;
+    int RxTuning;
+    int TxAdjFreq;  // two bytes of BCD, 100 kHz units
+    int TxPowerHigh;
+    int TxPowerLow;
+    int MaxDevWide;
+    int MaxDevNarrow;
+    int CtcssDevWide;
+    int CtcssDevNarrow;
+    int DcsDevWide;
+    int DcsDevNarrow;
+};
+TAlignPointAddresses AlignPointAddresses(int point);
+// Common to every point.
+constexpr int SqlNarrowOffset = 14;
+constexpr int SqlHysteresis = 15;
 }
 
 // The repeater's clone image with the document codec: Encode writes a

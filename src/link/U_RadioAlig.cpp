@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdlib>
 
 using namespace LinkIo;
 
@@ -18,33 +20,17 @@ constexpr uint8_t StatusReplyTag = 0x41;
 // The alignment waits belong to a modal window that offers no Cancel.
 constexpr bool NotCancellable = false;
 
-// Where a point's values lie in the image: the four points sit side by side,
-// Highest nearest the front.
-struct TPointAddresses {
-    int RxAdjFreq, SqlThreshold, RxTuning, TxAdjFreq;
-    int TxPowerHigh, TxPowerLow, MaxDevWide, MaxDevNarrow, CtcssDevWide, CtcssDevNarrow, DcsDevWide,
-        DcsDevNarrow;
-};
+using Image54::TAlignPointAddresses;
 
-TPointAddresses PointAddresses(int point)
+void AppendReceiverBlock(QByteArray& frame, const TMap& image, const TAlignPointAddresses& a)
 {
-    const int block = 10 * point;
-    return {8 - 2 * point, 13 - point, 19 - point, 30 - 2 * point,
-            62 - block, 63 - block, 66 - block, 67 - block, 68 - block, 69 - block, 70 - block, 71 - block};
-}
-
-constexpr int SqlNarrowOffsetAddress = 14;
-constexpr int SqlHysteresisAddress = 15;
-
-void AppendReceiverBlock(QByteArray& frame, const TMap& image, const TPointAddresses& a)
-{
-    for (int address : {a.RxAdjFreq, a.RxAdjFreq + 1, a.SqlThreshold, SqlNarrowOffsetAddress,
-                        SqlHysteresisAddress, a.RxTuning})
+    for (int address : {a.RxAdjFreq, a.RxAdjFreq + 1, a.SqlThreshold, Image54::SqlNarrowOffset,
+                        Image54::SqlHysteresis, a.RxTuning})
         frame.append(char(image[address]));
 }
 
 void AppendTransmitterBlock(QByteArray& frame, const TMap& image, const TAlignSettings& s,
-                            const TPointAddresses& a)
+                            const TAlignPointAddresses& a)
 {
     const bool narrow = s.Bandwidth == 1;
     frame.append(char(image[a.TxAdjFreq]));
@@ -71,7 +57,111 @@ void ShowProblem(TLinkView& view)
 
 } // namespace
 
+const char* const AlignPointNames[AlignPointCount] = {"Lowest", "Low", "High", "Highest"};
+
+double TAlignField::Get(const TRKmem& doc, int point) const
+{
+    if (PointLevel)
+        return (doc.*PointLevel)[size_t(point)];
+    if (CommonLevel)
+        return doc.*CommonLevel;
+    if (Frequency)
+        return (doc.*Frequency)[size_t(point)].ToFloat();
+    return 0;
+}
+
+void TAlignField::Set(TRKmem& doc, int point, double value) const
+{
+    if (PointLevel) {
+        (doc.*PointLevel)[size_t(point)] = int(std::lround(value));
+    } else if (CommonLevel) {
+        doc.*CommonLevel = int(std::lround(value));
+    } else if (Frequency) {
+        // 150.5 read back from the image and 150.5 typed are the same value;
+        // keeping the stored one keeps its digits exactly.
+        TDecimal& stored = (doc.*Frequency)[size_t(point)];
+        if (stored.ToFloat() != value)
+            stored.SetFromFloat(value);
+    }
+}
+
+const std::vector<TAlignField>& AlignFields()
+{
+    using K = TAlignValue;
+    using D = TRKmem;
+    using S = TAlignSettings;
+    static const std::vector<TAlignField> fields = {
+        {.Control = "edtRxFreq", .Label = "Rx &Frequency (MHz)", .Kind = K::Frequency, .Frequency = &D::RxAdjFreq},
+        {.Control = "edtSTLvl", .Label = "&SQL Threshold Level", .Kind = K::Level, .PointLevel = &D::SqlThreshold},
+        {.Control = "edtAWN", .Label = "S&QL W/N Adjust", .Kind = K::Level, .CommonLevel = &D::SqlNarrowOffset},
+        {.Control = "edtAHyst", .Label = "SQ&L Hysteresis", .Kind = K::Level, .CommonLevel = &D::SqlHysteresis},
+        {.Control = "edtRTLevel", .Label = "R&X Tuning Level", .Kind = K::Level, .PointLevel = &D::RxTuning},
+        {.Control = "edtTxFreq", .Label = "&Tx Frequency (MHz)", .Kind = K::Frequency, .Frequency = &D::TxAdjFreq},
+        {.Control = "cmbTPType", .Label = "Tx &Power Type", .Kind = K::Choice, .Choice = &S::PowerType, .Items = {"High", "Low"}},
+        {.Control = "edtTPLHigh", .Label = "Tx Power Level &High", .Kind = K::Level, .PointLevel = &D::TxPowerHigh},
+        {.Control = "edtTPLLow", .Label = "Tx Pow&er Level Low", .Kind = K::Level, .PointLevel = &D::TxPowerLow},
+        {.Control = "edtMDWide", .Label = "M&ax Deviation Wide", .Kind = K::Level, .PointLevel = &D::MaxDevWide},
+        {.Control = "edtMDNarr", .Label = "Max &Deviation Narrow", .Kind = K::Level, .PointLevel = &D::MaxDevNarrow},
+        {.Control = "cmbEnc", .Label = "&CTCSS/DCS Encoder", .Kind = K::Choice, .Choice = &S::EncoderType, .Items = {"off", "CTCSS", "DCS"}},
+        {.Control = "edtCTCSS", .Label = "CTCSS (T&one)", .Kind = K::Tone, .Text = &S::CtcssCode},
+        {.Control = "edtDCS", .Label = "DCS (C&ode)", .Kind = K::Code, .Text = &S::DcsCode},
+        {.Control = "edtCDWide", .Label = "CTCSS Deviation &Wide", .Kind = K::Level, .PointLevel = &D::CtcssDevWide},
+        {.Control = "edtCDNarr", .Label = "CTCSS Deviation &Narrow", .Kind = K::Level, .PointLevel = &D::CtcssDevNarrow},
+        {.Control = "edtDDWide", .Label = "DCS Deviation &Wide", .Kind = K::Level, .PointLevel = &D::DcsDevWide},
+        {.Control = "edtDDNarr", .Label = "DCS Deviation &Narrow", .Kind = K::Level, .PointLevel = &D::DcsDevNarrow},
+        {.Control = "cmbWN", .Label = "Wide/Na&rrow", .Kind = K::Choice, .Choice = &S::Bandwidth, .Items = {"Wide", "Narrow"}},
+        {.Control = "cmbMode", .Label = "&Mode Select", .Kind = K::Choice, .Choice = &S::Mode, .Items = {"Base", "Repeater"}},
+    };
+    return fields;
+}
+
 namespace Align {
+
+std::string FieldName(const TAlignField& field)
+{
+    std::string name;
+    int depth = 0;
+    for (const char* c = field.Label; *c; ++c) {
+        depth += *c == '(' ? 1 : *c == ')' ? -1 : 0;
+        if (depth == 0 && std::isalnum(static_cast<unsigned char>(*c)))
+            name += *c;
+    }
+    return name;
+}
+
+const TAlignField* FieldNamed(const std::string& name)
+{
+    for (const TAlignField& field : AlignFields())
+        if (Lowered(FieldName(field)) == Lowered(name))
+            return &field;
+    return nullptr;
+}
+
+int LevelOf(const std::string& text)
+{
+    if (!IsNonNegativeInteger(text))
+        return 0;
+    return int(std::min<long long>(std::strtoll(text.c_str(), nullptr, 10), 255));
+}
+
+double FrequencyOf(const std::string& text)
+{
+    // Blanks count only around the number.
+    if (text.find_first_not_of("0123456789., ") != std::string::npos)
+        return 0;
+    TDecimal value;
+    value.SetFromFloat(std::clamp(TextToFloat(text), 0.0, 999.9));
+    // To tenths, half away from zero, on the digits as written.
+    int64_t tenths = value.TruncatedTo(1);
+    if (value.FracDigits >= 2) {
+        int64_t scale = 1;
+        for (int k = 2; k < value.FracDigits; ++k)
+            scale *= 10;
+        if ((value.FracPart / scale) % 10 >= 5)
+            ++tenths;
+    }
+    return double(tenths) / 10;
+}
 
 const QByteArray StatusRequest("\xB2\x00\x02\x51\x05", 5);
 
@@ -98,7 +188,7 @@ QByteArray CommandFrame(const TMap& image, const TAlignSettings& settings, int k
     static constexpr uint8_t Tags[] = {'R', 'r', 'T', 't', 'T', 't'};
     const bool on = kind == akRxOn || kind == akTxOn || kind == akTrxOn;
     const int point = std::clamp(settings.Point, 0, AlignPointCount - 1);
-    const TPointAddresses addresses = PointAddresses(point);
+    const TAlignPointAddresses addresses = Image54::AlignPointAddresses(point);
     QByteArray frame;
     frame.append(char(CommandByte));
     frame.append(char(0x00));
@@ -142,12 +232,14 @@ int AlignStart(TCRsDrv& driver, TLinkView& view)
     return answered ? OutcomeDone : OutcomeError;
 }
 
-std::unique_ptr<TCRsDrv> AlignOpen(const QString& port, TLinkView& view)
+std::unique_ptr<TCRsDrv> AlignOpen(const QString& port, TLinkView& view, int& outcome)
 {
+    outcome = OutcomeError;
     std::unique_ptr<TCRsDrv> driver = OpenRadioPort(port, view);
     if (!driver)
         return nullptr;
-    if (AlignStart(*driver, view) != OutcomeDone) {
+    outcome = AlignStart(*driver, view);
+    if (outcome != OutcomeDone) {
         ShowProblem(view);
         driver->Close();
         return nullptr;
@@ -155,48 +247,66 @@ std::unique_ptr<TCRsDrv> AlignOpen(const QString& port, TLinkView& view)
     return driver;
 }
 
-bool AlignCommand(TCRsDrv& driver, const TRKmem& doc, TMap54& image, const TAlignSettings& settings, int kind,
-                  TLinkView& view)
+std::unique_ptr<TCRsDrv> AlignOpen(const QString& port, TLinkView& view)
+{
+    int outcome = OutcomeDone;
+    return AlignOpen(port, view, outcome);
+}
+
+int AlignCommandOutcome(TCRsDrv& driver, const TRKmem& doc, TMap54& image, const TAlignSettings& settings,
+                        int kind, TLinkView& view)
 {
     image.Encode(doc);
     const QByteArray frame = Align::CommandFrame(image, settings, kind);
     Send(driver, frame);
     PauseMs(100, view);
     TReceiveBuffer rx;
+    // A time-out on the echo is not the end: the acknowledgement may still come.
     int result = Receive(driver, rx, int(frame.size()), view, NotCancellable);
-    bool acknowledged = false;
-    if (result != ReceivePortError) {
+    if (result != ReceivePortError)
         result = Receive(driver, rx, 2, view, NotCancellable);
-        acknowledged = result == ReceiveOk && rx[0] == Clone::ACK && rx[1] == Clone::ETB;
-    }
-    if (result != ReceiveOk)
+    if (result != ReceiveOk) {
         ShowProblem(view);
-    return acknowledged;
+        return result;
+    }
+    // A refusal is the repeater's answer, not a broken link: no message.
+    return rx[0] == Clone::ACK && rx[1] == Clone::ETB ? OutcomeDone : OutcomeBadReply;
 }
 
-bool AlignStatus(TCRsDrv& driver, std::string& vr, std::string& nsq, std::string& rssi, TLinkView& view)
+bool AlignCommand(TCRsDrv& driver, const TRKmem& doc, TMap54& image, const TAlignSettings& settings, int kind,
+                  TLinkView& view)
 {
-    bool ok = Send(driver, Align::StatusRequest);
+    return AlignCommandOutcome(driver, doc, image, settings, kind, view) == OutcomeDone;
+}
+
+int AlignStatusOutcome(TCRsDrv& driver, std::string& vr, std::string& nsq, std::string& rssi, TLinkView& view)
+{
+    int outcome = Send(driver, Align::StatusRequest) ? OutcomeDone : OutcomeError;
     TReceiveBuffer rx;
-    if (ok) {
+    if (outcome == OutcomeDone) {
         Receive(driver, rx, int(Align::StatusRequest.size()), view, NotCancellable);
         rx.fill(0);
         PauseMs(100, view);
-        ok = Receive(driver, rx, 8, view, NotCancellable) == ReceiveOk;
+        outcome = Receive(driver, rx, 8, view, NotCancellable);
     }
-    if (ok && (TMap::Checksum(rx.data(), rx[2] + 2) != rx[7] || rx[3] != StatusReplyTag)) {
+    if (outcome == OutcomeDone && (TMap::Checksum(rx.data(), rx[2] + 2) != rx[7] || rx[3] != StatusReplyTag)) {
         SendAndSwallowEcho(driver, Clone::NAK, view, NotCancellable);
-        ok = false;
+        outcome = OutcomeChecksum;
     }
-    if (!ok) {
+    if (outcome != OutcomeDone) {
         ShowProblem(view);
-        return false;
+        return outcome;
     }
     vr = Lowered(HexText(rx[4], 2));
     nsq = Lowered(HexText(rx[5], 2));
     rssi = Lowered(HexText(rx[6], 2));
     view.Information(AlignMessages::StatusDone);
-    return true;
+    return OutcomeDone;
+}
+
+bool AlignStatus(TCRsDrv& driver, std::string& vr, std::string& nsq, std::string& rssi, TLinkView& view)
+{
+    return AlignStatusOutcome(driver, vr, nsq, rssi, view) == OutcomeDone;
 }
 
 int AlignEnd(TCRsDrv& driver, TLinkView& view)

@@ -28,7 +28,7 @@ constexpr TFaultName FaultNames[] = {
     {TSimFault::NoAnswer, "no-answer"},     {TSimFault::WrongHandshake, "wrong-handshake"},
     {TSimFault::BadChecksum, "bad-checksum"}, {TSimFault::WrongIndex, "wrong-index"},
     {TSimFault::Silence, "silence"},        {TSimFault::NegativeAck, "nak"},
-    {TSimFault::DeviceGone, "gone"},
+    {TSimFault::DeviceGone, "gone"},        {TSimFault::AlignSilence, "align-silence"},
 };
 
 // A memory area as the repeater keeps it: where block `index` lies.
@@ -332,6 +332,8 @@ std::vector<uint8_t> TRepeaterSim::AnswerFrame(const std::vector<uint8_t>& frame
         return {};
     }
     if (faultBlock && Has(TSimFault::Silence))
+        return {};
+    if ((command == AlignStatus || command == AlignCommand) && Has(TSimFault::AlignSilence))
         return {};
 
     if (command == AlignStatus) {

@@ -4,7 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QCheckBox>
+#include <QAbstractButton>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -96,6 +96,7 @@ TParamDialog::TParamDialog(const TDialogForm& form, std::vector<TFieldDef> field
     setFixedSize(form.Width, form.Height);
 
     auto* grid = new QGridLayout;
+    FGrid = grid;
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(4);
     int nextRow = 0;
@@ -243,7 +244,7 @@ bool TParamDialog::Differs(const TField& field) const
     return b.GetNumber(Doc) != b.GetNumber(Backup);
 }
 
-void TParamDialog::OkClicked()
+void TParamDialog::StoreFields()
 {
     // Every edit is committed first, so what is stored is what is shown:
     // 9.999 typed into an MHz field stores the 10.00 it commits to.
@@ -252,6 +253,11 @@ void TParamDialog::OkClicked()
             edit->Commit();
     for (const TField& field : FFields)
         Store(field);
+}
+
+void TParamDialog::OkClicked()
+{
+    StoreFields();
     FChanged = std::any_of(FFields.begin(), FFields.end(),
                            [this](const TField& field) { return Differs(field); });
     Stored();
@@ -279,7 +285,8 @@ void TParamDialog::ControlEntered(QWidget* control)
     FHint1->clear();
     if (qobject_cast<TParamEdit*>(control) || qobject_cast<QAbstractItemView*>(control))
         FHint2->setText("<ENTER>");
-    else if (qobject_cast<QComboBox*>(control) || qobject_cast<QCheckBox*>(control))
+    else if (auto* button = qobject_cast<QAbstractButton*>(control); qobject_cast<QComboBox*>(control)
+             || (button && button->isCheckable()))  // check boxes and toggle buttons
         FHint2->setText("<SELECT>");
     else
         FHint2->clear();

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class QGridLayout;
 class QLabel;
 
 // Where a field lives in the document, in the document's own units. Number
@@ -100,6 +101,12 @@ protected:
 
     TParamEdit* Edit(const char* name) const;
     TParamCombo* Combo(const char* name) const;
+    // Where the fields sit: a window with more than fields adds its own
+    // controls here.
+    QGridLayout* Grid() const { return FGrid; }
+    // Commits every edit field and writes every field into the document, as
+    // OK does before it compares.
+    void StoreFields();
 
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -122,6 +129,7 @@ private:
     void ControlEntered(QWidget* control);
 
     std::vector<TField> FFields;
+    QGridLayout* FGrid = nullptr;
     QLabel* FHint1 = nullptr;
     QLabel* FHint2 = nullptr;
     bool FLoaded = false;

@@ -13,6 +13,7 @@
 #include "files/U_FileAccess.h"
 #include "ui/base/U_Help.h"
 #include "ui/base/U_Host.h"
+#include "ui/link/D_Alignment.h"
 #include "ui/link/D_Config.h"
 #include "ui/main/D_FData.h"
 #include "ui/link/D_Radio.h"
@@ -306,6 +307,19 @@ void TfrmMain::CreateActions()
             Commit();
             execute(this, *FDocument, FProgramMode, FHost.Prompt(), FModified);
             ReloadChannels();
+        });
+    }
+    // Common > Alignment: the live alignment of one point, Manufacture mode only.
+    const char* const alignPoints[AlignPointCount] = {"miAlignLowest", "miAlignLow", "miAlignHigh",
+                                                      "miAlignHighest"};
+    for (int point = 0; point < AlignPointCount; ++point) {
+        Action(alignPoints[point])->setEnabled(true);
+        connect(Action(alignPoints[point]), &QAction::triggered, this, [this, point] {
+            Commit();
+            FAligning = true;
+            OpenAlignment(point, PortDevice(), *FDocument, *FCodec, FHost, this, FModified);
+            FAligning = false;
+            Refresh();
         });
     }
     TParamDialog::HelpContents = [](QWidget*) { OpenHelp(THelpAction::Contents); };
@@ -933,16 +947,21 @@ private:
 };
 } // namespace
 
+QString TfrmMain::PortDevice() const
+{
+    // The engines open what the host says stands behind the number.
+    const QString portName = QString::asprintf("%s%d", "COM", FComPort);
+    const QString device = FHost.PortHost().DevicePath(portName);
+    return device.isEmpty() ? portName : device;
+}
+
 TTransferResult TfrmMain::RunTransfer(bool upload)
 {
     // Messages of the transfer belong to the transfer window: the main
     // window is disabled while it runs.
     TfrmRadio radio(this, FHost.Prompt(), FHost.LinkSilenceMs());
     FHost.SetOwner(&radio);
-    // The engines open what the host says stands behind the number.
-    const QString portName = QString::asprintf("%s%d", "COM", FComPort);
-    const QString device = FHost.PortHost().DevicePath(portName);
-    const QString port = device.isEmpty() ? portName : device;
+    const QString port = PortDevice();
     TTransferResult result;
     FRadio = &radio;
     if (upload)
@@ -1041,7 +1060,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 {
     // The engine of a running transfer still uses the document, the image
     // and this window; the transfer window's own rules end it first.
-    if (FRadio || !CloseQuery()) {
+    if (FRadio || FAligning || !CloseQuery()) {
         event->ignore();
         return;
     }

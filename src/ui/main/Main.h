@@ -95,6 +95,8 @@ protected:
 private:
     void BeginFileCommand();
     TTransferResult RunTransfer(bool upload);
+    // The device the link opens for the configured COM port.
+    QString PortDevice() const;
     void ParseCommandLine(const QStringList& arguments);
     void AskPassword();
     void CreateActions();
@@ -136,7 +138,8 @@ private:
     QString FStartupFile;
     QStringList FRecentFiles;
     QString FHintTool;
-    TfrmRadio* FRadio = nullptr;  // tool button whose hint was shown last (enables F1)
+    TfrmRadio* FRadio = nullptr;
+    bool FAligning = false;       // the alignment window runs  // tool button whose hint was shown last (enables F1)
 
     TChEditGrid* FGrid = nullptr;
     QToolBar* FToolBar = nullptr;
