@@ -162,3 +162,39 @@ TEST(AlignLink, AFailedCommandReportsOnlyASilentRepeater)
         rig.Driver->Close();
     }
 }
+
+// rk54 align reads typed values as the window's fields do.
+TEST(AlignValues, TypedTextsReadAsTheWindowReadsThem)
+{
+    const struct {
+        const char* Text;
+        int Level;
+        double Frequency;
+    } cases[] = {
+        {"300", 255, 300.0},      {"1000", 255, 999.9},  {"abc", 0, 0},         {"-5", 0, 0},
+        {"150.45", 0, 150.5},     {"12,46", 0, 12.5},    {"1.2.3", 0, 0},       {" 151.5 ", 0, 151.5},
+        {"999.96", 0, 999.9},     {"", 0, 0},            {"007", 7, 7.0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Align::LevelOf(c.Text), c.Level) << c.Text;
+        EXPECT_EQ(Align::FrequencyOf(c.Text), c.Frequency) << c.Text;
+    }
+}
+
+TEST(AlignValues, FieldsAreNamedByTheirLabels)
+{
+    const struct {
+        const char* Name;
+        const char* Control;  // null: no such value
+    } cases[] = {
+        {"RxFrequency", "edtRxFreq"},   {"sqlthresholdlevel", "edtSTLvl"}, {"SqlWNAdjust", "edtAWN"},
+        {"Ctcss", "edtCTCSS"},          {"DCS", "edtDCS"},                 {"CtcssDcsEncoder", "cmbEnc"},
+        {"WideNarrow", "cmbWN"},        {"TxPowerLevelLow", "edtTPLLow"},  {"RxFrequencyMHz", nullptr},
+        {"Rx Frequency", nullptr},
+    };
+    for (const auto& c : cases) {
+        const TAlignField* field = Align::FieldNamed(c.Name);
+        EXPECT_EQ(field ? std::string(field->Control) : std::string("none"), c.Control ? c.Control : "none")
+            << c.Name;
+    }
+}

@@ -238,3 +238,156 @@ TEST_F(Rk54Link, SimulateServesALinkedPortUntilInterrupted)
     EXPECT_FALSE(QFileInfo(link).isSymLink());
     EXPECT_EQ(Contents("saved.R54").size(), ImageSize);
 }
+
+namespace {
+
+const QByteArray Password = "orvanealign\n";
+const TUnits ClosingSequence = {{0x27}, {0x03}, {0x06}, {0x28}};
+
+TBytes CommandFrames(const TUnits& units)
+{
+    TBytes all;
+    for (const TBytes& unit : units)
+        if (unit.size() > 1 && unit.front() == 0xB1)
+            all.insert(all.end(), unit.begin(), unit.end());
+    return all;
+}
+
+TUnits Tail(const TUnits& units, size_t count)
+{
+    return TUnits(units.end() - std::min(count, units.size()), units.end());
+}
+
+TUnits ThenClosing(TUnits units)
+{
+    units.insert(units.end(), ClosingSequence.begin(), ClosingSequence.end());
+    return units;
+}
+
+} // namespace
+
+// The frames carry the file's own bytes from the point's addresses: Rx at
+// 4 5 11 14 15 17 and Tx at 26 27 42 (high power) 46 (wide) 50 (DCS wide)
+// for point 2.
+TEST_F(Rk54Link, AlignRunsItsStepsInOrderAndTakesTheRepeaterOutOfAlignment)
+{
+    const QString file = Save("doc.R54", RichDocument(0));
+    const QByteArray before = Contents("doc.R54");
+    const auto b = [&](int address) { return uint8_t(before[address]); };
+    TSimRig sim(ImageOf(RichDocument(1)));
+    const TRun run = Run({"align", "--port", sim.Port(), "--point", "HIGH", file, "set:ModeSelect=Repeater",
+                          "set:widenarrow=narrow", "rx-on", "status", "set:WideNarrow=wide",
+                          "set:CtcssDcsEncoder=dcs", "set:Dcs=754", "trx-on", "wait:50", "trx-off"},
+                         Password);
+    EXPECT_EQ(run.Status, 0) << run.Err.toStdString();
+    EXPECT_EQ(run.Out, "VR=1a NSQ=2b RSSI=3c\n");
+    const TBytes rx = {b(4), b(5), b(11), b(14), b(15), b(17)};
+    const TBytes tx = {b(26), b(27), b(42), b(46), 231, b(50)};
+    EXPECT_EQ(CommandFrames(sim->Received()),
+              Joined({WithSum(Joined({{0xB1, 0x00, 0x0A, 0x52, 'R'}, rx, {0x4E}})),
+                      WithSum(Joined({{0xB1, 0x00, 0x10, 'T', 'R'}, tx, rx, {'W'}})),
+                      {0xB1, 0x00, 0x02, 0x74, 0x27}}));
+    EXPECT_EQ(Tail(sim->Received(), 4), ClosingSequence);
+    EXPECT_EQ(Contents("doc.R54"), before);
+    EXPECT_TRUE(PortIsFree(sim.Port()));
+}
+
+TEST_F(Rk54Link, AlignSaveWritesTheClampedValuesAsTheWindowsOkWould)
+{
+    const QString file = Save("doc.R54", RichDocument(0));
+    const QByteArray before = Contents("doc.R54");
+    TSimRig sim(ImageOf(RichDocument(1)));
+    const TRun run = Run({"align", "--port", sim.Port(), "--point", "high", "--save", file,
+                          "set:RxFrequency=1000", "set:SQLThresholdLevel=300", "set:sqlhysteresis=x1", "rx-on"},
+                         Password);
+    EXPECT_EQ(run.Status, 0) << run.Err.toStdString();
+    const auto b = [&](int address) { return uint8_t(before[address]); };
+    EXPECT_EQ(CommandFrames(sim->Received()),
+              WithSum({0xB1, 0x00, 0x0A, 'R', 'B', 0x99, 0x99, 0xFF, b(14), 0x00, b(17), 'W'}));
+    // What Save writes under the same name (the image keeps the file's name).
+    TRKmem expected = RichDocument(0);
+    expected.RxAdjFreq[2].SetFromFloat(999.9);
+    expected.SqlThreshold[2] = 255;
+    expected.SqlHysteresis = 0;
+    QTemporaryDir other;
+    TMap54 image;
+    TTestView prompt;
+    ASSERT_TRUE(WriteDataFile(other.filePath("doc.R54").toStdString(), expected, image, prompt));
+    QFile saved(other.filePath("doc.R54"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(Contents("doc.R54"), saved.readAll());
+}
+
+// PORT stands for the simulator, FILE for the saved data file, which no
+// failure changes.
+TEST_F(Rk54Link, AlignFailuresEndWithTheirStatusAndTheClosingSequence)
+{
+    const QString file = Save("doc.R54", RichDocument(0));
+    const QByteArray kept = Contents("doc.R54");
+    const QStringList align = {"align", "--port", "PORT", "--point", "low", "--save", "FILE"};
+    const struct {
+        const char* Name;
+        QStringList Steps;
+        std::optional<TSimFault> Fault;
+        int Status;
+        const char* Message;  // in the standard error
+        size_t Commands;      // command frames sent
+        TUnits Tail;          // the last units the repeater got; none: nothing reached it
+        QByteArray Input = Password;
+    } cases[] = {
+        {"unknown step", {"rx-on", "blink"}, {}, 64, "step 'blink'", 0, {}},
+        {"unknown name", {"set:Colour=red"}, {}, 64, "no value is named 'Colour'", 0, {}},
+        {"not a choice", {"set:ModeSelect=relay"}, {}, 64, "not a choice of ModeSelect", 0, {}},
+        {"tone not in the list", {"set:Ctcss=67.1"}, {}, 64, "not a CTCSS tone", 0, {}},
+        {"wait without a time", {"wait:soon"}, {}, 64, "wait:MS", 0, {}},
+        {"wrong password", {"rx-on"}, {}, 77, "wrong password", 0, {}, "orvanealig\n"},
+        {"start refused", {"rx-on"}, TSimFault::WrongHandshake, 1, "Problem detected", 0, {{0x02}, {0x15}}},
+        {"start unanswered", {"rx-on"}, TSimFault::NoAnswer, 2, "Problem detected", 0, {{0x02}}},
+        {"status checksum wrong", {"status", "rx-on"}, TSimFault::BadChecksum, 10, "Problem detected", 0,
+         ThenClosing({{0xB2, 0x00, 0x02, 0x51, 0x05}, {0x15}})},
+        {"command refused", {"rx-on", "status"}, TSimFault::NegativeAck, 20, "", 1, ThenClosing({})},
+        {"command unanswered", {"rx-off"}, TSimFault::AlignSilence, 2, "Problem detected", 1,
+         ThenClosing({{0xB1, 0x00, 0x02, 0x72, 0x25}})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TSimRig sim(ImageOf(RichDocument(1)), c.Fault ? WithFault(*c.Fault) : TSimOptions());
+        QStringList args;
+        for (const QString& a : align)
+            args << (a == "PORT" ? sim.Port() : a == "FILE" ? file : a);
+        const TRun run = Run(args + c.Steps, c.Input);
+        EXPECT_EQ(run.Status, c.Status) << run.Err.toStdString();
+        EXPECT_TRUE(run.Err.contains(c.Message)) << run.Err.toStdString();
+        EXPECT_TRUE(run.Out.isEmpty()) << run.Out.toStdString();
+        const TUnits units = sim->Received();
+        EXPECT_EQ(size_t(std::count_if(units.begin(), units.end(),
+                                       [](const TBytes& u) { return u.size() > 1 && u[0] == 0xB1; })),
+                  c.Commands);
+        if (c.Tail.empty()) {
+            EXPECT_TRUE(units.empty());
+        } else {
+            EXPECT_EQ(Tail(units, c.Tail.size()), c.Tail);
+        }
+        EXPECT_EQ(Contents("doc.R54"), kept);
+        EXPECT_TRUE(PortIsFree(sim.Port()));
+    }
+}
+
+TEST_F(Rk54Link, AlignCtrlCDuringAWaitEndsTheRunWithTheClosingSequence)
+{
+    const QString file = Save("doc.R54", RichDocument(0));
+    TSimRig sim(ImageOf(RichDocument(1)));
+    QProcess p;
+    Start(p, {"align", "--port", sim.Port(), "--point", "lowest", file, "tx-on", "wait:60000", "tx-off"},
+          Password);
+    p.waitForBytesWritten(5000);
+    for (int i = 0; i < 500 && CommandFrames(sim->Received()).empty(); ++i)
+        QThread::msleep(10);
+    ASSERT_FALSE(CommandFrames(sim->Received()).empty());
+    ::kill(pid_t(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitCode(), 1);
+    const TUnits units = sim->Received();
+    EXPECT_EQ(Tail(units, 4), ClosingSequence);
+    EXPECT_EQ(Tail(units, 5).front().size(), 13u);  // tx-on, and no tx-off after it
+}

@@ -4,6 +4,7 @@
 #include "ui/dialogs/D_ParamDialog.h"
 #include "files/U_FileAccess.h"
 #include "codec/dc_Map54.h"
+#include "support/WindowTestKit.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -48,20 +49,6 @@ inline TRKmem DefaultDocument()
     return doc;
 }
 
-// Shows the dialog as the active window so focus moves as for a person.
-inline bool ShowActive(QWidget& dialog)
-{
-    dialog.show();
-    QApplication::setActiveWindow(&dialog);
-    return QTest::qWaitForWindowActive(&dialog);
-}
-
-template <class T>
-T* Find(QWidget& dialog, const char* name)
-{
-    return dialog.findChild<T*>(name);
-}
-
 // Focuses a field, types into it and commits with Enter as a person would.
 inline void TypeAndCommit(TParamEdit* edit, const QString& keys)
 {
@@ -89,17 +76,4 @@ inline std::vector<uint8_t> SavedBytes(TRKmem doc)
         return {};
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-// Acts on the modal dialog a command is about to open; for testing the
-// menu commands (Execute), which return only when the dialog closes.
-template <class TAct>
-void WhenModal(TAct act, int triesLeft = 200)
-{
-    QTimer::singleShot(10, [act, triesLeft] {
-        if (QWidget* dialog = QApplication::activeModalWidget())
-            act(*dialog);
-        else if (triesLeft > 0)
-            WhenModal(act, triesLeft - 1);
-    });
 }

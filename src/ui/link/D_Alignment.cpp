@@ -138,12 +138,15 @@ TfrmAlignment::TfrmAlignment(int point, TRKmem& doc, TMap54& image, TPrompt& pro
 
 TfrmAlignment::~TfrmAlignment() = default;
 
-int TfrmAlignment::ShowModal(const QString& port)
+bool TfrmAlignment::OpenLink(const QString& port)
 {
     FDriver = AlignOpen(port, *this);
-    if (!FDriver)
-        return Abort;
-    return exec();
+    return FDriver != nullptr;
+}
+
+int TfrmAlignment::ShowModal(const QString& port)
+{
+    return OpenLink(port) ? exec() : Abort;
 }
 
 void TfrmAlignment::Loaded()

@@ -30,6 +30,9 @@ public:
     // Opens the link on `port` and, when the repeater went into alignment
     // mode, runs the window; else Abort and the window never shows.
     int ShowModal(const QString& port);
+    // The first half of that: opens the port and puts the repeater into
+    // alignment mode. False when it failed (the person has been told).
+    bool OpenLink(const QString& port);
 
     int Point() const { return FPoint; }
     // An exchange with the repeater runs: nothing may close the window.

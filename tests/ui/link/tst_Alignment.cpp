@@ -1,0 +1,517 @@
+// The alignment window driven with keys and clicks against the simulated
+// repeater on a pseudo-terminal: the frames it sends, its enable rules and
+// accelerators, clamping, OK and Cancel, the closing sequence, and its menu
+// commands in the main window.
+#include "ui/link/D_Alignment.h"
+#include "ui/main/Main.h"
+#include "support/TestHost.h"
+#include "support/WindowTestKit.h"
+#include "link/dc_RsDrv.h"
+#include "sim/dc_RepeaterSim.h"
+#include "files/dc_Ini.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+constexpr int SimPort = 9;
+const char* const Problem = "Problem detected with connection to\r\nInterface Box. Transfer aborted.";
+
+// Every value of every point differs, so a frame shows which bytes it took:
+// point p has Rx 150.5+p MHz, threshold 10+p, Rx tuning 20+p, Tx 160.7+p MHz,
+// power high 30+p and low 40+p, deviations 50+p .. 100+p.
+TRKmem AlignmentDocument()
+{
+    TRKmem doc = DefaultDocument();
+    doc.SqlNarrowOffset = 7;
+    doc.SqlHysteresis = 9;
+    for (int p = 0; p < AlignPointCount; ++p) {
+        doc.RxAdjFreq[p].SetFromFloat(150.5 + p);
+        doc.TxAdjFreq[p].SetFromFloat(160.7 + p);
+        doc.SqlThreshold[p] = 10 + p;
+        doc.RxTuning[p] = 20 + p;
+        doc.TxPowerHigh[p] = 30 + p;
+        doc.TxPowerLow[p] = 40 + p;
+        doc.MaxDevWide[p] = 50 + p;
+        doc.MaxDevNarrow[p] = 60 + p;
+        doc.CtcssDevWide[p] = 70 + p;
+        doc.CtcssDevNarrow[p] = 80 + p;
+        doc.DcsDevWide[p] = 90 + p;
+        doc.DcsDevNarrow[p] = 100 + p;
+    }
+    return doc;
+}
+
+TMap54 ImageOf(const TRKmem& doc)
+{
+    TMap54 image;
+    image.Encode(doc);
+    return image;
+}
+
+QByteArray SavedBytes(const TRKmem& doc)
+{
+    QTemporaryDir dir;
+    return ReadAll(WriteDocument(dir.filePath("doc.R54"), doc));
+}
+
+// A frame with its checksum.
+QByteArray Frame(std::initializer_list<int> bytes)
+{
+    QByteArray frame;
+    int sum = 0;
+    for (int b : bytes) {
+        frame.append(char(b));
+        sum += b;
+    }
+    frame.append(char(sum & 0xFF));
+    return frame;
+}
+
+using TFrames = QList<QByteArray>;
+
+// A simulated repeater behind COM9 of a ports folder.
+struct TSimLink {
+    explicit TSimLink(const QString& portsFolder, std::set<TSimFault> faults = {})
+    {
+        TSimOptions options;
+        options.Faults = std::move(faults);
+        options.LinkPath = QString("%1/COM%2").arg(portsFolder).arg(SimPort).toStdString();
+        Sim = std::make_unique<TRepeaterSim>(ImageOf(AlignmentDocument()), options);
+        std::string error;
+        Opened = Sim->Open(error);
+        Sim->Start();
+    }
+    QString Device() const { return QString::fromStdString(Sim->DevicePath()); }
+    // The command frames the repeater received, in order.
+    TFrames Commands() const
+    {
+        TFrames frames;
+        for (const auto& unit : Sim->Received())
+            if (unit.size() > 1 && unit.front() == 0xB1)
+                frames << QByteArray(reinterpret_cast<const char*>(unit.data()), int(unit.size()));
+        return frames;
+    }
+    // The last units the repeater received, as single bytes where they are.
+    QList<int> Tail(int count) const
+    {
+        const auto units = Sim->Received();
+        QList<int> tail;
+        for (size_t k = units.size() > size_t(count) ? units.size() - count : 0; k < units.size(); ++k)
+            tail << (units[k].size() == 1 ? units[k][0] : -1);
+        return tail;
+    }
+    std::unique_ptr<TRepeaterSim> Sim;
+    bool Opened = false;
+};
+
+// The closing sequence as the repeater sees it: 0x27, the second-section
+// handshake (0x03, 0x06) and 0x28.
+const QList<int> ClosingSequence = {0x27, 0x03, 0x06, 0x28};
+
+bool PortIsFree(const QString& device)
+{
+    TCRsDrv driver;
+    const bool free = driver.Open(device) == RsOk;
+    driver.Close();
+    return free;
+}
+
+void PressKeys(QWidget* target, const QString& keys)
+{
+    static const QHash<QString, Qt::Key> names = {{"Right", Qt::Key_Right}, {"Down", Qt::Key_Down},
+                                                   {"End", Qt::Key_End}, {"Return", Qt::Key_Return}};
+    for (const QString& key : keys.split(' ', Qt::SkipEmptyParts))
+        QTest::keyClick(target, names.value(key));
+}
+
+} // namespace
+
+class TestAlignment : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir Dir;
+    TScriptedPrompt Person;
+    TRKmem Doc;
+    TMap54 Image;
+    std::unique_ptr<TSimLink> Link;
+    std::unique_ptr<TfrmAlignment> Window;
+
+    QString Ports() const { return Dir.filePath("ports"); }
+
+    // The window for `point` with its link open, shown and active.
+    TfrmAlignment& Open(int point, std::set<TSimFault> faults = {})
+    {
+        Link = std::make_unique<TSimLink>(Ports(), std::move(faults));
+        Window = std::make_unique<TfrmAlignment>(point, Doc, Image, Person, 400);
+        if (!Link->Opened || !Window->OpenLink(Link->Device()))
+            qFatal("the alignment link did not open");
+        ShowActive(*Window);
+        return *Window;
+    }
+    // The window without a link: for what happens inside it only.
+    TfrmAlignment& Show(int point)
+    {
+        Window = std::make_unique<TfrmAlignment>(point, Doc, Image, Person, 400);
+        ShowActive(*Window);
+        return *Window;
+    }
+    QAbstractButton* Button(const char* name) const { return Window->findChild<QAbstractButton*>(name); }
+    void Choose(const char* combo, int index) const
+    {
+        auto* box = Window->findChild<QComboBox*>(combo);
+        box->setFocus(Qt::TabFocusReason);
+        for (int k = 0; k < index; ++k)
+            QTest::keyClick(box, Qt::Key_Down);
+    }
+    // Opens the tone or code list with a key and picks with `keys`.
+    void PickFromList(const char* field, const QString& keys) const
+    {
+        auto* edit = Window->findChild<QLineEdit*>(field);
+        edit->setFocus(Qt::TabFocusReason);
+        WhenModal([keys](QWidget& list) {
+            PressKeys(list.findChild<QTableWidget*>("grdList"), keys);
+            QTest::keyClick(list.findChild<QTableWidget*>("grdList"), Qt::Key_Return);
+        });
+        QTest::keyClick(edit, Qt::Key_Space);
+    }
+    void Type(const char* field, const QString& keys) const
+    {
+        auto* edit = Window->findChild<TParamEdit*>(field);
+        edit->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(edit, keys);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+    void Click(const char* name) const { QTest::mouseClick(Button(name), Qt::LeftButton); }
+
+private slots:
+    void init()
+    {
+        QDir(Dir.path()).mkpath("ports");
+        Person.Messages.clear();
+        Doc = AlignmentDocument();
+        Image = ImageOf(Doc);
+    }
+    void cleanup()
+    {
+        Window.reset();
+        Link.reset();
+    }
+
+    void togglesSendTheirFrames_data()
+    {
+        QTest::addColumn<int>("point");
+        QTest::addColumn<QList<int>>("choices");  // mode, power type, bandwidth, encoder
+        QTest::addColumn<QString>("listKeys");    // picking the tone or code
+        QTest::addColumn<QStringList>("clicks");
+        QTest::addColumn<TFrames>("frames");
+        QTest::addColumn<QString>("checked");     // the boxes checked at the end
+
+        const QList<int> base = {0, 0, 0, 0};
+        QTest::newRow("RX on, lowest, base, wide") << 0 << base << "" << QStringList {"chbRxOn"}
+            << TFrames {Frame({0xB1, 0x00, 0x0A, 'R', 'B', 0x15, 0x05, 10, 7, 9, 20, 'W'})}
+            << "chbTrxOff chbRxOn chbTxOff";
+        QTest::newRow("RX on clicked again is RX off") << 0 << base << "" << QStringList {"chbRxOn", "chbRxOn"}
+            << TFrames {Frame({0xB1, 0x00, 0x0A, 'R', 'B', 0x15, 0x05, 10, 7, 9, 20, 'W'}),
+                        QByteArray("\xB1\x00\x02\x72\x25", 5)}
+            << "chbTrxOff chbRxOff chbTxOff";
+        QTest::newRow("RX off clicked while off is RX on") << 1 << base << "" << QStringList {"chbRxOff"}
+            << TFrames {Frame({0xB1, 0x00, 0x0A, 'R', 'B', 0x15, 0x15, 11, 7, 9, 21, 'W'})}
+            << "chbTrxOff chbRxOn chbTxOff";
+        QTest::newRow("TX on, encoder off") << 1 << base << "" << QStringList {"chbTxOn"}
+            << TFrames {Frame({0xB1, 0x00, 0x0A, 'T', 'B', 0x16, 0x17, 31, 51, 0, 0, 'W'})}
+            << "chbTrxOff chbRxOff chbTxOn";
+        // 100.0 is the 13th tone: from 67.0 one column right, two rows down.
+        QTest::newRow("TX on, high, low power, narrow, CTCSS 100.0")
+            << 2 << QList<int> {0, 1, 1, 1} << "Right Down Down" << QStringList {"chbTxOn"}
+            << TFrames {Frame({0xB1, 0x00, 0x0A, 'T', 'B', 0x16, 0x27, 42, 62, 13, 82, 'N'})}
+            << "chbTrxOff chbRxOff chbTxOn";
+        // 754 is the last code: End reaches the first cell of the last row.
+        QTest::newRow("TRX on and off, highest, repeater, DCS 754")
+            << 3 << QList<int> {1, 0, 0, 2} << "End Right Right Right Right" << QStringList {"chbTrxOn", "chbTrxOff"}
+            << TFrames {Frame({0xB1, 0x00, 0x10, 'T', 'R', 0x16, 0x37, 33, 53, 231, 93,
+                               0x15, 0x35, 13, 7, 9, 23, 'W'}),
+                        QByteArray("\xB1\x00\x02\x74\x27", 5)}
+            << "chbTrxOff chbRxOff chbTxOff";
+    }
+    void togglesSendTheirFrames()
+    {
+        QFETCH(int, point);
+        QFETCH(QList<int>, choices);
+        QFETCH(QString, listKeys);
+        QFETCH(QStringList, clicks);
+        QFETCH(TFrames, frames);
+        QFETCH(QString, checked);
+        TfrmAlignment& window = Open(point);
+        const char* const combos[] = {"cmbMode", "cmbTPType", "cmbWN", "cmbEnc"};
+        for (int k = 0; k < 4; ++k)
+            Choose(combos[k], choices[k]);
+        if (!listKeys.isEmpty())
+            PickFromList(choices[3] == 1 ? "edtCTCSS" : "edtDCS", listKeys);
+        for (const QString& name : clicks)
+            Click(qPrintable(name));
+
+        QCOMPARE(Link->Commands(), frames);
+        QStringList nowChecked;
+        for (QAbstractButton* button : window.findChildren<QAbstractButton*>())
+            if (button->isCheckable() && button->isChecked())
+                nowChecked << button->objectName();
+        nowChecked.sort();
+        QStringList expected = checked.split(' ');
+        expected.sort();
+        QCOMPARE(nowChecked, expected);
+        QVERIFY(Person.Messages.empty());
+        QVERIFY(window.isEnabled());
+        QCOMPARE(SavedBytes(Doc), SavedBytes(AlignmentDocument()));
+    }
+
+    void enableRulesAndAccelerators_data()
+    {
+        QTest::addColumn<QList<int>>("choices");  // mode, power type, bandwidth, encoder
+        QTest::addColumn<QString>("enabled");
+        QTest::addColumn<int>("letter");
+        QTest::addColumn<QString>("focus");       // after Alt + letter; empty: where it was
+
+        QTest::newRow("as loaded") << QList<int> {0, 0, 0, 0} << "chbRxOn chbTxOn edtTPLHigh edtMDWide"
+                                   << int(Qt::Key_E) << "";
+        QTest::newRow("repeater, low, narrow, CTCSS") << QList<int> {1, 1, 1, 1}
+            << "chbTrxOn edtTPLLow edtMDNarr edtCTCSS edtCDNarr" << int(Qt::Key_N) << "edtCDNarr";
+        QTest::newRow("wide DCS") << QList<int> {0, 0, 0, 2}
+            << "chbRxOn chbTxOn edtTPLHigh edtMDWide edtDCS edtDDWide" << int(Qt::Key_W) << "edtDDWide";
+        QTest::newRow("narrow DCS") << QList<int> {0, 0, 1, 2}
+            << "chbRxOn chbTxOn edtTPLHigh edtMDNarr edtDCS edtDDNarr" << int(Qt::Key_O) << "edtDCS";
+        QTest::newRow("wide CTCSS") << QList<int> {0, 0, 0, 1}
+            << "chbRxOn chbTxOn edtTPLHigh edtMDWide edtCTCSS edtCDWide" << int(Qt::Key_W) << "edtCDWide";
+    }
+    void enableRulesAndAccelerators()
+    {
+        QFETCH(QList<int>, choices);
+        QFETCH(QString, enabled);
+        QFETCH(int, letter);
+        QFETCH(QString, focus);
+        TfrmAlignment& window = Show(0);
+        const char* const combos[] = {"cmbMode", "cmbTPType", "cmbWN", "cmbEnc"};
+        for (int k = 0; k < 4; ++k)
+            Choose(combos[k], choices[k]);
+        QStringList nowEnabled;
+        for (const char* name : {"chbTrxOn", "chbRxOn", "chbTxOn", "edtTPLHigh", "edtTPLLow", "edtMDWide",
+                                 "edtMDNarr", "edtCTCSS", "edtDCS", "edtCDWide", "edtCDNarr", "edtDDWide",
+                                 "edtDDNarr"})
+            if (window.findChild<QWidget*>(name)->isEnabled())
+                nowEnabled << name;
+        QCOMPARE(nowEnabled.join(' '), enabled);
+        // A pair is enabled or disabled as one.
+        for (const char* pair : {"Trx", "Rx", "Tx"})
+            QCOMPARE(Button(qPrintable(QString("chb%1Off").arg(pair)))->isEnabled(),
+                     Button(qPrintable(QString("chb%1On").arg(pair)))->isEnabled());
+
+        QWidget* before = QApplication::focusWidget();
+        QTest::keyClick(before, Qt::Key(letter), Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus.isEmpty() ? before->objectName() : focus);
+    }
+
+    void okStoresClampedValues_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<double>("stored");
+        QTest::addColumn<bool>("modified");
+
+        QTest::newRow("nothing typed") << "edtSTLvl" << "" << "12" << 12.0 << false;
+        QTest::newRow("the value it had") << "edtSTLvl" << "12" << "12" << 12.0 << false;
+        QTest::newRow("1000 MHz") << "edtRxFreq" << "1000" << "999.9" << 999.9 << true;
+        QTest::newRow("12,46 MHz") << "edtTxFreq" << "12,46" << "12.5" << 12.5 << true;
+        QTest::newRow("300") << "edtSTLvl" << "300" << "255" << 255.0 << true;
+        QTest::newRow("common to every point") << "edtAHyst" << "44" << "44" << 44.0 << true;
+    }
+    void okStoresClampedValues()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(double, stored);
+        QFETCH(bool, modified);
+        TfrmAlignment& window = Show(2);
+        QCOMPARE(window.windowTitle(), QString("Alignment Mode (High)"));
+        if (!typed.isEmpty())
+            Type(qPrintable(field), typed);
+        QCOMPARE(window.findChild<QLineEdit*>(field)->text(), shown);
+        Click("btnOK");
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(window.Changed(), modified);
+        for (const TAlignField& f : AlignFields())
+            if (field == f.Control)
+                QCOMPARE(f.Get(Doc, 2), stored);
+    }
+
+    void cancelRestoresTheDocumentAndTheImage_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::newRow("Cancel") << 0;
+        QTest::newRow("Esc") << 1;
+        QTest::newRow("close box") << 2;
+    }
+    void cancelRestoresTheDocumentAndTheImage()
+    {
+        QFETCH(int, how);
+        const QByteArray before(reinterpret_cast<const char*>(Image.Data()), ImageSize);
+        TfrmAlignment& window = Open(1);
+        Type("edtTxFreq", "170");
+        Type("edtTPLHigh", "99");
+        Click("chbTxOn");  // stores the values into the document and the image
+        QCOMPARE(Doc.TxPowerHigh[1], 99);
+        if (how == 0)
+            Click("btnCancel");
+        else if (how == 1)
+            QTest::keyClick(window.focusWidget(), Qt::Key_Escape);
+        else
+            window.close();
+        QVERIFY(window.isHidden());
+        QCOMPARE(window.result(), int(QDialog::Rejected));
+        QCOMPARE(SavedBytes(Doc), SavedBytes(AlignmentDocument()));
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(Image.Data()), ImageSize), before);
+        QCOMPARE(Link->Tail(4), ClosingSequence);
+        QVERIFY(PortIsFree(Link->Device()));
+    }
+
+    // A command that fails leaves its pair as the repeater has it; the
+    // window stays open, and closes with the whole closing sequence.
+    void aFailedCommandPutsItsPairBack_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("refused") << int(TSimFault::NegativeAck) << QStringList {};
+        QTest::newRow("unanswered") << int(TSimFault::AlignSilence)
+                                    << QStringList {QString("error: ") + Problem};
+    }
+    void aFailedCommandPutsItsPairBack()
+    {
+        QFETCH(int, fault);
+        QFETCH(QStringList, messages);
+        TfrmAlignment& window = Open(0, {TSimFault(fault)});
+        Click("chbTxOn");
+        QVERIFY(!Button("chbTxOn")->isChecked());
+        QVERIFY(Button("chbTxOff")->isChecked());
+        QCOMPARE(Person.Texts(), messages);
+        QVERIFY(window.isVisible() && window.isEnabled());
+        QCOMPARE(Link->Commands().size(), 1);
+        Click("btnOK");
+        QVERIFY(window.isHidden());
+        QCOMPARE(Link->Tail(4), ClosingSequence);
+        QVERIFY(PortIsFree(Link->Device()));
+    }
+
+    void statusShowsTheLiveValues_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QString>("values");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<int>("last");  // the last byte the repeater got
+        QTest::newRow("good reply") << -1 << "1a 2b 3c" << QStringList {"information: Upload is completed"}
+                                    << 0x05;
+        QTest::newRow("bad checksum") << int(TSimFault::BadChecksum) << "--- --- ---"
+                                      << QStringList {QString("error: ") + Problem} << 0x15;
+    }
+    void statusShowsTheLiveValues()
+    {
+        QFETCH(int, fault);
+        QFETCH(QString, values);
+        QFETCH(QStringList, messages);
+        QFETCH(int, last);
+        TfrmAlignment& window = Open(3, fault < 0 ? std::set<TSimFault> {} : std::set {TSimFault(fault)});
+        Click("btnStat");
+        QStringList shown;
+        for (const char* name : {"edtVR", "edtNSQ", "edtRSSI"})
+            shown << window.findChild<QLineEdit*>(name)->text();
+        QCOMPARE(shown.join(' '), values);
+        QCOMPARE(Person.Texts(), messages);
+        const auto units = Link->Sim->Received();
+        QCOMPARE(int(units.back().back()), last);
+    }
+
+    // Nothing closes the window while it talks to the repeater: not the
+    // close box during a command nor during the closing sequence itself.
+    void noClosingWhileAnExchangeRuns()
+    {
+        TfrmAlignment& window = Open(0, {TSimFault::AlignSilence});
+        int refused = 0;
+        QTimer::singleShot(30, &window, [&] {
+            window.close();
+            refused += window.isVisible() && window.Busy();
+        });
+        Click("chbRxOn");
+        QCOMPARE(refused, 1);
+        QVERIFY(window.isVisible());
+        QTimer::singleShot(30, &window, [&] {
+            window.close();
+            Click("btnCancel");
+            refused += window.isVisible() && window.Busy();
+        });
+        Click("btnOK");
+        QCOMPARE(refused, 2);
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(Link->Tail(4), ClosingSequence);
+    }
+
+    // From the menu of the main window in manufacture mode.
+    void theMenuOpensTheWindowForItsPoint_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("title");  // empty: no window
+        QTest::newRow("opened") << -1 << QStringList {} << "Alignment Mode (Highest)";
+        QTest::newRow("start refused") << int(TSimFault::WrongHandshake)
+                                       << QStringList {QString("error: ") + Problem} << "";
+    }
+    void theMenuOpensTheWindowForItsPoint()
+    {
+        QFETCH(int, fault);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, title);
+        TMainRig rig;
+        QDir(rig.Dir.path()).mkdir("ports");
+        TPortHost ports(rig.Path("ports"));
+        rig.Host.Ports = &ports;
+        TIniData ini(rig.Path("RK54Win.ini").toStdString());
+        ini.SetValue("COM_PORT", SimPort);
+        ini.Save();
+        rig.Host.OnDialog = [](QDialog& dialog) {
+            QTest::keyClicks(dialog.findChild<QLineEdit*>("edtPass"), "orvanealign");
+            QTest::keyClick(dialog.findChild<QLineEdit*>("edtPass"), Qt::Key_Return);
+            return dialog.result();
+        };
+        TfrmMain& main = rig.Start({"-M"});
+        main.Document() = AlignmentDocument();
+        TSimLink link(rig.Path("ports"), fault < 0 ? std::set<TSimFault> {} : std::set {TSimFault(fault)});
+        QString shownTitle;
+        QString shownFrequency;
+        bool mainEnabled = true;
+        WhenModal([&](QWidget& window) {
+            shownTitle = window.windowTitle();
+            shownFrequency = window.findChild<QLineEdit*>("edtRxFreq")->text();
+            mainEnabled = main.isEnabled();
+            QTest::mouseClick(window.findChild<QAbstractButton*>("btnCancel"), Qt::LeftButton);
+        });
+        main.Action("miAlignHighest")->trigger();
+        QCOMPARE(shownTitle, title);
+        if (!title.isEmpty()) {
+            QCOMPARE(shownFrequency, QString("153.5"));
+            QVERIFY(!mainEnabled);
+        }
+        QCOMPARE(rig.Host.Person.Texts(), messages);
+        QVERIFY(main.isEnabled());
+        QVERIFY(!main.Modified());
+        QVERIFY(PortIsFree(link.Device()));
+    }
+};
+
+QTEST_MAIN(TestAlignment)
+#include "tst_Alignment.moc"
