@@ -111,7 +111,7 @@ TfrmAlignment::TfrmAlignment(int point, TRKmem& doc, TMap54& image, TPrompt& pro
     btnStat->setAutoDefault(false);
     statusLayout->addWidget(btnStat);
     connect(btnStat, &QPushButton::clicked, this, &TfrmAlignment::RequestStatus);
-    Grid()->addWidget(status, 9, 2, 2, 2);
+    FieldLayout()->addWidget(status, 9, 2, 2, 2);
 
     auto* toggles = new QHBoxLayout;
     const struct {
@@ -130,7 +130,7 @@ TfrmAlignment::TfrmAlignment(int point, TRKmem& doc, TMap54& image, TPrompt& pro
         toggles->addSpacing(16);
     }
     toggles->addStretch();
-    Grid()->addLayout(toggles, LeftRows, 0, 1, 4);
+    FieldLayout()->addLayout(toggles, LeftRows, 0, 1, 4);
     for (const TPair& pair : FPairs)
         for (QAbstractButton* button : {pair.On, pair.Off})
             connect(button, &QAbstractButton::clicked, this, [this, pair, button] { Toggled(pair, button); });
