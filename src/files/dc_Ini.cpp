@@ -21,9 +21,10 @@ std::string ValueOf(const std::string& pair)
     return eq == std::string::npos ? std::string() : pair.substr(eq + 1);
 }
 
+// File names are bytes; a path made from a std::string keeps them as they are.
 std::filesystem::path PathOf(const std::string& text)
 {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+    return std::filesystem::path(text);
 }
 
 } // namespace
