@@ -236,3 +236,152 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, cons
     }
     return SyncFolder(calls, folder);
 }
+
+namespace {
+
+constexpr char16_t EscapeBase = 0xDC00;
+constexpr char32_t Replacement = 0xFFFD;
+
+// The length of the valid UTF-8 sequence at `i` and its code point; 0 when
+// the byte there does not start one.
+int Utf8Sequence(const std::string& bytes, std::size_t i, char32_t& code)
+{
+    const auto at = [&](std::size_t k) { return k < bytes.size() ? static_cast<unsigned char>(bytes[k]) : 0u; };
+    const unsigned lead = at(i);
+    int length = 0;
+    char32_t minimum = 0;
+    if (lead < 0x80) {
+        code = lead;
+        return 1;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        code = lead & 0x1F;
+        minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        code = lead & 0x0F;
+        minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        code = lead & 0x07;
+        minimum = 0x10000;
+    } else {
+        return 0;
+    }
+    for (int k = 1; k < length; ++k) {
+        const unsigned next = at(i + std::size_t(k));
+        if ((next & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (next & 0x3F);
+    }
+    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+void AppendUtf8(std::string& out, char32_t code)
+{
+    if (code < 0x80) {
+        out += char(code);
+    } else if (code < 0x800) {
+        out += char(0xC0 | (code >> 6));
+        out += char(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += char(0xE0 | (code >> 12));
+        out += char(0x80 | ((code >> 6) & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    } else {
+        out += char(0xF0 | (code >> 18));
+        out += char(0x80 | ((code >> 12) & 0x3F));
+        out += char(0x80 | ((code >> 6) & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    }
+}
+
+// A name as a chooser shows it, with every run of hidden bytes (or of the
+// U+FFFD that stands for them) folded into one U+FFFD: the form in which a
+// chosen name and a folder entry are compared.
+std::u16string Folded(const std::u16string& text)
+{
+    std::u16string out;
+    for (const char16_t unit : text) {
+        const bool hidden = unit == Replacement || (unit >= EscapeBase + 0x80 && unit <= EscapeBase + 0xFF);
+        if (hidden && !out.empty() && out.back() == Replacement)
+            continue;
+        out += hidden ? char16_t(Replacement) : unit;
+    }
+    return out;
+}
+
+} // namespace
+
+std::u16string FileNameText(const std::string& bytes)
+{
+    std::u16string text;
+    for (std::size_t i = 0; i < bytes.size();) {
+        char32_t code = 0;
+        const int length = Utf8Sequence(bytes, i, code);
+        if (length == 0) {
+            text += char16_t(EscapeBase + static_cast<unsigned char>(bytes[i]));
+            ++i;
+            continue;
+        }
+        if (code >= 0x10000) {
+            text += char16_t(0xD800 + ((code - 0x10000) >> 10));
+            text += char16_t(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            text += char16_t(code);
+        }
+        i += std::size_t(length);
+    }
+    return text;
+}
+
+std::string FileNameBytes(const std::u16string& text)
+{
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        if (unit >= EscapeBase + 0x80 && unit <= EscapeBase + 0xFF) {
+            bytes += char(unit - EscapeBase);
+        } else if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00
+                   && text[i + 1] <= 0xDFFF) {
+            AppendUtf8(bytes, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
+            ++i;
+        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+            AppendUtf8(bytes, Replacement);
+        } else {
+            AppendUtf8(bytes, unit);
+        }
+    }
+    return bytes;
+}
+
+std::string ChosenFileName(const std::string& path)
+{
+    std::error_code error;
+    if (path.empty() || fs::exists(fs::symlink_status(PathOf(path), error)))
+        return path;
+    fs::path resolved;
+    for (const fs::path& part : PathOf(path)) {
+        const fs::path spelt = resolved / part;
+        const bool hides = part.native().find("\xEF\xBF\xBD") != std::string::npos;  // U+FFFD
+        if (resolved.empty() || !hides || fs::exists(fs::symlink_status(spelt, error))) {
+            resolved = spelt;
+            continue;
+        }
+        const std::u16string wanted = Folded(FileNameText(part.native()));
+        fs::path match;
+        int matches = 0;
+        for (const auto& entry : fs::directory_iterator(resolved, error)) {
+            const std::string& name = entry.path().filename().native();
+            if (Folded(FileNameText(name)) == wanted) {
+                match = entry.path();
+                ++matches;
+            }
+        }
+        resolved = matches == 1 ? match : spelt;
+    }
+    return resolved.native();
+}

@@ -47,6 +47,21 @@ public:
 bool WriteFileAtomically(const std::string& path, const std::string& bytes,
                          const TFileCalls& calls = TFileCalls::System());
 
+// File names as text for the windows and the command line: the system's
+// bytes read as UTF-8, where each byte that is not part of valid UTF-8
+// becomes the code unit 0xDC00 + byte (a lone surrogate, which no valid text
+// holds). FileNameBytes gives back the very same bytes, so a name the
+// locale cannot spell still opens, saves and is remembered as itself.
+std::u16string FileNameText(const std::string& bytes);
+std::string FileNameBytes(const std::u16string& text);
+
+// A path that came through a file chooser which showed every undecodable
+// byte as U+FFFD: each part that does not exist as spelt is matched against
+// the names in its folder (U+FFFD standing for the bytes it hid) and, when
+// exactly one fits, replaced by that name's bytes. Parts that match nothing
+// (the new name of a save) stay as they are.
+std::string ChosenFileName(const std::string& path);
+
 // The system's message texts.
 namespace FileMessages {
 constexpr const char* FormatError = "The file cannot be opened.\r\nThe file format is not correct.";

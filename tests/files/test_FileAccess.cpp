@@ -9,7 +9,6 @@
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -258,24 +257,12 @@ TEST(SaveTargets, SomeoneElsesFileIsNotReplaced)
 {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to make a file that belongs to someone else";
-    constexpr uid_t Nobody = 65534;
     TTempFolder dir;
     const std::string path = dir / "root.R54";
     TTempFolder::Write(path, OldContent);
     fs::permissions(path, fs::perms(0644));
-    ASSERT_EQ(::chown(dir.Path.c_str(), Nobody, Nobody), 0);
-    ASSERT_EQ(::chmod(dir.Path.c_str(), 0755), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (::setgid(Nobody) != 0 || ::setuid(Nobody) != 0)
-            ::_exit(2);
-        ::_exit(WriteFileAtomically(path, "new") ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: replaced, 2: could not become nobody";
+    ASSERT_EQ(::chown(dir.Path.c_str(), 65534, 65534), 0);  // the folder is nobody's
+    EXPECT_EQ(RunAsNobody([&] { return WriteFileAtomically(path, "new") ? 1 : 0; }), 0) << "1: replaced";
     EXPECT_EQ(TTempFolder::Read(path), OldContent);
     EXPECT_EQ(fs::status(path).permissions(), fs::perms(0644));
     EXPECT_EQ(HiddenEntries(dir.Path), 0);
@@ -368,4 +355,58 @@ TEST(DataFile, ReplacingKeepsTheFilesPermissions)
     EXPECT_EQ(TTempFolder::Read(path).size(), 1986u);
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
+}
+
+// File names are bytes; the text that windows and the command line carry
+// must give back the very bytes it came from, whatever the locale can spell.
+TEST(FileNames, TextGivesBackTheBytes)
+{
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::u16string text;
+    } rows[] = {
+        {"plain", "site.R54", u"site.R54"},
+        {"UTF-8", "Z\xc3\xbcrich.R54", u"Z\u00fcrich.R54"},
+        {"Latin-1 byte", "caf\xe9.R54", u"caf\xdce9.R54"},
+        {"stray continuation byte", "a\x80" "b", u"a\xdc80" "b"},
+        {"overlong slash", "\xc0\xaf", u"\xdcc0\xdcaf"},
+        {"encoded surrogate", "\xed\xa0\x80", u"\xdced\xdca0\xdc80"},
+        {"four bytes", "\xf0\x9f\x93\xbb", u"\U0001F4FB"},
+        {"cut short at the end", "x\xe2\x82", u"x\xdce2\xdc82"},
+        {"beyond U+10FFFF", "\xf4\x90\x80\x80", u"\xdcf4\xdc90\xdc80\xdc80"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(FileNameText(row.bytes), row.text);
+        EXPECT_EQ(FileNameBytes(row.text), row.bytes);
+    }
+}
+
+// A chooser that shows undecodable bytes as U+FFFD hands back such a name;
+// it is matched to the one entry it stands for, never guessed among several.
+TEST(FileNames, AChosenNameFindsTheFileItShowed)
+{
+    TTempFolder dir;
+    TTempFolder::Write(dir / "caf\xe9.R54", OldContent);
+    fs::create_directory(dir.Path / "d\xff\xfe");
+    TTempFolder::Write(dir / "d\xff\xfe/x.R54", OldContent);
+    TTempFolder::Write(dir / "twin\xe8.R54", OldContent);
+    TTempFolder::Write(dir / "twin\xe9.R54", OldContent);
+    const std::string shown = "\xef\xbf\xbd";  // U+FFFD
+    const struct {
+        const char* name;
+        std::string chosen;
+        std::string meant;
+    } rows[] = {
+        {"file", dir / ("caf" + shown + ".R54"), dir / "caf\xe9.R54"},
+        {"file in such a folder", dir / ("d" + shown + "/x.R54"), dir / "d\xff\xfe/x.R54"},
+        {"new name in such a folder", dir / ("d" + shown + "/new.R54"), dir / "d\xff\xfe/new.R54"},
+        {"two that look alike", dir / ("twin" + shown + ".R54"), dir / ("twin" + shown + ".R54")},
+        {"an ordinary name", dir / "plain.R54", dir / "plain.R54"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ChosenFileName(row.chosen), row.meant);
+    }
 }
