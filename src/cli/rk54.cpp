@@ -1,6 +1,7 @@
 // rk54: the command-line tool over the program's core.
 #include "cli/C_Files.h"
 #include "cli/C_Link.h"
+#include "cli/C_Report.h"
 #include "cli/U_Cli.h"
 
 #include <QCoreApplication>
@@ -17,6 +18,7 @@ const TSubcommand Subcommands[] = {
     {"dump", "raw hex dump of a data file, as the raw data viewer shows it", RunDump},
     {"resave", "open a data file and save it under another name", RunResave},
     {"diff", "document fields that differ between two data files", RunDiff},
+    {"report", "the printed report of a data file as text or as a PDF", RunReport},
     {"upload", "read the repeater's memory over a serial port into a data file", RunUpload},
     {"download", "write a data file into the repeater over a serial port", RunDownload},
     {"ports", "list the serial ports as the Configuration dialog shows them", RunPorts},
