@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QFile>
+#include <QMap>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -93,6 +94,13 @@ public:
     void SetOwner(QWidget*) override {}
     const TPortHost& PortHost() const override { return Ports ? *Ports : THost::PortHost(); }
     int LinkSilenceMs() const override { return SilenceMs; }
+    // The machine's printers as the test declares them: none unless given.
+    QStringList PrinterNames() const override { return Printers; }
+    QString DefaultPrinterName() const override { return DefaultPrinter; }
+    QPageSize PrinterPaper(const QString& printer) const override
+    {
+        return QPageSize(Papers.value(printer, QPageSize::A4));
+    }
 
     QString Folder;
     QDate Date {2014, 6, 1};
@@ -104,6 +112,9 @@ public:
     TScriptedPrompt Person;
     const TPortHost* Ports = nullptr;
     int SilenceMs = 400;
+    QStringList Printers;
+    QString DefaultPrinter;
+    QMap<QString, QPageSize::PageSizeId> Papers;
 
 private:
     QString TakeFile() { return Files.isEmpty() ? QString() : Files.takeFirst(); }

@@ -2,7 +2,9 @@
 #include "model/U_Prompt.h"
 
 #include <QDate>
+#include <QPageSize>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -77,6 +79,11 @@ public:
     virtual int LinkSilenceMs() const;
     // The main window sets itself as owner of the message boxes.
     virtual void SetOwner(QWidget* owner);
+    // The installed printers, the system's default one (empty when none is
+    // marked) and the paper a printer is set up with.
+    virtual QStringList PrinterNames() const;
+    virtual QString DefaultPrinterName() const;
+    virtual QPageSize PrinterPaper(const QString& printer) const;
 
 private:
     TQtPrompt FPrompt;
