@@ -101,6 +101,7 @@ public:
     {
         return QPageSize(Papers.value(printer, QPageSize::A4));
     }
+    QRect AvailableScreenArea(const QPoint&) const override { return Screen; }
 
     QString Folder;
     QDate Date {2014, 6, 1};
@@ -115,6 +116,7 @@ public:
     QStringList Printers;
     QString DefaultPrinter;
     QMap<QString, QPageSize::PageSizeId> Papers;
+    QRect Screen {0, 0, 1920, 1080};
 
 private:
     QString TakeFile() { return Files.isEmpty() ? QString() : Files.takeFirst(); }

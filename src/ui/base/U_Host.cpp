@@ -13,7 +13,10 @@
 #include <QLockFile>
 #include <QMessageBox>
 #include <QPrinterInfo>
+#include <QScreen>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 namespace {
 
@@ -119,7 +122,8 @@ TLockKeys THost::LockKeys() const
 
 QString THost::OpenFileName(QWidget* owner, const QString& folder, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(owner, QString(), folder, filter);
+    const QString chosen = QFileDialog::getOpenFileName(owner, QString(), folder, filter);
+    return PathText(ChosenFileName(PathBytes(chosen)));
 }
 
 QString THost::SaveFileName(QWidget* owner, const QString& folder, const QString& filter,
@@ -130,7 +134,7 @@ QString THost::SaveFileName(QWidget* owner, const QString& folder, const QString
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
-    return dialog.selectedFiles().first();
+    return PathText(ChosenFileName(PathBytes(dialog.selectedFiles().first())));
 }
 
 int THost::Exec(QDialog& dialog) { return dialog.exec(); }
@@ -148,6 +152,25 @@ QString THost::DefaultPrinterName() const { return QPrinterInfo::defaultPrinterN
 QPageSize THost::PrinterPaper(const QString& printer) const
 {
     return QPrinterInfo::printerInfo(printer).defaultPageSize();
+}
+
+QRect THost::AvailableScreenArea(const QPoint& at) const
+{
+    const QScreen* screen = QGuiApplication::screenAt(at);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+QRect FitOnScreen(const QRect& window, const QRect& area, const QSize& minimum)
+{
+    if (area.isEmpty())
+        return window;
+    const int width = std::max(std::min(window.width(), area.width()), minimum.width());
+    const int height = std::max(std::min(window.height(), area.height()), minimum.height());
+    const int x = std::max(std::min(window.x(), area.right() + 1 - width), area.left());
+    const int y = std::max(std::min(window.y(), area.bottom() + 1 - height), area.top());
+    return {x, y, width, height};
 }
 
 void THost::SetOwner(QWidget* owner) { FPrompt.SetOwner(owner); }
