@@ -327,10 +327,12 @@ int RunAlign(const QStringList& args)
         if (outcome != OutcomeDone)
             break;
     }
+    // A signal during the closing sequence cancels nothing: the run was over.
+    const int signal = Interrupted;
     AlignClose(*driver, view);
-    if (Interrupted != 0) {
+    if (signal != 0) {
         std::fprintf(stderr, "Cancelled\n");
-        return 128 + Interrupted;
+        return 128 + signal;
     }
     if (outcome != OutcomeDone || !parser.isSet(save))
         return outcome;
