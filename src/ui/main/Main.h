@@ -78,6 +78,8 @@ public slots:
     void FileOpen();
     void FileSave();
     void FileSaveAs();
+    void ExportChannels();
+    void ImportChannels();
     void OpenRecent(int index);  // 0..3
     void Configure();
     void RadioUpload();
