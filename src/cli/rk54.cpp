@@ -19,6 +19,7 @@ const TSubcommand Subcommands[] = {
     {"diff", "document fields that differ between two data files", RunDiff},
     {"upload", "read the repeater's memory over a serial port into a data file", RunUpload},
     {"download", "write a data file into the repeater over a serial port", RunDownload},
+    {"history", "the service history: images read from and written to repeaters", RunHistory},
     {"ports", "list the serial ports as the Configuration dialog shows them", RunPorts},
     {"simulate", "play a repeater on a pseudo-terminal", RunSimulate},
 };
@@ -36,7 +37,8 @@ void Usage(FILE* stream)
                  "Exit status: 0 success, 1 documents differ (diff), 3 a data file cannot be read\n"
                  "or written, 64 wrong usage. upload and download end with the transfer's outcome:\n"
                  "0 done, 1 port or transfer error, 2 time-out, 10 checksum error, 14 incompatible\n"
-                 "data, 20 unexpected reply; 77 wrong manufacture password.\n");
+                 "data, 20 unexpected reply; download also 4 repeater is not the file's, 5 read-back\n"
+                 "differs; 77 wrong manufacture password.\n");
 }
 
 } // namespace

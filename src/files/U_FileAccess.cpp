@@ -105,13 +105,13 @@ bool WriteDataFile(const std::string& path, TRKmem& doc, TMap54& image, TPrompt&
     return true;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& bytes)
-{
-    const fs::path target = PathOf(path);
-    std::error_code error;
-    if (path.empty() || fs::is_directory(target, error) || IsReadOnly(target))
-        return false;
+namespace {
 
+// Writes `bytes` to a fresh temporary file beside `target`; empty on failure
+// (nothing is left behind then).
+fs::path WriteTemporaryBeside(const fs::path& target, const std::string& bytes)
+{
+    std::error_code error;
     fs::path folder = target.parent_path();
     if (folder.empty())
         folder = ".";
@@ -122,18 +122,30 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes)
         if (!fs::exists(temporary, error))
             break;
     }
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(temporary, error);
-            return false;
-        }
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out)
+        return {};
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out) {
+        out.close();
+        fs::remove(temporary, error);
+        return {};
     }
+    return temporary;
+}
+
+} // namespace
+
+bool WriteFileAtomically(const std::string& path, const std::string& bytes)
+{
+    const fs::path target = PathOf(path);
+    std::error_code error;
+    if (path.empty() || fs::is_directory(target, error) || IsReadOnly(target))
+        return false;
+    const fs::path temporary = WriteTemporaryBeside(target, bytes);
+    if (temporary.empty())
+        return false;
     // A replaced file keeps its permissions.
     const auto old = fs::status(target, error);
     if (!error && fs::exists(old))
@@ -144,4 +156,19 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes)
         return false;
     }
     return true;
+}
+
+bool WriteNewFile(const std::string& path, const std::string& bytes, bool& exists)
+{
+    exists = false;
+    const fs::path temporary = WriteTemporaryBeside(PathOf(path), bytes);
+    if (temporary.empty())
+        return false;
+    // A link fails where a rename would replace: a name once taken keeps its file.
+    std::error_code error;
+    fs::create_hard_link(temporary, PathOf(path), error);
+    exists = error == std::errc::file_exists;
+    const bool linked = !error;
+    fs::remove(temporary, error);
+    return linked;
 }

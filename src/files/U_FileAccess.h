@@ -27,6 +27,10 @@ std::string ShortBaseName(const std::string& base);
 // Returns false (and leaves the old file as it was) on any failure.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes);
 
+// Writes `bytes` as the new file `path`, whole or not at all, and never over
+// a file that exists (`exists` tells that case apart from other failures).
+bool WriteNewFile(const std::string& path, const std::string& bytes, bool& exists);
+
 // The system's message texts.
 namespace FileMessages {
 constexpr const char* FormatError = "The file cannot be opened.\r\nThe file format is not correct.";
