@@ -58,7 +58,7 @@ struct THistoryRig {
     }
 };
 
-TEST(History, ArchivesUnderTimeAndActionAndLogsOneLine)
+TEST(ServiceHistory, ArchivesUnderTimeAndActionAndLogsOneLine)
 {
     THistoryRig rig;
     const THistoryEntry e = rig.Keep("AB 12", HistoryActions::BeforeDownload, 0x5A);
@@ -70,7 +70,7 @@ TEST(History, ArchivesUnderTimeAndActionAndLogsOneLine)
                              + Sha256Hex(std::vector<uint8_t>(1986, 0x5A).data(), 1986) + "\tdone\n");
 }
 
-TEST(History, ASecondImageInTheSameSecondNeverReplacesTheFirst)
+TEST(ServiceHistory, ASecondImageInTheSameSecondNeverReplacesTheFirst)
 {
     THistoryRig rig;
     const THistoryEntry first = rig.Keep("S1", HistoryActions::Upload, 1);
@@ -85,7 +85,7 @@ TEST(History, ASecondImageInTheSameSecondNeverReplacesTheFirst)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(rig.Folder / "h/S1"), {}), 3);
 }
 
-TEST(History, EntriesAreNewestFirstAndFilteredBySerial)
+TEST(ServiceHistory, EntriesAreNewestFirstAndFilteredBySerial)
 {
     THistoryRig rig;
     rig.Keep("S1", HistoryActions::Upload, 1);
@@ -104,7 +104,7 @@ TEST(History, EntriesAreNewestFirstAndFilteredBySerial)
     EXPECT_EQ(s1, (std::vector<std::string> {"2026-12-06T23:15:02Z", "2026-12-06T23:15:00Z"}));
 }
 
-TEST(History, ALineCutShortByACrashIsPassedOverAndTheNextEventStartsClean)
+TEST(ServiceHistory, ALineCutShortByACrashIsPassedOverAndTheNextEventStartsClean)
 {
     struct TCase {
         const char* Name;
@@ -131,7 +131,7 @@ TEST(History, ALineCutShortByACrashIsPassedOverAndTheNextEventStartsClean)
     }
 }
 
-TEST(History, AFolderThatCannotBeWrittenIsToldInWords)
+TEST(ServiceHistory, AFolderThatCannotBeWrittenIsToldInWords)
 {
     THistoryRig rig;
     std::ofstream(rig.Folder / "h") << "a file, not a folder";
@@ -145,7 +145,7 @@ TEST(History, AFolderThatCannotBeWrittenIsToldInWords)
     EXPECT_NE(error.find("service history"), std::string::npos) << error;
 }
 
-TEST(History, FieldsNeverBreakTheLine)
+TEST(ServiceHistory, FieldsNeverBreakTheLine)
 {
     THistoryEntry e {"2026-12-06T23:15:00Z", "A\tB\nC", "1.05", "VHF", "upload", "Normal", "x/y.R54",
                      std::string(64, 'a'), "done"};
@@ -156,7 +156,7 @@ TEST(History, FieldsNeverBreakTheLine)
     EXPECT_EQ(back.Outcome, "done");
 }
 
-TEST(History, SerialFolders)
+TEST(ServiceHistory, SerialFolders)
 {
     struct TCase {
         const char* Serial;
