@@ -23,12 +23,12 @@
 
 namespace {
 
-volatile std::sig_atomic_t Interrupted = 0;
+volatile std::sig_atomic_t Interrupted = 0;  // the signal that came, or 0
 TRepeaterSim* RunningSim = nullptr;
 
-void OnInterrupt(int)
+void OnInterrupt(int signal)
 {
-    Interrupted = 1;
+    Interrupted = signal;
     if (RunningSim)
         RunningSim->RequestStop();  // async-signal-safe: a flag and a pipe write
 }
@@ -171,9 +171,16 @@ private:
 };
 
 // The exit status of a transfer: its outcome; a cancel that came when
-// nothing had gone wrong yet still is no success.
+// nothing had gone wrong yet still is no success. A signal is the Cancel
+// button, and whoever sent it hears so: "Cancelled" and, as shells expect
+// of a command ended by a signal, 128 + its number. One that comes after
+// the transfer has completed cancelled nothing, and saying so would be false.
 int ExitStatusOf(const TTransferResult& result)
 {
+    if (Interrupted != 0 && !result.Succeeded()) {
+        std::fprintf(stderr, "Cancelled\n");
+        return 128 + Interrupted;
+    }
     if (result.PortFailed)
         return OutcomeError;
     if (result.Cancelled && result.Outcome == OutcomeDone)
@@ -247,7 +254,8 @@ int RunUpload(const QStringList& args)
         "only when the upload succeeded; the image is also kept in the service history.\n"
         "Progress goes to standard error; Ctrl+C cancels.\n"
         "Exit status: 0 done, 1 port or transfer error, 2 time-out, 10 checksum error,\n"
-        "14 incompatible data, 20 unexpected reply, 3 FILE cannot be written.",
+        "14 incompatible data, 20 unexpected reply, 3 FILE cannot be written,\n"
+        "130 or 143 cancelled by Ctrl+C or SIGTERM (nothing is written).",
         {"FILE"}, 1, 1);
     if (status >= 0)
         return status;
@@ -298,7 +306,7 @@ int RunDownload(const QStringList& args)
         "Exit status: 0 done (and verified), 1 port or transfer error, 2 time-out,\n"
         "10 checksum error, 14 incompatible data, 20 block refused, 3 FILE cannot be read,\n"
         "4 repeater is not FILE's (refused without --force), 5 read-back differs,\n"
-        "77 wrong password.",
+        "77 wrong password, 130 or 143 cancelled by Ctrl+C or SIGTERM.",
         {"FILE"}, 1, 1);
     if (status >= 0)
         return status;

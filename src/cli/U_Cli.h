@@ -13,6 +13,7 @@ enum TExitCode {
     ExitNotThisUnit = 4,      // safe download: the repeater is not the document's
     ExitReadBackDiffers = 5,  // safe download: the repeater does not hold what was written
     ExitUsage = 64,
+    ExitDataRefused = 65,  // input data the command refuses (sysexits: data error)
     ExitWrongPassword = 77,
 };
 
@@ -38,5 +39,5 @@ public:
 int ParseArguments(QCommandLineParser& parser, const QStringList& args, const QString& description,
                    const QStringList& positionalNames, int minimum, int maximum);
 
-std::string Local(const QString& text);  // a path or text for the core (UTF-8)
+std::string Local(const QString& text);  // a path or text for the core: the bytes it came as
 void PrintOut(const QString& text);      // standard output, text as given
