@@ -41,10 +41,8 @@ void Usage(FILE* stream)
                  "Exit status: 0 success, 1 documents differ (diff), 3 a data file cannot be read\n"
                  "or written, 64 wrong usage. upload and download end with the transfer's outcome:\n"
                  "0 done, 1 port or transfer error, 2 time-out, 10 checksum error, 14 incompatible\n"
-                 "data, 20 unexpected reply; download also 4 repeater is not the file's, 5 read-back
-"
-                 "differs; 77 wrong manufacture password; 130 or 143 cancelled by Ctrl+C or SIGTERM.
-");
+                 "data, 20 unexpected reply; download also 4 repeater is not the file's, 5 read-back\n"
+                 "differs; 77 wrong manufacture password; 130 or 143 cancelled by Ctrl+C or SIGTERM.\n");
 }
 
 } // namespace
