@@ -11,6 +11,7 @@ enum TExitCode {
     ExitDiffers = 1,
     ExitFileError = 3,
     ExitUsage = 64,
+    ExitDataRefused = 65,  // input data the command refuses (sysexits: data error)
     ExitWrongPassword = 77,
 };
 
@@ -36,5 +37,5 @@ public:
 int ParseArguments(QCommandLineParser& parser, const QStringList& args, const QString& description,
                    const QStringList& positionalNames, int minimum, int maximum);
 
-std::string Local(const QString& text);  // a path or text for the core (UTF-8)
+std::string Local(const QString& text);  // a path or text for the core: the bytes it came as
 void PrintOut(const QString& text);      // standard output, text as given

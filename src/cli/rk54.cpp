@@ -1,7 +1,9 @@
 // rk54: the command-line tool over the program's core.
+#include "cli/C_Channels.h"
 #include "cli/C_Files.h"
 #include "cli/C_Link.h"
 #include "cli/U_Cli.h"
+#include "files/U_FileAccess.h"
 
 #include <QCoreApplication>
 
@@ -17,6 +19,8 @@ const TSubcommand Subcommands[] = {
     {"dump", "raw hex dump of a data file, as the raw data viewer shows it", RunDump},
     {"resave", "open a data file and save it under another name", RunResave},
     {"diff", "document fields that differ between two data files", RunDiff},
+    {"export-csv", "the 16 channels of a data file as CSV", RunExportCsv},
+    {"import-csv", "take channels from a CSV file into a data file", RunImportCsv},
     {"upload", "read the repeater's memory over a serial port into a data file", RunUpload},
     {"download", "write a data file into the repeater over a serial port", RunDownload},
     {"ports", "list the serial ports as the Configuration dialog shows them", RunPorts},
@@ -36,7 +40,8 @@ void Usage(FILE* stream)
                  "Exit status: 0 success, 1 documents differ (diff), 3 a data file cannot be read\n"
                  "or written, 64 wrong usage. upload and download end with the transfer's outcome:\n"
                  "0 done, 1 port or transfer error, 2 time-out, 10 checksum error, 14 incompatible\n"
-                 "data, 20 unexpected reply; 77 wrong manufacture password.\n");
+                 "data, 20 unexpected reply; 77 wrong manufacture password; 130 or 143 cancelled by\n"
+                 "Ctrl+C or SIGTERM.\n");
 }
 
 } // namespace
@@ -45,8 +50,11 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("rk54");
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
+    // The arguments as the system gave them: a file name in bytes the locale
+    // cannot spell must still name that very file (see Local).
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromStdU16String(FileNameText(argv[i]));
     if (args.isEmpty()) {
         Usage(stderr);
         return ExitUsage;

@@ -11,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 struct TRun {
@@ -29,6 +33,23 @@ TRun Rk54(const QStringList& args)
 }
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// rk54 with arguments passed as the very bytes given, as a shell passes a
+// file name the locale cannot spell. Answers the exit status.
+int Rk54Bytes(std::vector<std::string> args)
+{
+    args.insert(args.begin(), RK54_TOOL);
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    if (::posix_spawn(&child, RK54_TOOL, nullptr, nullptr, argv.data(), environ) != 0)
+        return -1;
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 TDecimal Dec(double x)
 {
@@ -109,6 +130,22 @@ TEST(Rk54, ResaveWritesWhatSaveAsWould)
     const TRun same = Rk54({"diff", Q(in), Q(dir / "copy.R54")});
     EXPECT_EQ(same.Status, 1);  // only the recorded name differs
     EXPECT_EQ(same.Out, "DataFileName: \"rich    \" | \"copy    \"\n");
+}
+
+TEST(Rk54, FileNamesAreTheBytesGiven)
+{
+    TTempFolder dir;
+    const std::string in = WriteRichFile(dir, "rich.R54");
+    const std::string latin = dir / "caf\xe9.R54";
+    ASSERT_EQ(Rk54Bytes({"resave", in, latin}), 0);
+    EXPECT_EQ(TTempFolder::Read(latin).size(), 1986u);
+    EXPECT_FALSE(std::filesystem::exists(dir / "caf\xef\xbf\xbd.R54"));
+    // ... and opens again under that name.
+    EXPECT_EQ(Rk54Bytes({"resave", latin, dir / "back\xff.R54"}), 0);
+    EXPECT_EQ(TTempFolder::Read(dir / "back\xff.R54").size(), 1986u);
+    // Not a plain file: refused, and the device is still a device.
+    EXPECT_EQ(Rk54Bytes({"resave", in, "/dev/null"}), 3);
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
 }
 
 TEST(Rk54, DiffNamesChannelsAndTagsByNumber)
@@ -197,4 +234,33 @@ TEST(Rk54, FailuresHaveTheirStatusAndMessage)
     EXPECT_EQ(help.Status, 0);
     EXPECT_TRUE(help.Out.startsWith("Usage: rk54 resave [options] IN OUT")) << help.Out.toStdString();
     EXPECT_EQ(Rk54({"--help"}).Status, 0);
+}
+
+TEST(Rk54, ChannelsTravelThroughCsv)
+{
+    TTempFolder dir;
+    const std::string in = WriteRichFile(dir, "site.R54");
+    std::filesystem::create_directories(dir / "imported");
+    std::filesystem::create_directories(dir / "resaved");
+
+    const TRun exported = Rk54({"export-csv", Q(in)});
+    ASSERT_EQ(exported.Status, 0) << exported.Err.toStdString();
+    ASSERT_EQ(Rk54({"export-csv", Q(in), Q(dir / "site.csv")}).Status, 0);
+    const auto file = TTempFolder::Read(dir / "site.csv");
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size())), exported.Out.toUtf8());
+
+    // Its own export changes nothing: the same bytes as a plain Save As.
+    const TRun imported = Rk54({"import-csv", Q(in), Q(dir / "site.csv"), Q(dir / "imported/out.R54")});
+    ASSERT_EQ(imported.Status, 0) << imported.Err.toStdString();
+    ASSERT_EQ(Rk54({"resave", Q(in), Q(dir / "resaved/out.R54")}).Status, 0);
+    EXPECT_EQ(TTempFolder::Read(dir / "imported/out.R54"), TTempFolder::Read(dir / "resaved/out.R54"));
+    const auto before = TTempFolder::Read(in);
+
+    std::ofstream(dir / "bad.csv") << "Ch;Rx Freq;Site\r\n2;99.5;hill\r\n";
+    const TRun bad = Rk54({"import-csv", Q(in), Q(dir / "bad.csv"), Q(dir / "bad.R54")});
+    EXPECT_EQ(bad.Status, 65);
+    EXPECT_TRUE(bad.Err.contains("unknown column \"Site\" ignored")) << bad.Err.toStdString();
+    EXPECT_TRUE(bad.Err.contains("row 2, column \"Rx Freq\", \"99.5\": outside the alignment range")) << bad.Err.toStdString();
+    EXPECT_FALSE(std::filesystem::exists(dir / "bad.R54"));
+    EXPECT_EQ(TTempFolder::Read(in), before);
 }

@@ -12,7 +12,13 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStandardPaths>
+
+#include <algorithm>
+#include <filesystem>
+
+#include <unistd.h>
 
 namespace {
 
@@ -36,15 +42,25 @@ TAnswer AskYesNo(QWidget* owner, QMessageBox::Icon icon, const QString& caption,
                                : TAnswer::Dismissed;
 }
 
+// The folder as the system names it: a name the locale cannot spell still
+// leads to the settings file and the default document beside the program.
 QString ExecutableFolder()
 {
-    return QCoreApplication::applicationDirPath();
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? QCoreApplication::applicationDirPath() : PathText(exe.parent_path().native());
+}
+
+bool Exists(const QString& path)
+{
+    std::error_code error;
+    return std::filesystem::exists(PathBytes(path), error);
 }
 
 bool FolderWritable(const QString& folder)
 {
-    const QFileInfo info(folder);
-    return info.isDir() && info.isWritable();
+    std::error_code error;
+    return std::filesystem::is_directory(PathBytes(folder), error) && ::access(PathBytes(folder).c_str(), W_OK) == 0;
 }
 
 } // namespace
@@ -94,7 +110,7 @@ bool THost::PortableFolder() const
     // portable.
     const QString exe = ExecutableFolder();
     const bool installed = QFileInfo(exe).fileName() == "bin" &&
-                           QFileInfo::exists(exe + "/../share/applications/rk54win.desktop");
+                           Exists(exe + "/../share/applications/rk54win.desktop");
     return !installed && FolderWritable(exe);
 }
 
@@ -118,7 +134,8 @@ TLockKeys THost::LockKeys() const
 
 QString THost::OpenFileName(QWidget* owner, const QString& folder, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(owner, QString(), folder, filter);
+    const QString chosen = QFileDialog::getOpenFileName(owner, QString(), folder, filter);
+    return PathText(ChosenFileName(PathBytes(chosen)));
 }
 
 QString THost::SaveFileName(QWidget* owner, const QString& folder, const QString& filter,
@@ -129,7 +146,7 @@ QString THost::SaveFileName(QWidget* owner, const QString& folder, const QString
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
-    return dialog.selectedFiles().first();
+    return PathText(ChosenFileName(PathBytes(dialog.selectedFiles().first())));
 }
 
 int THost::Exec(QDialog& dialog) { return dialog.exec(); }
@@ -139,6 +156,25 @@ TUiPrompt& THost::Prompt() { return FPrompt; }
 const TPortHost& THost::PortHost() const { return TPortHost::System(); }
 
 int THost::LinkSilenceMs() const { return TLinkView::DefaultSilenceMs; }
+
+QRect THost::AvailableScreenArea(const QPoint& at) const
+{
+    const QScreen* screen = QGuiApplication::screenAt(at);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+QRect FitOnScreen(const QRect& window, const QRect& area, const QSize& minimum)
+{
+    if (area.isEmpty())
+        return window;
+    const int width = std::max(std::min(window.width(), area.width()), minimum.width());
+    const int height = std::max(std::min(window.height(), area.height()), minimum.height());
+    const int x = std::max(std::min(window.x(), area.right() + 1 - width), area.left());
+    const int y = std::max(std::min(window.y(), area.bottom() + 1 - height), area.top());
+    return {x, y, width, height};
+}
 
 void THost::SetOwner(QWidget* owner) { FPrompt.SetOwner(owner); }
 

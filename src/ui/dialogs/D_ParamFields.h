@@ -18,7 +18,9 @@ class TParamEdit : public QLineEdit {
 public:
     TParamEdit(const TFieldConv& conv, QWidget* parent = nullptr);
 
-    const TFieldConv& Conv() const { return FConv; }
+    const TFieldConv& Conv() const { return *FConv; }
+    // A field whose rule depends on another control's choice changes it.
+    void SetConv(const TFieldConv& conv) { FConv = &conv; }
     bool EditMode() const { return FEditMode; }
     QString SavedText() const { return FSavedText; }
 
@@ -32,6 +34,8 @@ public:
     // it is; either way the field is not yet edited.
     void ShowStored(double stored);
     void ShowText(const QString& text);
+    // Shows the text as committed, without telling anyone.
+    void Normalise();
     // The person has typed into the field, put it into editing or stepped
     // it since it was shown. A field that never was keeps its stored value:
     // its text is only what loading made of it.
@@ -59,7 +63,7 @@ private:
     void ToggleEditMode();
     bool CanInsert() const;
 
-    const TFieldConv& FConv;
+    const TFieldConv* FConv;
     bool FEditMode = false;
     bool FCtrlDown = false;
     bool FEdited = false;
