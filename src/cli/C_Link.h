@@ -5,5 +5,6 @@
 int RunUpload(const QStringList& args);
 int RunDownload(const QStringList& args);
 int RunAlign(const QStringList& args);
+int RunHistory(const QStringList& args);
 int RunPorts(const QStringList& args);
 int RunSimulate(const QStringList& args);
