@@ -445,6 +445,12 @@ private slots:
         QVERIFY(ini.Load());
         QCOMPARE(ini.GetStr("CURFOLD", ""), folder);
         QCOMPARE(ini.GetStr("FILE1", ""), recent);
+
+        // Named on the command line, the file is opened, not written over.
+        main = Start({PathText(recent)});
+        QCOMPARE(PathBytes(main->CurrentFileName()), recent);
+        QCOMPARE(main->findChild<QLabel*>("lblSerialNo")->text(), QString("BYTES"));
+        QVERIFY(main->close());
     }
 
     void aboutShowsTheVersionOfTheBuild()
