@@ -4,6 +4,7 @@
 #include "cli/U_DocJson.h"
 #include "files/U_FileAccess.h"
 #include "files/U_HexDump.h"
+#include "model/U_Fields.h"
 #include "model/U_Values.h"
 
 #include <QJsonDocument>
@@ -174,12 +175,15 @@ int RunDiff(const QStringList& args)
     const QStringList files = parser.positionalArguments();
     if (!a.Open(files[0], prompt) || !b.Open(files[1], prompt))
         return ExitFileError;
-    const auto fieldsA = DocumentFieldList(a.Doc);
-    const auto fieldsB = DocumentFieldList(b.Doc);
+    // Numbers bare, texts and frequencies in quotes, as `decode` writes them.
+    const auto shown = [](TFieldKind kind, const std::string& value) {
+        const QString text = QString::fromUtf8(value.data(), qsizetype(value.size()));
+        return kind == TFieldKind::Number ? text : QLatin1Char('"') + text + QLatin1Char('"');
+    };
     QString out;
-    for (qsizetype i = 0; i < fieldsA.size(); ++i)
-        if (fieldsA[i].second != fieldsB[i].second)
-            out += QStringLiteral("%1: %2 | %3\n").arg(fieldsA[i].first, fieldsA[i].second, fieldsB[i].second);
+    for (const TFieldDifference& d : FieldDifferences(a.Doc, b.Doc))
+        out += QStringLiteral("%1: %2 | %3\n")
+                   .arg(QString::fromStdString(d.Name), shown(d.Kind, d.A), shown(d.Kind, d.B));
     PrintOut(out);
     return out.isEmpty() ? ExitOk : ExitDiffers;
 }

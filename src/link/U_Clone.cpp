@@ -125,7 +125,7 @@ int ReadAll(TCRsDrv& driver, TRKmem& doc, TMap54& image, TLinkView& view, TProgr
         view.Breathe();
     }
 
-    // The transfer moves the first 1456 bytes; the rest stays zero but for
+    // The transfer moves the first CloneSize bytes; the rest stays zero but for
     // the end marker the decoder looks for.
     bytes[Image54::EndMarker] = Image54::Marker;
     auto fresh = std::make_unique<TRKmem>();
@@ -160,9 +160,10 @@ int WriteAll(TCRsDrv& driver, const TMap54& image, TProgramMode mode, TLinkView&
         // The last byte of the area is the repeater's own sum over the 127
         // before it, which is one byte more than the image's checksum A
         // covers; the image is left as it is.
-        std::array<uint8_t, 128> data {};
-        std::memcpy(data.data(), bytes + Clone::Area2.ImageOffset, 127);
-        data[127] = TMap::Checksum(data.data(), 127);
+        constexpr int summed = Clone::Area2.DataBytes - 1;
+        std::array<uint8_t, Clone::Area2.DataBytes> data {};
+        std::memcpy(data.data(), bytes + Clone::Area2.ImageOffset, summed);
+        data[summed] = TMap::Checksum(data.data(), summed);
         const QByteArray frame = Clone::Frame(Clone::Area2.WriteCommand, Clone::SingleBlockWriteIndex,
                                               data.data(), int(data.size()));
         if ((outcome = WriteBlock(driver, frame, view)) != OutcomeDone)
