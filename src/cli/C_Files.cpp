@@ -2,9 +2,9 @@
 
 #include "cli/U_Cli.h"
 #include "cli/U_DocJson.h"
+#include "link/U_SafeDownload.h"
 #include "files/U_FileAccess.h"
 #include "files/U_HexDump.h"
-#include "model/U_Fields.h"
 #include "model/U_Values.h"
 
 #include <QJsonDocument>
@@ -175,15 +175,9 @@ int RunDiff(const QStringList& args)
     const QStringList files = parser.positionalArguments();
     if (!a.Open(files[0], prompt) || !b.Open(files[1], prompt))
         return ExitFileError;
-    // Numbers bare, texts and frequencies in quotes, as `decode` writes them.
-    const auto shown = [](TFieldKind kind, const std::string& value) {
-        const QString text = QString::fromUtf8(value.data(), qsizetype(value.size()));
-        return kind == TFieldKind::Number ? text : QLatin1Char('"') + text + QLatin1Char('"');
-    };
     QString out;
-    for (const TFieldDifference& d : FieldDifferences(a.Doc, b.Doc))
-        out += QStringLiteral("%1: %2 | %3\n")
-                   .arg(QString::fromStdString(d.Name), shown(d.Kind, d.A), shown(d.Kind, d.B));
+    for (const TFieldChange& c : FieldChanges(a.Doc, b.Doc))
+        out += QString::fromStdString(c.Name + ": " + c.Unit + " | " + c.Document + "\n");
     PrintOut(out);
     return out.isEmpty() ? ExitOk : ExitDiffers;
 }
