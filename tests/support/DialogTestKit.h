@@ -4,6 +4,7 @@
 #include "ui/dialogs/D_ParamDialog.h"
 #include "files/U_FileAccess.h"
 #include "codec/dc_Map54.h"
+#include "support/Documents.h"
 #include "support/WindowTestKit.h"
 
 #include <QApplication>
@@ -40,14 +41,6 @@ public:
         return answer == TAnswer::Yes;
     }
 };
-
-// A document as a new file has it.
-inline TRKmem DefaultDocument()
-{
-    TRKmem doc;
-    TMap54::SetDefaults(doc);
-    return doc;
-}
 
 // Focuses a field, types into it and commits with Enter as a person would.
 inline void TypeAndCommit(TParamEdit* edit, const QString& keys)
