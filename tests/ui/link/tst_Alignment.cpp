@@ -48,13 +48,6 @@ TRKmem AlignmentDocument()
     return doc;
 }
 
-TMap54 ImageOf(const TRKmem& doc)
-{
-    TMap54 image;
-    image.Encode(doc);
-    return image;
-}
-
 QByteArray SavedBytes(const TRKmem& doc)
 {
     QTemporaryDir dir;
