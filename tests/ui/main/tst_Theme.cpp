@@ -146,7 +146,11 @@ class TestTheme : public QObject {
 private slots:
     void initTestCase() { QApplication::setPalette(DarkTheme()); }
     void init() { Doc = DefaultDocument(); }
-    void cleanup() { Dialog.reset(); }
+    void cleanup()
+    {
+        Dialog.reset();
+        QFont::removeSubstitutions("Arial");
+    }
 
     void mainWindowReadsAndFits()
     {
@@ -158,20 +162,29 @@ private slots:
     }
 
     // Normal mode shows every field closed (button face), Manufacture open.
+    // A desktop without the dialogs' font gives them a wider one: the
+    // dialogs grow to fit it.
     void dialogsReadAndFit_data()
     {
         QTest::addColumn<int>("dialog");
         QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("wideFont");
         for (int i = 0; i < int(std::size(Dialogs)); ++i) {
-            QTest::addRow("%s, closed", Dialogs[i].Name) << i << int(Normal);
-            QTest::addRow("%s, open", Dialogs[i].Name) << i << int(Manufacture);
+            QTest::addRow("%s, closed", Dialogs[i].Name) << i << int(Normal) << false;
+            QTest::addRow("%s, open", Dialogs[i].Name) << i << int(Manufacture) << false;
+            QTest::addRow("%s, wide font", Dialogs[i].Name) << i << int(Manufacture) << true;
         }
     }
     void dialogsReadAndFit()
     {
         QFETCH(int, dialog);
         QFETCH(int, mode);
+        QFETCH(bool, wideFont);
+        if (wideFont)
+            QFont::insertSubstitution("Arial", "DejaVu Sans");
         QVERIFY(Show(Dialogs[dialog].Open, TProgramMode(mode)));
+        if (wideFont)
+            QCOMPARE(QFontInfo(Dialog->font()).family(), QString("DejaVu Sans"));
         Inspect(*Dialog);
     }
 
