@@ -1,6 +1,7 @@
 #include "ui/dialogs/D_ParamDialog.h"
 
 #include "model/U_Values.h"
+#include "ui/base/U_DialogKit.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -102,8 +103,7 @@ QPushButton* Button(const char* name, const QString& caption, QWidget* parent)
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    // The form's size, or what the caption needs in a larger font.
-    button->setFixedSize(button->sizeHint().expandedTo(QSize(85, 25)));
+    FixDesignedSize(*button, {85, 25});
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
@@ -126,25 +126,6 @@ QString Spoken(const char* caption)
         if (text[i] == '&')
             text.remove(i, 1);  // "&&" leaves the second one
     return text;
-}
-
-// What a screen reader announces for a field: its label's caption, for a
-// row of like fields also its column's heading ("Tx Power High, Lowest"),
-// with the value as shown as the description; the value itself is the
-// control's own.
-void NameForReaders(QWidget* control, const QString& name)
-{
-    control->setAccessibleName(name);
-    const auto describe = [control, name](const QString& shown) {
-        control->setAccessibleDescription(name + ", " + shown);
-    };
-    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-        describe(edit->text());
-        QObject::connect(edit, &QLineEdit::textChanged, control, describe);
-    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
-        describe(combo->currentText());
-        QObject::connect(combo, &QComboBox::currentTextChanged, control, describe);
-    }
 }
 
 } // namespace
@@ -254,8 +235,7 @@ TParamDialog::TParamDialog(const TDialogForm& form, std::vector<TFieldDef> field
     layout->addLayout(buttons);
     layout->addLayout(hints);
 
-    // The form's size, or what its captions need in a larger font.
-    setFixedSize(QSize(form.Width, form.Height).expandedTo(minimumSizeHint()));
+    FixDesignedSize(*this, {form.Width, form.Height});
 
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { ControlEntered(now); });

@@ -48,6 +48,22 @@ void PaintState(QWidget* w, bool editing)
 
 } // namespace
 
+void NameForReaders(QWidget* control, const QString& name)
+{
+    control->setAccessibleName(name);
+    const auto describe = [control, name](const QString& shown) {
+        control->setAccessibleDescription(name + ", " + shown);
+    };
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        describe(edit->text());
+        QObject::connect(edit, &QLineEdit::textChanged, control, describe);
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        describe(combo->currentText());
+        QObject::connect(combo, &QComboBox::currentTextChanged, control, describe);
+    }
+}
+
+
 bool EnterPressesFocusedButton(QWidget* dialog, QKeyEvent* event)
 {
     if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)

@@ -16,7 +16,7 @@ TfrmPass::TfrmPass(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindows
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(FEdit);
     AddOkCancelRow(*this, *layout);
-    setFixedSize(262, 70);
+    FixDesignedSize(*this, {262, 70});
 }
 
 void TfrmPass::done(int result)

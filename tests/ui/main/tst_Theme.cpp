@@ -4,6 +4,14 @@
 // reader.
 #include "support/TestHost.h"
 #include "ui/base/U_Contrast.h"
+#include "codec/dc_Map54.h"
+#include "ui/link/D_Config.h"
+#include "ui/link/D_Radio.h"
+#include "ui/main/D_About.h"
+#include "ui/main/D_FData.h"
+#include "ui/main/D_MultiTone.h"
+#include "ui/main/D_Pass.h"
+#include "ui/main/D_Visible.h"
 #include "ui/dialogs/D_AlphaTag.h"
 #include "ui/dialogs/D_Ani.h"
 #include "ui/dialogs/D_CWID.h"
@@ -84,6 +92,9 @@ void Inspect(QWidget& window)
     // The scale the run asked for (ctest runs the test at 100%, 150% and 200%).
     const double scale = qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
     QCOMPARE(window.devicePixelRatio(), scale);
+    // A window smaller than its contents need squeezes its controls.
+    QVERIFY2(window.width() >= window.minimumSizeHint().width() && window.height() >= window.minimumSizeHint().height(),
+             qPrintable(Describe(&window)));
     int captions = 0;
     for (QLabel* label : window.findChildren<QLabel*>()) {
         if (!label->isVisible() || label->text().isEmpty() || label->wordWrap() || label->textFormat() == Qt::RichText)
@@ -120,9 +131,12 @@ void Inspect(QWidget& window)
             continue;
         if (qobject_cast<TParamEdit*>(field))
             CheckContrast(field, QPalette::Text, QPalette::Base);
+        // A list's own name is its item here: its caption goes with the description.
         QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(field);
         QVERIFY(spoken);
-        QVERIFY2(!spoken->text(QAccessible::Name).isEmpty(), qPrintable(Describe(field)));
+        const QString described = spoken->text(QAccessible::Description);
+        QVERIFY2(!field->accessibleName().isEmpty() && described.startsWith(field->accessibleName() + ", "),
+                 qPrintable(Describe(field)));
     }
 }
 
@@ -159,6 +173,41 @@ private slots:
         TfrmMain& main = rig.Start({path});
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         Inspect(main);
+    }
+
+    // The windows not built on the parameter dialog pattern.
+    void otherWindowsReadAndFit_data()
+    {
+        QTest::addColumn<QString>("window");
+        for (const char* name : {"About", "Raw data", "Multi Tone", "Password", "Visible items", "Port",
+                                 "Transfer"})
+            QTest::newRow(name) << name;
+    }
+    void otherWindowsReadAndFit()
+    {
+        QFETCH(QString, window);
+        TMainRig rig;
+        TfrmMain& main = rig.Start({WriteDocument(rig.Path("sample.R54"), Doc)});
+        TChannel channel = Doc.Channels[0];
+        TMap54 image;
+        std::unique_ptr<QWidget> shown;
+        if (window == "About")
+            shown = std::make_unique<TfrmAbout>(rig.Dir.path(), true);
+        else if (window == "Raw data")
+            shown = std::make_unique<TfrmFData>(Doc, image);
+        else if (window == "Multi Tone")
+            shown = std::make_unique<TfrmMultiTone>(channel);
+        else if (window == "Password")
+            shown = std::make_unique<TfrmPass>();
+        else if (window == "Visible items")
+            shown = std::make_unique<TfrmVisible>(*main.Grid());
+        else if (window == "Port")
+            shown = std::make_unique<TfrmConfig>(1, rig.Host.PortHost(), rig.Host.Person);
+        else
+            shown = std::make_unique<TfrmRadio>(&main, rig.Host.Person);
+        shown->show();
+        QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+        Inspect(*shown);
     }
 
     // Normal mode shows every field closed (button face), Manufacture open.
