@@ -18,3 +18,7 @@ void FixDesignedSize(QWidget& widget, const QSize& designed);
 
 // F1 in the dialog opens the help's table of contents.
 void AddHelpKey(QDialog& dialog);
+
+// Moves `window` so that it stands centred over `over` (its frame), or on
+// the screen when `over` is null or hidden, and wholly on that screen.
+void CentreOver(QWidget& window, const QWidget* over);
