@@ -1,6 +1,9 @@
 #include "ui/base/U_Host.h"
 #include "ui/base/U_QtText.h"
 #include "ui/base/U_DialogKit.h"
+#ifdef RK54_HAVE_X11
+#include "ui/base/U_HostX11.h"
+#endif
 
 #include "link/U_LinkView.h"
 #include "link/U_Ports.h"
@@ -169,8 +172,14 @@ QDate THost::Today() const { return QDate::currentDate(); }
 
 TLockKeys THost::LockKeys() const
 {
-    // The window system offers no portable way to read the toggles; the
-    // kernel's keyboard LEDs do wherever a local keyboard is attached.
+#ifdef RK54_HAVE_X11
+    // What the window system says the keyboard state is: right on a
+    // virtual display or a remote desktop, where no LED belongs to it.
+    if (const auto keys = WindowSystemLockKeys())
+        return *keys;
+#endif
+    // Otherwise the kernel's keyboard LEDs, wherever a local keyboard is
+    // attached.
     const auto led = [](const char* name) {
         const QDir leds("/sys/class/leds");
         for (const QString& entry : leds.entryList({QString("*::") + name}, QDir::Dirs | QDir::System)) {
