@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -19,21 +20,37 @@ namespace {
 const char* const Caption = "RK54Win";
 
 
-TAnswer AnswerOf(int button)
-{
-    if (button == QMessageBox::Yes)
-        return TAnswer::Yes;
-    if (button == QMessageBox::No)
-        return TAnswer::No;
-    return TAnswer::Dismissed;
-}
+// A Yes/No box on its own would take Esc and its close box for No (the one
+// button with the No role); here both back out of the question instead.
+class TQuestionBox : public QMessageBox {
+public:
+    TQuestionBox(QMessageBox::Icon icon, const QString& caption, const QString& text, QWidget* owner)
+        : QMessageBox(icon, caption, text, QMessageBox::Yes | QMessageBox::No, owner)
+    {
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->matches(QKeySequence::Cancel)) {
+            QDialog::reject();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override { QDialog::closeEvent(event); }
+};
 
 TAnswer AskYesNo(QWidget* owner, QMessageBox::Icon icon, const QString& caption, const QString& text)
 {
-    QMessageBox box(icon, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
+    TQuestionBox box(icon, caption, text, owner);
     box.exec();
-    return box.clickedButton() ? AnswerOf(box.standardButton(box.clickedButton()))
-                               : TAnswer::Dismissed;
+    QAbstractButton* clicked = box.clickedButton();
+    if (clicked == box.button(QMessageBox::Yes))
+        return TAnswer::Yes;
+    if (clicked == box.button(QMessageBox::No))
+        return TAnswer::No;
+    return TAnswer::Cancel;
 }
 
 QString ExecutableFolder()

@@ -10,6 +10,7 @@
 #include "ui/main/D_Pass.h"
 #include "ui/main/D_Visible.h"
 #include "ui/main/U_ChEditGrid.h"
+#include "ui/main/U_ToolIcons.h"
 #include "files/U_FileAccess.h"
 #include "ui/base/U_Help.h"
 #include "ui/base/U_Host.h"
@@ -33,8 +34,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPrinterInfo>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -48,17 +47,7 @@ namespace {
 const char* const TitleSuffix = " - RK54Win for HPD-4400 Series";
 const char* const IdleHint = "F1 for Help   F10 for Menus";
 const char* const Blank = " ";
-const char* const FileType = "R54";
-const char* const OldFileType = "RPT";
 
-
-QString OpenFilter()
-{
-    return QString("%1 Files (*.%1 *.%2 *.%3 *.%4)")
-        .arg(FileType, OldFileType, QString(FileType).toLower(), QString(OldFileType).toLower());
-}
-
-QString SaveFilter() { return QString("%1 Files (*.%1 *.%2)").arg(FileType, QString(FileType).toLower()); }
 
 QString WithSeparator(const QString& folder)
 {
@@ -67,66 +56,24 @@ QString WithSeparator(const QString& folder)
 
 QString FolderOf(const QString& path) { return WithSeparator(QFileInfo(path).absolutePath()); }
 
-// The tool bar's pictures, drawn so that the program needs no image files.
-QIcon ToolIcon(const QString& kind)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    const QPen ink(Qt::black);
-    p.setPen(ink);
-    const auto page = [&p](int x, int y, int w, int h) {
-        p.setBrush(Qt::white);
-        p.drawRect(x, y, w, h);
-    };
-    if (kind == "New") {
-        page(3, 1, 9, 13);
-    } else if (kind == "Open") {
-        p.setBrush(QColor(0xE0, 0xC0, 0x40));
-        p.drawRect(1, 4, 13, 9);
-        p.drawLine(1, 4, 4, 2);
-        p.drawLine(4, 2, 7, 4);
-    } else if (kind == "Save") {
-        p.setBrush(QColor(0x30, 0x50, 0xA0));
-        p.drawRect(1, 1, 13, 13);
-        p.setBrush(Qt::white);
-        p.drawRect(4, 2, 7, 5);
-        p.setBrush(Qt::gray);
-        p.drawRect(4, 10, 7, 4);
-    } else if (kind == "Copy") {
-        page(1, 1, 8, 10);
-        page(6, 4, 8, 10);
-    } else if (kind == "Paste") {
-        p.setBrush(QColor(0xA0, 0x70, 0x30));
-        p.drawRect(1, 2, 10, 12);
-        page(6, 5, 8, 10);
-    } else if (kind == "Print") {
-        page(4, 1, 8, 6);
-        p.setBrush(Qt::lightGray);
-        p.drawRect(1, 7, 14, 6);
-        page(4, 11, 8, 4);
-    } else if (kind == "Upload" || kind == "Download") {
-        p.setBrush(QColor(0x20, 0x80, 0x20));
-        QPainterPath arrow;
-        if (kind == "Upload") {
-            arrow.moveTo(8, 1); arrow.lineTo(14, 8); arrow.lineTo(10, 8); arrow.lineTo(10, 14);
-            arrow.lineTo(6, 14); arrow.lineTo(6, 8); arrow.lineTo(2, 8); arrow.closeSubpath();
-        } else {
-            arrow.moveTo(8, 14); arrow.lineTo(14, 7); arrow.lineTo(10, 7); arrow.lineTo(10, 1);
-            arrow.lineTo(6, 1); arrow.lineTo(6, 7); arrow.lineTo(2, 7); arrow.closeSubpath();
-        }
-        p.drawPath(arrow);
-    } else if (kind == "Help") {
-        QFont font("Arial");
-        font.setPixelSize(14);
-        font.setBold(true);
-        p.setFont(font);
-        p.setPen(QColor(0x20, 0x40, 0xC0));
-        p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, "?");
+// The window's file dialogs, opened over the window.
+class TWindowChooser : public TFileChooser {
+public:
+    TWindowChooser(THost& host, QWidget* owner) : FHost(host), FOwner(owner) {}
+    std::string OpenName(const std::string& folder, const std::string& filter) override
+    {
+        return S(FHost.OpenFileName(FOwner, Qs(folder), Qs(filter)));
     }
-    return QIcon(pixmap);
-}
+    std::string SaveName(const std::string& folder, const std::string& filter,
+                         const std::string& defaultSuffix) override
+    {
+        return S(FHost.SaveFileName(FOwner, Qs(folder), Qs(filter), Qs(defaultSuffix)));
+    }
+
+private:
+    THost& FHost;
+    QWidget* FOwner;
+};
 
 QLabel* SunkenPanel(const QString& name, QWidget* parent)
 {
@@ -146,6 +93,8 @@ TfrmMain::TfrmMain(THost& host, const QStringList& arguments, QWidget* parent)
     setObjectName("frmMain");
     FHost.SetOwner(this);
     FProgramFolder = FHost.ProgramFolder();
+    FChooser = std::make_unique<TWindowChooser>(FHost, this);
+    FDoc = std::make_unique<TOpenDocument>(S(FProgramFolder), FHost.Prompt(), *FChooser);
     ParseCommandLine(arguments);
     if (FProgramMode == Manufacture)
         AskPassword();
@@ -167,13 +116,7 @@ TfrmMain::TfrmMain(THost& host, const QStringList& arguments, QWidget* parent)
     qApp->installEventFilter(this);
 
     ReadSettings();
-
-    FDocument = std::make_unique<TRKmem>();
-    FCodec = std::make_unique<TMap54>();
-    TMap54::SetDefaults(*FDocument);
-    OpenStartupFile();
-    FWorkChannels.Assign(FDocument->Channels);
-    FModified = false;
+    FDoc->OpenStartupFile(S(FStartupFile));
     Refresh();
     FGrid->LayoutColumns();
 }
@@ -192,7 +135,7 @@ void TfrmMain::ParseCommandLine(const QStringList& arguments)
         FProgramMode = Extended;
     else if (first == "-M" || first == "/M")
         FProgramMode = Manufacture;
-    else if (first.contains(FileType))
+    else if (first.contains(TOpenDocument::FileType))
         FStartupFile = arguments.first();
 }
 
@@ -304,7 +247,9 @@ void TfrmMain::CreateActions()
         Action(name)->setEnabled(true);
         connect(Action(name), &QAction::triggered, this, [this, execute = execute] {
             Commit();
-            execute(this, *FDocument, FProgramMode, FHost.Prompt(), FModified);
+            bool modified = FDoc->Modified();
+            execute(this, Document(), FProgramMode, FHost.Prompt(), modified);
+            FDoc->SetModified(modified);
             ReloadChannels();
         });
     }
@@ -463,7 +408,7 @@ void TfrmMain::CreatePanels()
     FInfo.ProductType->setText("HP-XXXX");
 
     FGrid = new TChEditGrid(central);
-    FGrid->SetSource(&FWorkChannels, nullptr);
+    FGrid->SetSource(&WorkChannels(), nullptr);
     ConnectEditCommands();
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -584,16 +529,20 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-QString TfrmMain::DefaultFileName() const
-{
-    return QDir(FProgramFolder).filePath(QString("defaultv.") + FileType);
-}
+QString TfrmMain::DefaultFileName() const { return Qs(FDoc->DefaultFileName()); }
 
-QString TfrmMain::SettingsFileName() const { return QDir(FProgramFolder).filePath("RK54Win.ini"); }
+QString TfrmMain::SettingsFileName() const { return Qs(FDoc->SettingsFileName()); }
 
-bool TfrmMain::IsDefaultFile(const QString& path) const
+QString TfrmMain::CurFold() const { return Qs(FDoc->CurFold()); }
+
+QString TfrmMain::CurrentFileName() const { return Qs(FDoc->CurrentFileName()); }
+
+QStringList TfrmMain::RecentFiles() const
 {
-    return QFileInfo(path).absoluteFilePath() == QFileInfo(DefaultFileName()).absoluteFilePath();
+    QStringList files;
+    for (const std::string& file : FDoc->RecentFiles())
+        files << Qs(file);
+    return files;
 }
 
 void TfrmMain::ReadSettings()
@@ -619,13 +568,8 @@ void TfrmMain::ReadSettings()
     FStartMaximised = FSettings->GetInt("FRMMAX", -1) == 1;
     FComPort = FSettings->GetInt("COM_PORT", 1);
 
-    for (int k = 1; k <= RecentCount; ++k) {
-        const QString file = Qs(FSettings->GetStr("FILE" + std::to_string(k), ""));
-        if (!file.isEmpty())
-            FRecentFiles << file;
-    }
+    FDoc->ReadSettings(*FSettings);
     RebuildRecentMenu();
-    FCurFold = Qs(FSettings->GetStr("CURFOLD", S(WithSeparator(FProgramFolder))));
     for (int item = 1; item <= TChGrid::ItemCount; ++item) {
         const bool visible = FSettings->GetInt("ITEM" + std::to_string(item), 1) != 0;
         FGrid->SetItemVisible(item, visible);
@@ -637,7 +581,7 @@ void TfrmMain::WriteSettings()
 {
     TIniData& ini = *FSettings;
     ini.SetValue("COM_PORT", FComPort);
-    ini.SetValue("CURFOLD", S(FCurFold));
+    FDoc->WriteFolder(ini);
     if (windowState() == Qt::WindowNoState) {
         ini.SetValue("FRMX", pos().x());
         ini.SetValue("FRMY", pos().y());
@@ -646,8 +590,7 @@ void TfrmMain::WriteSettings()
     }
     for (int item = 1; item <= TChGrid::ItemCount; ++item)
         ini.SetValue("ITEM" + std::to_string(item), FGrid->ItemVisible(item) ? 1 : 0);
-    for (int k = 1; k <= RecentCount; ++k)
-        ini.SetValue("FILE" + std::to_string(k), k <= FRecentFiles.size() ? S(FRecentFiles[k - 1]) : "");
+    FDoc->WriteRecentFiles(ini);
     ini.SetValue("COM_PORT", FComPort);
     // A settings file that cannot be written must not keep the program open.
     ini.Save();
@@ -661,35 +604,21 @@ void TfrmMain::ShowAsStored()
         show();
 }
 
-void TfrmMain::OpenStartupFile()
-{
-    const QString path = FStartupFile.isEmpty() ? DefaultFileName() : FStartupFile;
-    FCurrentFileName = NoFile;
-    if (QFileInfo::exists(path)) {
-        FSaveEnabled = true;
-        if (ReadDataFile(S(path), *FDocument, *FCodec, FHost.Prompt(), &FSaveEnabled))
-            FCurrentFileName = path;
-        return;
-    }
-    if (WriteDataFile(S(path), *FDocument, *FCodec, FHost.Prompt()))
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-}
-
 void TfrmMain::Refresh()
 {
-    QString title = FCurrentFileName + TitleSuffix;
+    QString title = CurrentFileName() + TitleSuffix;
     if (FProgramMode == Manufacture)
         title += "(Manufacture mode)";
     setWindowTitle(title);
-    Action("miSave")->setEnabled(FSaveEnabled);
+    Action("miSave")->setEnabled(FDoc->SaveEnabled());
     RefreshPanels();
-    FGrid->SetSource(&FWorkChannels, FDocument.get());
+    FGrid->SetSource(&WorkChannels(), &Document());
     FGrid->Fill();
 }
 
 void TfrmMain::RefreshPanels()
 {
-    const TRKmem& doc = *FDocument;
+    const TRKmem& doc = Document();
     FInfo.SerialNo->setText(Qs(doc.SerialNo));
     FInfo.ProductType->setText(Qs(doc.ProductType));
     FInfo.FwVersion->setText(Qs(doc.FwVersion));
@@ -704,15 +633,12 @@ void TfrmMain::Commit()
 {
     FGrid->CommitEditor();
     FGrid->Store();
-    if (!FWorkChannels.Equals(FDocument->Channels)) {
-        FDocument->Channels.Assign(FWorkChannels);
-        FModified = true;
-    }
+    FDoc->CommitWork();
 }
 
 void TfrmMain::ReloadChannels()
 {
-    FWorkChannels.Assign(FDocument->Channels);
+    FDoc->ReloadWork();
     Refresh();
     FGrid->ResetHistory();
 }
@@ -722,7 +648,7 @@ void TfrmMain::ReloadChannels()
 void TfrmMain::ConnectEditCommands()
 {
     FGrid->ExecDialog = [this](QDialog& dialog) { return FHost.Exec(dialog); };
-    connect(FGrid, &TChEditGrid::Pasted, this, [this] { FModified = true; });
+    connect(FGrid, &TChEditGrid::Pasted, this, [this] { FDoc->SetModified(true); });
     const auto gridCommand = [this](const char* name, void (TChEditGrid::*command)()) {
         Action(name)->setEnabled(true);
         connect(Action(name), &QAction::triggered, this, [this, command] {
@@ -742,169 +668,74 @@ void TfrmMain::ConnectEditCommands()
     historyChanged();
 }
 
-QString TfrmMain::AskSaveName()
-{
-    const QString path = FHost.SaveFileName(this, FCurFold, SaveFilter(), FileType);
-    if (path.isEmpty())
-        return QString();
-    if (IsDefaultFile(path)) {
-        // The default file is the template of every new start; it is never
-        // replaced from the program.
-        FHost.Prompt().Error(FileMessages::WriteError(S(path)));
-        return QString();
-    }
-    return path;
-}
-
-bool TfrmMain::Save()
-{
-    FDocument->Channels.Assign(FWorkChannels);
-    if (FCurrentFileName == NoFile || IsDefaultFile(FCurrentFileName)) {
-        const QString path = AskSaveName();
-        if (path.isEmpty())
-            return false;
-        FCurFold = FolderOf(path);
-        FCurrentFileName = path;
-    }
-    if (!WriteDataFile(S(FCurrentFileName), *FDocument, *FCodec, FHost.Prompt()))
-        return false;
-    Refresh();
-    return true;
-}
-
-bool TfrmMain::AskToSave()
-{
-    if (!FModified)
-        return true;
-    switch (FHost.Prompt().Ask("Do you want to save the file?")) {
-    case TAnswer::Yes: return Save();
-    case TAnswer::No: return true;
-    case TAnswer::Dismissed: break;
-    }
-    return false;
-}
+bool TfrmMain::AskToSave() { return FDoc->AskToSave(); }
 
 void TfrmMain::BeginFileCommand()
 {
     Commit();
-    FSaveEnabled = true;
+    FDoc->BeginFileCommand();
     Action("miSave")->setEnabled(true);
+}
+
+void TfrmMain::ShowFileCommand(bool replaced)
+{
+    RebuildRecentMenu();
+    if (replaced)
+        ReloadChannels();
+    else
+        Refresh();
 }
 
 void TfrmMain::FileNew()
 {
     BeginFileCommand();
-    if (!AskToSave())
-        return;
-    FModified = false;
-    FCurrentFileName = NoFile;
-    auto image = std::make_unique<TMap54>();
-    auto doc = std::make_unique<TRKmem>();
-    try {
-        image->Decode(*doc);
-    } catch (const EConvertError&) {
-        // The new-image pattern holds no frequencies; the defaults set them.
-    }
-    TMap54::SetDefaults(*doc);
-    FCodec = std::move(image);
-    FDocument = std::move(doc);
-    ReloadChannels();
-}
-
-bool TfrmMain::ReadFile(const QString& path)
-{
-    return ReadDataFile(S(path), *FDocument, *FCodec, FHost.Prompt(), &FSaveEnabled);
-}
-
-void TfrmMain::AddRecent(const QString& path)
-{
-    FRecentFiles.removeAll(path);
-    FRecentFiles.prepend(path);
-    while (FRecentFiles.size() > RecentCount)
-        FRecentFiles.removeLast();
-    RebuildRecentMenu();
+    ShowFileCommand(FDoc->New());
 }
 
 void TfrmMain::FileOpen()
 {
     BeginFileCommand();
-    if (!AskToSave())
-        return;
-    const QString path = FHost.OpenFileName(this, FCurFold, OpenFilter());
-    if (path.isEmpty() || !ReadFile(path)) {
-        Refresh();
-        return;
-    }
-    FCurFold = FolderOf(path);
-    AddRecent(path);
-    FCurrentFileName = path;
-    FModified = false;
-    ReloadChannels();
+    ShowFileCommand(FDoc->Open());
 }
 
 void TfrmMain::FileSave()
 {
     BeginFileCommand();
-    if (Save())
-        FModified = false;
+    FDoc->SaveCommand();
+    Refresh();
 }
 
 void TfrmMain::FileSaveAs()
 {
     BeginFileCommand();
-    const QString path = AskSaveName();
-    if (path.isEmpty()) {
-        Refresh();
-        return;
-    }
-    FCurFold = FolderOf(path);
-    FCurrentFileName = path;
-    if (Save())
-        FModified = false;
+    FDoc->SaveAs();
+    Refresh();
+}
+
+void TfrmMain::OpenRecent(int index)
+{
+    Commit();
+    ShowFileCommand(FDoc->OpenRecent(index));
 }
 
 void TfrmMain::RebuildRecentMenu()
 {
-    FRecentFileAction->setVisible(FRecentFiles.isEmpty());
+    const QStringList recent = RecentFiles();
+    FRecentFileAction->setVisible(recent.isEmpty());
     const QString current = WithSeparator(QDir::currentPath());
     for (int k = 0; k < RecentCount; ++k) {
         QAction* action = FRecentActions[k];
-        if (k >= FRecentFiles.size()) {
+        if (k >= recent.size()) {
             action->setText(QString());
             action->setVisible(false);
             continue;
         }
-        const QString path = FRecentFiles[k];
+        const QString path = recent[k];
         const QString shown = FolderOf(path) == current ? QFileInfo(path).fileName()
                                                         : QDir::toNativeSeparators(path);
         action->setText(QString("&%1 %2").arg(k + 1).arg(shown));
         action->setVisible(true);
     }
-}
-
-void TfrmMain::OpenRecent(int index)
-{
-    if (index < 0 || index >= FRecentFiles.size())
-        return;
-    const QString path = FRecentFiles[index];
-    if (!QFileInfo::exists(path)) {
-        FHost.Prompt().Warning("File Not Found");
-        FRecentFiles.removeAt(index);
-        RebuildRecentMenu();
-        return;
-    }
-    Commit();
-    if (!AskToSave())
-        return;
-    FSaveEnabled = true;
-    if (!ReadFile(path)) {
-        Refresh();
-        return;
-    }
-    AddRecent(path);
-    FCurrentFileName = path;
-    FModified = false;
-    ReloadChannels();
 }
 
 void TfrmMain::Configure()
@@ -923,9 +754,9 @@ public:
     explicit TCautionPrompt(TUiPrompt& prompt) : FPrompt(prompt) {}
     void Error(const std::string& text) override { FPrompt.Error(text); }
     void Information(const std::string& text) override { FPrompt.Information(text); }
-    bool Confirm(const std::string& text) override
+    TAnswer Ask(const std::string& text) override
     {
-        return FPrompt.Caution(NarrowBandMessages::Caption, text) == TAnswer::Yes;
+        return FPrompt.Caution(NarrowBandMessages::Caption, text);
     }
 
 private:
@@ -946,9 +777,9 @@ TTransferResult TfrmMain::RunTransfer(bool upload)
     TTransferResult result;
     FRadio = &radio;
     if (upload)
-        result = Upload(port, *FDocument, *FCodec, radio);
+        result = Upload(port, Document(), Codec(), radio);
     else
-        result = Download(port, *FDocument, *FCodec, FProgramMode, radio);
+        result = Download(port, Document(), Codec(), FProgramMode, radio);
     FRadio = nullptr;
     FHost.SetOwner(this);
     setEnabled(true);
@@ -964,9 +795,7 @@ void TfrmMain::RadioUpload()
     // A cancel after the image was decoded still leaves the new document in
     // place; the window must show it and treat it as unsaved.
     if (RunTransfer(true).Replaced) {
-        FWorkChannels.Assign(FDocument->Channels);
-        FModified = true;
-        FCurrentFileName = NoFile;
+        FDoc->Received();
         FGrid->ResetHistory();
     }
     Refresh();
@@ -978,11 +807,11 @@ void TfrmMain::RadioDownload()
     if (!AskToSave())
         return;
     TCautionPrompt caution(FHost.Prompt());
-    const int check = NarrowBandCheck(*FDocument, FFccPhase, caution);
+    const int check = NarrowBandCheck(Document(), FFccPhase, caution);
     if (check == 1 || check == 2) {
-        if (ConvertToNarrowBand(*FDocument))
-            FModified = true;
-        FWorkChannels.Assign(FDocument->Channels);
+        if (ConvertToNarrowBand(Document()))
+            FDoc->SetModified(true);
+        FDoc->ReloadWork();
     }
     if (check == 0 || check == 1)
         RunTransfer(false);
@@ -1020,21 +849,14 @@ void TfrmMain::ShowFileData()
 {
     // The viewer shows the image of the document as the grid has it now.
     Commit();
-    TfrmFData dialog(*FDocument, *FCodec, this);
+    TfrmFData dialog(Document(), Codec(), this);
     FHost.Exec(dialog);
 }
 
 bool TfrmMain::CloseQuery()
 {
     Commit();
-    if (!FModified)
-        return true;
-    switch (FHost.Prompt().Ask("Do you want to save the file?")) {
-    case TAnswer::No: return true;
-    case TAnswer::Yes: FGrid->CommitEditor(); return Save();
-    case TAnswer::Dismissed: break;
-    }
-    return false;
+    return AskToSave();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event)
