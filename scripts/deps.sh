@@ -1,7 +1,8 @@
 # Debian packages the build, the tests and the program need. Sourced by
 # test.sh and run.sh.
 RK54_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools
-               qt6-serialport-dev libgl-dev libgtest-dev)
+               qt6-serialport-dev libgl-dev libgtest-dev
+               dpkg-dev desktop-file-utils libxml2-utils man-db shared-mime-info)
 
 rk54_install_deps() {
   local missing=()

@@ -3,8 +3,16 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
+
 int main(int argc, char* argv[])
 {
+    // Answered before any window system is needed, so it works anywhere.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("RK54Win %s\n", RK54_VERSION);
+        return 0;
+    }
     QApplication app(argc, argv);
     app.setApplicationName("RK54Win");
 

@@ -32,7 +32,7 @@ void Usage(FILE* stream)
     for (const TSubcommand& s : Subcommands)
         std::fprintf(stream, "  %-10s %s\n", s.Name, s.Summary);
     std::fprintf(stream,
-                 "\nrk54 COMMAND --help explains a command.\n"
+                 "\nrk54 COMMAND --help explains a command; rk54 --version prints the version.\n"
                  "Exit status: 0 success, 1 documents differ (diff), 3 a data file cannot be read\n"
                  "or written, 64 wrong usage. upload and download end with the transfer's outcome:\n"
                  "0 done, 1 port or transfer error, 2 time-out, 10 checksum error, 14 incompatible\n"
@@ -53,6 +53,10 @@ int main(int argc, char** argv)
     }
     if (args.first() == "--help" || args.first() == "-h" || args.first() == "help") {
         Usage(stdout);
+        return ExitOk;
+    }
+    if (args.first() == "--version") {
+        std::printf("rk54 %s\n", RK54_VERSION);
         return ExitOk;
     }
     for (const TSubcommand& s : Subcommands)

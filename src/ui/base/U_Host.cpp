@@ -105,7 +105,14 @@ QString THost::ProgramFolder() const
 
 bool THost::PortableFolder() const
 {
-    return FolderWritable(ExecutableFolder());
+    // An installed copy (bin/ beside share/applications/ holding our
+    // launcher) keeps its files per user even when root could write to
+    // /usr/bin; only a copy run from where it was built or unpacked is
+    // portable.
+    const QString exe = ExecutableFolder();
+    const bool installed = QFileInfo(exe).fileName() == "bin" &&
+                           QFileInfo::exists(exe + "/../share/applications/rk54win.desktop");
+    return !installed && FolderWritable(exe);
 }
 
 QDate THost::Today() const { return QDate::currentDate(); }

@@ -48,7 +48,8 @@ public:
     THost();
     virtual ~THost();
 
-    // The executable's folder when it is writable (a portable copy), else
+    // The executable's folder when it is writable and not an installed copy
+    // (a portable copy), else
     // the per-user data folder. Always ends without a separator.
     virtual QString ProgramFolder() const;
     // True when ProgramFolder() is the executable's own folder.

@@ -51,6 +51,41 @@ std::vector<std::string> RowItems(int displayRow)
     return items;
 }
 
+std::vector<TFieldDef> InColumns(std::vector<TFieldDef> fields, int perColumn)
+{
+    for (size_t i = 0; i < fields.size(); ++i) {
+        fields[i].Row = static_cast<int>(i) % perColumn;
+        fields[i].Column = 1 + 2 * (static_cast<int>(i) / perColumn);
+    }
+    return fields;
+}
+
+std::vector<std::string> CodeDigitItems()
+{
+    std::vector<std::string> items;
+    for (const char digit : std::string("0123456789ABCDEF"))
+        items.emplace_back(1, digit);
+    return items;
+}
+
+std::vector<TFieldDef> RowFields(const std::vector<TFieldRow>& rows, unsigned enabledIn,
+                                 bool normaliseOnLoad)
+{
+    std::vector<TFieldDef> fields;
+    for (size_t row = 0; row < rows.size(); ++row) {
+        const TFieldRow& r = rows[row];
+        for (size_t i = 0; i < r.Names.size(); ++i) {
+            TFieldDef def = EditField(r.Names[i], i == 0 ? r.Label : nullptr, enabledIn,
+                                      r.Field(static_cast<int>(i)), r.Kind);
+            def.NormaliseOnLoad = normaliseOnLoad;
+            def.Row = static_cast<int>(row);
+            def.Column = static_cast<int>(i) + 1;
+            fields.push_back(std::move(def));
+        }
+    }
+    return fields;
+}
+
 namespace {
 
 QLabel* Panel(const QString& name, const QString& text, QWidget* parent)
@@ -95,9 +130,12 @@ TParamDialog::TParamDialog(const TDialogForm& form, std::vector<TFieldDef> field
     setFont(font);
     setFixedSize(form.Width, form.Height);
 
-    auto* grid = new QGridLayout;
+    auto* grid = FGrid = new QGridLayout;
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(4);
+    for (size_t i = 0; i < form.Headings.size(); ++i)
+        grid->addWidget(new QLabel(form.Headings[i], this), 0, static_cast<int>(i) + 1);
+    const int firstRow = form.Headings.empty() ? 0 : 1;
     int nextRow = 0;
     const unsigned modeBit = 1u << mode;
     for (TFieldDef& def : fields) {
@@ -117,6 +155,7 @@ TParamDialog::TParamDialog(const TDialogForm& form, std::vector<TFieldDef> field
         control->setObjectName(controlName);
         const int row = def.Row >= 0 ? def.Row : nextRow;
         nextRow = row + 1;
+        const int gridRow = firstRow + row;
         if (def.Conv && def.Conv->UpDown) {
             // udTune beside edtTune, sharing its grid cell.
             auto* cell = new QHBoxLayout;
@@ -125,16 +164,16 @@ TParamDialog::TParamDialog(const TDialogForm& form, std::vector<TFieldDef> field
             auto* updown = new TUpDown(static_cast<TParamEdit*>(control), this);
             updown->setObjectName("ud" + controlName.mid(3));
             cell->addWidget(updown);
-            grid->addLayout(cell, row, def.Column);
+            grid->addLayout(cell, gridRow, def.Column);
         } else {
-            grid->addWidget(control, row, def.Column);
+            grid->addWidget(control, gridRow, def.Column);
         }
         if (def.Label) {
             // pnlBand beside cmbBand: the panel is named after its field.
             auto* panel = Panel("pnl" + controlName.mid(3), def.Label, this);
-            panel->setFixedWidth(150);
+            panel->setFixedWidth(form.LabelWidth);
             panel->setBuddy(control);  // Alt + the accelerator focuses the field
-            grid->addWidget(panel, row, def.Column - 1);
+            grid->addWidget(panel, gridRow, def.Column - 1);
         }
         FFields.push_back({std::move(def), control});
     }
@@ -215,7 +254,7 @@ void TParamDialog::Load()
         }
         edit->ShowStored(b.GetNumber(Doc));
         if (field.Def.NormaliseOnLoad)
-            edit->setText(QString::fromStdString(CommitText(edit->Conv(), edit->text().toStdString())));
+            edit->Normalise();
     }
     Loaded();
 }
@@ -245,6 +284,8 @@ bool TParamDialog::Differs(const TField& field) const
 
 void TParamDialog::OkClicked()
 {
+    if (!CanAccept())
+        return;
     // Every edit is committed first, so what is stored is what is shown:
     // 9.999 typed into an MHz field stores the 10.00 it commits to.
     for (const TField& field : FFields)
@@ -252,9 +293,9 @@ void TParamDialog::OkClicked()
             edit->Commit();
     for (const TField& field : FFields)
         Store(field);
-    FChanged = std::any_of(FFields.begin(), FFields.end(),
-                           [this](const TField& field) { return Differs(field); });
     Stored();
+    FChanged = OwnChanges() || std::any_of(FFields.begin(), FFields.end(),
+                                           [this](const TField& field) { return Differs(field); });
     accept();
 }
 

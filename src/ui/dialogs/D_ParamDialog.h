@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class QGridLayout;
 class QLabel;
 
 // Where a field lives in the document, in the document's own units. Number
@@ -31,6 +32,27 @@ TBinding Bind(std::array<int, N> TRKmem::*member, int index)
     return {[=](const TRKmem& d) { return double((d.*member)[index]); },
             [=](TRKmem& d, double v) { (d.*member)[index] = static_cast<int>(StoredInteger(v)); },
             {}, {}};
+}
+
+// An exact decimal is shown and stored as the number it stands for.
+template <size_t N>
+TBinding Bind(std::array<TDecimal, N> TRKmem::*member, int index)
+{
+    return {[=](const TRKmem& d) { return (d.*member)[index].ToFloat(); },
+            [=](TRKmem& d, double v) { (d.*member)[index].SetFromFloat(v); }, {}, {}};
+}
+
+// The binding of the i-th field of a row of like fields: element i of an
+// array, or the one field itself for a row of one.
+using TRowBinding = std::function<TBinding(int index)>;
+inline TRowBinding Each(int TRKmem::*member)
+{
+    return [=](int) { return Bind(member); };
+}
+template <class T, size_t N>
+TRowBinding Each(std::array<T, N> TRKmem::*member)
+{
+    return [=](int index) { return Bind(member, index); };
 }
 
 // The program modes in which a field can be edited.
@@ -61,6 +83,27 @@ TFieldDef ComboField(const char* name, const char* label, unsigned enabledIn, TB
                      std::vector<std::string> items, std::vector<int> values = {});
 // The items of a display value list, in order.
 std::vector<std::string> RowItems(int displayRow);
+// "0" ... "9", "A" ... "F": the sixteen code digits, in order of value.
+std::vector<std::string> CodeDigitItems();
+
+// A row of like edit fields side by side with one label for the row, as
+// the alignment grids have them: "&Turning", edtTuneLowest ... edtTuneHighest,
+// level, RxTuning 0 ... 3.
+struct TFieldRow {
+    const char* Label;
+    std::vector<const char*> Names;
+    const TFieldConv& Kind;
+    TRowBinding Field;
+};
+// The fields of the rows, in tab order: row by row, left to right.
+std::vector<TFieldDef> RowFields(const std::vector<TFieldRow>& rows, unsigned enabledIn,
+                                 bool normaliseOnLoad);
+// The column headings of the alignment grids, left to right.
+inline const std::vector<const char*> AlignPointHeadings {" Lowest", " Low", " High", " Highest"};
+
+// Lays fields out top to bottom in columns of `perColumn`, each with its
+// label before it; the tab order stays the table's.
+std::vector<TFieldDef> InColumns(std::vector<TFieldDef> fields, int perColumn);
 
 // What a dialog's form looks like around its fields.
 struct TDialogForm {
@@ -68,6 +111,9 @@ struct TDialogForm {
     int Width;   // client area
     int Height;
     const char* FirstHint = "<SELECT>";  // pnlHint2 before any control is entered
+    int LabelWidth = 150;
+    // Headings above the field columns 1, 2, ...; the fields start below them.
+    std::vector<const char*> Headings {};
 };
 
 // The parameter dialog pattern. A dialog passes the table of its fields and
@@ -95,8 +141,17 @@ protected:
 
     // After every field is loaded.
     virtual void Loaded() {}
-    // After every field is stored on OK, before the dialog closes.
+    // First on OK: false keeps the dialog open.
+    virtual bool CanAccept() { return true; }
+    // After every field is stored on OK, before the changes are looked for:
+    // what it stores is compared too.
     virtual void Stored() {}
+    // Whether what the dialog stores beyond its field table differs from
+    // the copy taken when shown.
+    virtual bool OwnChanges() const { return false; }
+
+    // Where the fields are laid out, for a dialog with a control of its own.
+    QGridLayout* FieldLayout() const { return FGrid; }
 
     TParamEdit* Edit(const char* name) const;
     TParamCombo* Combo(const char* name) const;
@@ -122,6 +177,7 @@ private:
     void ControlEntered(QWidget* control);
 
     std::vector<TField> FFields;
+    QGridLayout* FGrid = nullptr;
     QLabel* FHint1 = nullptr;
     QLabel* FHint2 = nullptr;
     bool FLoaded = false;

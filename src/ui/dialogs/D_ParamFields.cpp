@@ -40,7 +40,7 @@ bool IsControlFocusChange(const QFocusEvent* event)
     return event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
 }
 
-TParamEdit::TParamEdit(const TFieldConv& conv, QWidget* parent) : QLineEdit(parent), FConv(conv)
+TParamEdit::TParamEdit(const TFieldConv& conv, QWidget* parent) : QLineEdit(parent), FConv(&conv)
 {
     // Everything that reaches the text goes through the typing filter:
     // no paste from a menu, no dropped text, no input method composing.
@@ -62,18 +62,23 @@ void TParamEdit::SetFieldEnabled(bool enabled)
 
 double TParamEdit::Value() const
 {
-    return ParseValue(FConv, text().toStdString());
+    return ParseValue(*FConv, text().toStdString());
 }
 
 void TParamEdit::ShowStored(double stored)
 {
-    setText(QString::fromStdString(StoredText(FConv, stored)));
+    setText(QString::fromStdString(StoredText(*FConv, stored)));
+}
+
+void TParamEdit::Normalise()
+{
+    setText(QString::fromStdString(CommitText(*FConv, text().toStdString())));
 }
 
 void TParamEdit::Commit()
 {
     SetEditing(false);
-    setText(QString::fromStdString(CommitText(FConv, text().toStdString())));
+    setText(QString::fromStdString(CommitText(*FConv, text().toStdString())));
     deselect();
     FSavedText = text();
     emit Committed();
@@ -81,12 +86,12 @@ void TParamEdit::Commit()
 
 void TParamEdit::StepBy(int delta)
 {
-    const double value = std::clamp(std::round(Value()) + delta, FConv.Min, FConv.Max);
+    const double value = std::clamp(std::round(Value()) + delta, FConv->Min, FConv->Max);
     if (FEditMode) {
         setText(QString::fromStdString(ShortText(value)));
         return;
     }
-    setText(QString::fromStdString(FormatValue(FConv, value)));
+    setText(QString::fromStdString(FormatValue(*FConv, value)));
     FSavedText = text();
     emit Committed();
 }
@@ -115,13 +120,13 @@ void TParamEdit::ToggleEditMode()
         return;
     }
     BeginEditing();
-    setText(QString::fromStdString(BareText(FConv, text().toStdString())));
+    setText(QString::fromStdString(BareText(*FConv, text().toStdString())));
     selectAll();
 }
 
 bool TParamEdit::CanInsert() const
 {
-    return FConv.MaxLength <= 0 || text().size() - selectedText().size() < FConv.MaxLength;
+    return FConv->MaxLength <= 0 || text().size() - selectedText().size() < FConv->MaxLength;
 }
 
 void TParamEdit::keyPressEvent(QKeyEvent* event)
@@ -153,7 +158,7 @@ void TParamEdit::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    if (FConv.UpDown && (key == Qt::Key_Up || key == Qt::Key_Down)) {
+    if (FConv->UpDown && (key == Qt::Key_Up || key == Qt::Key_Down)) {
         StepBy(key == Qt::Key_Up ? 1 : -1);
         event->accept();
         return;
@@ -164,7 +169,7 @@ void TParamEdit::keyPressEvent(QKeyEvent* event)
         return;
     }
     const char16_t code = typed[0].unicode();
-    const char ch = code < 128 ? FilterChar(FConv.Class, static_cast<char>(code)) : 0;
+    const char ch = code < 128 ? FilterChar(FConv->Class, static_cast<char>(code)) : 0;
     event->accept();
     if (!ch)
         return;

@@ -18,7 +18,9 @@ class TParamEdit : public QLineEdit {
 public:
     TParamEdit(const TFieldConv& conv, QWidget* parent = nullptr);
 
-    const TFieldConv& Conv() const { return FConv; }
+    const TFieldConv& Conv() const { return *FConv; }
+    // A field whose rule depends on another control's choice changes it.
+    void SetConv(const TFieldConv& conv) { FConv = &conv; }
     bool EditMode() const { return FEditMode; }
     QString SavedText() const { return FSavedText; }
 
@@ -30,6 +32,8 @@ public:
     double Value() const;
     // Shows a stored value as a committed field does.
     void ShowStored(double stored);
+    // Shows the text as committed, without telling anyone.
+    void Normalise();
     // Leaves editing and shows the committed text; tells `Committed`.
     void Commit();
     // The value one step up (+1) or down (-1), within the range, shown as
@@ -51,7 +55,7 @@ private:
     void ToggleEditMode();
     bool CanInsert() const;
 
-    const TFieldConv& FConv;
+    const TFieldConv* FConv;
     bool FEditMode = false;
     bool FCtrlDown = false;
     QString FSavedText;

@@ -35,6 +35,17 @@ double ReadInteger(const std::string& text, bool allowSign, double fallback)
 
 } // namespace
 
+const TFieldConv HexCodeField {.Class = TEditClass::Hex, .MaxLength = 4, .Reading = TReading::Hex};
+
+const TFieldConv AlignFreqField {.Class = TEditClass::Decimal, .MaxLength = 5, .Reading = TReading::Decimal,
+                                 .Min = 0, .Max = 999.9, .Decimals = 1};
+const TFieldConv LevelField {.Class = TEditClass::Digits, .MaxLength = 3, .Reading = TReading::Unsigned,
+                             .Min = 0, .Max = 255, .UpDown = true};
+const TFieldConv DisplayLevelField {.Class = TEditClass::Digits, .MaxLength = 3, .Reading = TReading::Unsigned,
+                                    .Min = 0, .Max = 99, .UpDown = true};
+const TFieldConv PowerOffsetField {.Class = TEditClass::Signed, .MaxLength = 4, .Reading = TReading::Signed,
+                                   .Min = -128, .Max = 127, .UpDown = true};
+
 bool IsTagChar(char ch)
 {
     return ch >= 32 && ch <= 95 && ch != '!' && ch != '"' && ch != '#' && ch != '$';
@@ -85,6 +96,8 @@ double ParseValue(const TFieldConv& conv, const std::string& text)
     case TReading::Text:
         return 0;
     }
+    if (conv.Kept && value == *conv.Kept)
+        return value;
     value = std::clamp(value, conv.Min, conv.Max);
     if (conv.Step > 0)
         // The small allowance keeps 2.3 / 0.5 from landing just below 4.6.

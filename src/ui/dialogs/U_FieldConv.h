@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 // How a typed field of a parameter dialog turns text into a value and back.
@@ -34,9 +35,23 @@ struct TFieldConv {
     // Arrow buttons beside the field, and the Up and Down keys in it, step
     // the value by 1 within the range.
     bool UpDown = false;
+    // One value outside the range that is kept as it is read.
+    std::optional<double> Kept {};
 
     bool IsText() const { return Reading == TReading::Text || Reading == TReading::Hex; }
 };
+
+// The ANI and ENI codes: four hexadecimal digits, stored as text; a
+// committed code shows all four with leading zeros.
+extern const TFieldConv HexCodeField;
+
+// The kinds of the stored alignment values: a frequency in MHz, a level
+// 0 ... 255, a display level 0 ... 99 and a signed power offset; all but the
+// frequency have arrows.
+extern const TFieldConv AlignFreqField;
+extern const TFieldConv LevelField;
+extern const TFieldConv DisplayLevelField;
+extern const TFieldConv PowerOffsetField;
 
 // The character to insert for `ch` typed into a field of class `cls`
 // (upper-cased where the class says so), or 0 when the class refuses it.

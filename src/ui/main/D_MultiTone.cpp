@@ -1,7 +1,7 @@
 #include "ui/main/D_MultiTone.h"
 
 #include "ui/dialogs/D_ParamFields.h"
-#include "ui/main/U_ChannelRules.h"
+#include "model/U_ChannelRules.h"
 #include "ui/base/U_DialogKit.h"
 
 #include <QCheckBox>

@@ -2,11 +2,18 @@
 #include "ui/base/U_QtText.h"
 
 #include "ui/main/D_About.h"
+#include "ui/dialogs/D_Ani.h"
 #include "ui/dialogs/D_CWID.h"
+#include "ui/dialogs/D_Eni.h"
 #include "ui/dialogs/D_Hardware.h"
 #include "ui/dialogs/D_Market.h"
 #include "ui/dialogs/D_RadioStatus.h"
+#include "ui/dialogs/D_RxAdjust.h"
+#include "ui/dialogs/D_Signal.h"
 #include "ui/dialogs/D_Timer.h"
+#include "ui/dialogs/D_ToneTbl.h"
+#include "ui/dialogs/D_TxAdjust.h"
+#include "ui/dialogs/D_TxPower.h"
 #include "ui/main/D_Pass.h"
 #include "ui/main/D_Visible.h"
 #include "ui/main/U_ChEditGrid.h"
@@ -232,9 +239,9 @@ void TfrmMain::CreateActions()
     for (const char* name : {"miHelpTopics", "miGetStarted", "miCommonProblems"})
         Action(name)->setEnabled(true);
 
-    // The common parameter dialogs. Each edits the document directly; what
-    // it changed in the channels (the band's frequencies, the CW ID flags)
-    // comes back into the grid by reloading WorkChannels afterwards.
+    // The parameter dialogs. Each edits the document directly; what it
+    // changed in the channels (the band's frequencies, the CW ID and ANI/ENI
+    // flags) comes back into the grid by reloading WorkChannels afterwards.
     using TExecute = bool (*)(QWidget*, TRKmem&, TProgramMode, TPrompt&, bool&);
     const std::pair<const char*, TExecute> commonDialogs[] = {
         {"miHardware", &TfrmHardware::Execute},
@@ -242,6 +249,13 @@ void TfrmMain::CreateActions()
         {"miTimer", &TfrmTimer::Execute},
         {"miCWID", &TfrmCWID::Execute},
         {"miMarketing", &TfrmMarket::Execute},
+        {"miRxAdjust", &TfrmRxAdjust::Execute},
+        {"miTxAdjust", &TfrmTxAdjust::Execute},
+        {"miTxPower", &TfrmTxPower::Execute},
+        {"miSignal", &TfrmSignal::Execute},
+        {"miAni", &TfrmAni::Execute},
+        {"miEni", &TfrmEni::Execute},
+        {"miToneTbl", &TfrmToneTbl::Execute},
     };
     for (const auto& [name, execute] : commonDialogs) {
         Action(name)->setEnabled(true);

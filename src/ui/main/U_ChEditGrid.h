@@ -1,6 +1,6 @@
 #pragma once
 #include "ui/main/U_ChGrid.h"
-#include "ui/main/U_ChannelRules.h"
+#include "model/U_ChannelRules.h"
 
 #include <QSpinBox>
 

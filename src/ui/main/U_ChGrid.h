@@ -1,5 +1,5 @@
 #pragma once
-#include "ui/main/U_ChannelRules.h"
+#include "model/U_ChannelRules.h"
 #include "model/dc_RKmem.h"
 
 #include <QColor>

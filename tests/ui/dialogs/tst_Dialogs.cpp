@@ -1,13 +1,22 @@
-// Hardware, Timer, CW ID, Radio Status and Marketing driven with keys: each
-// dialog's own conversions and rules, the result in the document and in the
-// bytes of the data file saved afterwards.
+// The parameter dialogs driven with keys: each dialog's own conversions and
+// rules, the result in the document and in the bytes of the data file saved
+// afterwards.
 #include "support/DialogTestKit.h"
 
+#include "ui/dialogs/D_Ani.h"
 #include "ui/dialogs/D_CWID.h"
+#include "ui/dialogs/D_Eni.h"
 #include "ui/dialogs/D_Hardware.h"
 #include "ui/dialogs/D_Market.h"
 #include "ui/dialogs/D_RadioStatus.h"
+#include "ui/dialogs/D_RxAdjust.h"
+#include "ui/dialogs/D_Signal.h"
 #include "ui/dialogs/D_Timer.h"
+#include "ui/dialogs/D_ToneTbl.h"
+#include "ui/dialogs/D_TxAdjust.h"
+#include "ui/dialogs/D_TxPower.h"
+
+#include <QToolButton>
 
 #include <memory>
 
@@ -23,6 +32,17 @@ constexpr int DotTimeByte = 123;
 constexpr int CwIdTextBytes = 128;
 constexpr int MarketByte = 22;
 constexpr int SerialBytes = 72;
+constexpr int SignalingByte = 93;  // DtmfTx 6, FiveToneTx 5, DtmfRx 2, FiveToneRx 1
+constexpr int TxPowerAdjustBytes = 96;
+constexpr int FiveToneBytes = 144;
+constexpr int MarkTimeBytes = 176;
+constexpr int AniBytes = 180;      // AniDelay, EniDelay, EniTxTime, RxTime, DeadTime, RepeatCount
+constexpr int AniCodeBytes = 188;
+constexpr int EniCodeBytes = 196;
+constexpr int RxFreqLowestBytes = 8;
+constexpr int RxTuningLowestByte = 19;
+constexpr int TxDisplayHighByte = 20;
+constexpr int TxHighHighestByte = 32;
 
 int Bit(const std::vector<uint8_t>& image, int address, int bit)
 {
@@ -38,6 +58,25 @@ int Bcd4(const std::vector<uint8_t>& image, int address)
 {
     const auto digits = [](uint8_t b) { return (b >> 4) * 10 + (b & 15); };
     return digits(image.at(address)) * 100 + digits(image.at(address + 1));
+}
+
+int Bcd2(const std::vector<uint8_t>& image, int address)
+{
+    return (image.at(address) >> 4) * 10 + (image.at(address) & 15);
+}
+
+int SignedByte(const std::vector<uint8_t>& image, int address)
+{
+    return static_cast<int8_t>(image.at(address));
+}
+
+// Four hex-digit bytes as the number they spell.
+int HexDigits(const std::vector<uint8_t>& image, int address)
+{
+    int value = 0;
+    for (int i = 0; i < 4; ++i)
+        value = value * 16 + image.at(address + i);
+    return value;
 }
 
 std::string Text(const std::vector<uint8_t>& image, int address, int length)
@@ -99,6 +138,15 @@ private slots:
             {Open<TfrmCWID>, "CW ID", {332, 230}, "<SELECT>", {"cmbCWID", "edtCWID", "edtTFreq"}, {}},
             {Open<TfrmRadioStatus>, "Radio Status", {332, 334}, "<SELECT>", {"cmbBeep", "cmbHighTempTx"}, {}},
             {Open<TfrmMarket>, "Marketing Prameters", {332, 139}, "", {}, {"edtSerial", "cmbMarket"}},
+            {Open<TfrmSignal>, "Signaling Type", {332, 230}, "<SELECT>", {"cmbDTMF", "cmb5Tone"}, {}},
+            {Open<TfrmAni>, "ANI Parameters", {335, 199}, "<SELECT>", {"cmbAniOn", "edtDelay", "cmbHeader", "edtCode"}, {}},
+            {Open<TfrmEni>, "ENI Parameters", {332, 297}, "<SELECT>", {"edtDelay", "edtRepeatCnt", "edtCode"}, {}},
+            {Open<TfrmToneTbl>, "5-Tone Table", {332, 331}, "<SELECT>", {"edtTbl0", "edtTblF", "cmbSet"}, {}},
+            {Open<TfrmRxAdjust>, "Rx Adjustment", {332, 287}, "<SELECT>", {},
+             {"edtFreqLowest", "edtTuneHighest", "edtSqlLow", "edtNsqLevel", "edtSqlHyster", "edtSqlNarrow", "udTuneLow"}},
+            {Open<TfrmTxAdjust>, "Tx Adjustment", {332, 391}, "<SELECT>", {},
+             {"edtFreqHH", "edtHighLL", "edtDcsNHH", "edtDispHigh", "edtDispLow", "udDispLow"}},
+            {Open<TfrmTxPower>, "Tx Power Adjust", {335, 289}, "<SELECT>", {"edtCh01", "edtCh16", "udCh09"}, {}},
         };
         for (const Case& c : cases) {
             for (TProgramMode mode : {Normal, Extended, Manufacture}) {
@@ -166,10 +214,47 @@ private slots:
             {Open<TfrmMarket>, "edtSerial", "   ", "12345678", SerialBytes, nullptr, 0},
             {Open<TfrmMarket>, "edtSerial", " x y ", "x y     ", SerialBytes, nullptr, 0},
             {Open<TfrmMarket>, "edtSerial", "ABCDEFGHIJ", "ABCDEFGH", SerialBytes, nullptr, 0},
+            // Mark and space times are open while a signaling is chosen.
+            {Open<TfrmSignal>, "edtMarkTime", "0", "1 ms", MarkTimeBytes, Word, 1},
+            {Open<TfrmSignal>, "edtSpaceTime", "6011", "600 ms", MarkTimeBytes + 2, Word, 600},
+            {Open<TfrmSignal>, "edtSpaceTime", "", "1 ms", MarkTimeBytes + 2, Word, 1},
+            // Delays are rounded down to their 5 and 50 ms units.
+            {Open<TfrmAni>, "edtDelay", "3", "20 ms", AniBytes, byte, 4},
+            {Open<TfrmAni>, "edtDelay", "1300", "1275 ms", AniBytes, byte, 255},
+            {Open<TfrmAni>, "edtDelay", "1274", "1270 ms", AniBytes, byte, 254},
+            {Open<TfrmAni>, "edtDelay", "33", "30 ms", AniBytes, byte, 6},
+            {Open<TfrmAni>, "edtDelay", "", "20 ms", AniBytes, byte, 4},
+            {Open<TfrmAni>, "edtCode", "ab", "00AB", AniCodeBytes, HexDigits, 0xAB},
+            {Open<TfrmAni>, "edtCode", "f9g1z", "0F91", AniCodeBytes, HexDigits, 0xF91},
+            {Open<TfrmEni>, "edtDelay", "12749", "12700 ms", AniBytes + 1, byte, 254},
+            {Open<TfrmEni>, "edtDelay", "99", "50 ms", AniBytes + 1, byte, 1},
+            {Open<TfrmEni>, "edtTxTime", "256", "255 sec", AniBytes + 2, byte, 255},
+            {Open<TfrmEni>, "edtRxTime", "0", "1 sec", AniBytes + 3, byte, 1},
+            {Open<TfrmEni>, "edtDeadTime", "", "20 sec", AniBytes + 4, byte, 20},
+            {Open<TfrmEni>, "edtRepeatCnt", "0", "1", AniBytes + 5, byte, 1},
+            {Open<TfrmEni>, "edtRepeatCnt", "", "20", AniBytes + 5, byte, 20},
+            {Open<TfrmEni>, "edtCode", "12", "0012", EniCodeBytes, HexDigits, 0x12},
+            {Open<TfrmToneTbl>, "edtTbl1", "5000", "3000 Hz", FiveToneBytes + 2, Word, 3000},
+            {Open<TfrmToneTbl>, "edtTblE", "459", "625 Hz", FiveToneBytes + 28, Word, 625},
+            {Open<TfrmToneTbl>, "edtTbl0", "", "625 Hz", FiveToneBytes, Word, 625},
+            {Open<TfrmToneTbl>, "edtTblF", "1234", "1234 Hz", FiveToneBytes + 30, Word, 1234},
+            // Alignment frequencies are BCD in 100 kHz units, the Lowest point last.
+            {Open<TfrmRxAdjust>, "edtFreqLowest", "1234", "999.9", RxFreqLowestBytes, Bcd4, 9999},
+            {Open<TfrmRxAdjust>, "edtFreqLowest", "45,67", "45.7", RxFreqLowestBytes, Bcd4, 457},
+            {Open<TfrmRxAdjust>, "edtFreqLowest", "1.2.3", "0.0", RxFreqLowestBytes, Bcd4, 0},
+            {Open<TfrmRxAdjust>, "edtTuneLowest", "300", "255", RxTuningLowestByte, byte, 255},
+            {Open<TfrmRxAdjust>, "edtTuneLowest", "", "0", RxTuningLowestByte, byte, 0},
+            {Open<TfrmTxAdjust>, "edtHighHH", "77", "77", TxHighHighestByte, byte, 77},
+            {Open<TfrmTxAdjust>, "edtDispHigh", "150", "99", TxDisplayHighByte, Bcd2, 99},
+            {Open<TfrmTxPower>, "edtCh01", "-200", "-128", TxPowerAdjustBytes, SignedByte, -128},
+            {Open<TfrmTxPower>, "edtCh16", "+5", "5", TxPowerAdjustBytes + 15, SignedByte, 5},
+            {Open<TfrmTxPower>, "edtCh02", "-", "0", TxPowerAdjustBytes + 1, SignedByte, 0},
+            {Open<TfrmTxPower>, "edtCh03", "1-2", "0", TxPowerAdjustBytes + 2, SignedByte, 0},
         };
         for (const Case& c : cases) {
             Doc = DefaultDocument();
             Doc.SerialNo.assign(1, '1');
+            Doc.DtmfRx = 1;
             const auto before = SavedBytes(Doc);
             Dialog = c.Open(Doc, Manufacture, Prompt);
             QVERIFY(ShowActive(*Dialog));
@@ -407,6 +492,187 @@ private slots:
         QCOMPARE(Doc.MarketCode, written);
         QCOMPARE(Dialog->Changed(), written != stored);
         QCOMPARE(int(SavedBytes(Doc).at(MarketByte)), written);
+    }
+
+    // DTMF and 5-tone exclude each other; switching both off on OK turns
+    // the channels' ANI/ENI off. Rows: the loaded flags, the picks, the
+    // flags stored and whether the channels were reset.
+    void signalingExclusionAndChannelReset_data()
+    {
+        QTest::addColumn<QList<int>>("loaded");  // DtmfTx, DtmfRx, FiveToneTx, FiveToneRx
+        QTest::addColumn<QList<int>>("picks");   // DTMF index, 5-tone index; -1 untouched
+        QTest::addColumn<QList<int>>("stored");
+        QTest::addColumn<QList<bool>>("enabled"); // mark, space, repeat after the picks
+        QTest::addColumn<bool>("reset");
+        QTest::newRow("DTMF Tx switches 5-tone off") << QList {0, 0, 0, 1} << QList {2, -1} << QList {1, 0, 0, 0}
+                                                  << QList {true, true, false} << false;
+        QTest::newRow("5-tone switches DTMF off") << QList {1, 1, 0, 0} << QList {-1, 3} << QList {0, 0, 1, 1}
+                                               << QList {true, true, true} << false;
+        QTest::newRow("both off resets ANI/ENI") << QList {0, 1, 0, 0} << QList {0, -1} << QList {0, 0, 0, 0}
+                                              << QList {false, false, false} << true;
+        QTest::newRow("both loaded, DTMF wins") << QList {0, 1, 1, 0} << QList {-1, -1} << QList {0, 1, 0, 0}
+                                             << QList {true, true, true} << false;
+        QTest::newRow("already off") << QList {0, 0, 0, 0} << QList {-1, -1} << QList {0, 0, 0, 0}
+                                  << QList {false, false, false} << true;
+    }
+    void signalingExclusionAndChannelReset()
+    {
+        QFETCH(QList<int>, loaded);
+        QFETCH(QList<int>, picks);
+        QFETCH(QList<int>, stored);
+        QFETCH(QList<bool>, enabled);
+        QFETCH(bool, reset);
+        int TRKmem::*const flags[] = {&TRKmem::DtmfTx, &TRKmem::DtmfRx, &TRKmem::FiveToneTx, &TRKmem::FiveToneRx};
+        const int flagBits[] = {6, 2, 5, 1};
+        for (int i = 0; i < 4; ++i)
+            Doc.*flags[i] = loaded[i];
+        const int selections[] = {1, 2, 0, 1};  // "ANI/ENI", "CW-ID", "off", "ANI/ENI"
+        for (int i = 0; i < ChannelCount; ++i)
+            Doc.Channels[i].CwIdAniEni = selections[i % 4];
+        const TRKmem before = Doc;
+        QVERIFY(Show<TfrmSignal>(Extended));
+        const char* const combos[] = {"cmbDTMF", "cmb5Tone"};
+        for (int i = 0; i < 2; ++i) {
+            if (picks[i] < 0)
+                continue;
+            List(combos[i])->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(List(combos[i]), Qt::Key_Home);
+            for (int k = 0; k < picks[i]; ++k)
+                QTest::keyClick(List(combos[i]), Qt::Key_Down);
+        }
+        QCOMPARE(Field("edtMarkTime")->isEnabled(), enabled[0]);
+        QCOMPARE(Field("edtSpaceTime")->isEnabled(), enabled[1]);
+        QCOMPARE(List("cmb5ToneRepeat")->isEnabled(), enabled[2]);
+        Ok();
+        const auto image = SavedBytes(Doc);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(Bit(image, SignalingByte, flagBits[i]), stored[i]);
+        for (int i = 0; i < ChannelCount; ++i) {
+            const int expected = reset && selections[i % 4] == 1 ? 0 : selections[i % 4];
+            QCOMPARE((image.at(Image54::ChannelBase + Image54::ChannelRecordSize * i + 4) >> 5) & 3, expected);
+        }
+        QCOMPARE(Dialog->Changed(), stored != loaded);
+        // The repeat code goes back as it was, open or not.
+        QCOMPARE(int(image.at(AniBytes + 6)), before.FiveToneRepeatCode);
+    }
+
+    void signalingTimesFollowTheStoredChoiceInEveryMode()
+    {
+        Doc.FiveToneRx = 1;
+        QVERIFY(Show<TfrmSignal>(Normal));
+        QVERIFY(!List("cmbDTMF")->isEnabled());
+        QVERIFY(!List("cmb5Tone")->isEnabled());
+        QVERIFY(Field("edtMarkTime")->isEnabled());
+        QVERIFY(List("cmb5ToneRepeat")->isEnabled());
+        QTest::keyClick(Dialog.get(), Qt::Key_M, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Field("edtMarkTime")));
+    }
+
+    // The set follows the sixteen tones; under EIA digits 0 and E keep
+    // their low values, under any other set they are lifted to 625 Hz.
+    void toneTableSets()
+    {
+        Doc.FiveToneTable = TfrmToneTbl::StandardSets[1];
+        QVERIFY(Show<TfrmToneTbl>(Extended));
+        QCOMPARE(List("cmbSet")->currentText(), QString("ZVEI2"));
+        TypeAndCommit(Field("edtTbl5"), "1540");
+        QCOMPARE(List("cmbSet")->currentText(), QString("USER"));
+        TypeAndCommit(Field("edtTbl5"), "1530");
+        QCOMPARE(List("cmbSet")->currentText(), QString("ZVEI2"));
+
+        List("cmbSet")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(List("cmbSet"), Qt::Key_End);
+        QTest::keyClick(List("cmbSet"), Qt::Key_Up);
+        QCOMPARE(List("cmbSet")->currentText(), QString("EIA"));
+        QCOMPARE(Field("edtTbl0")->text(), QString("600 Hz"));
+        QCOMPARE(Field("edtTblE")->text(), QString("459 Hz"));
+        TypeAndCommit(Field("edtTbl0"), "600");  // kept while EIA is shown
+        QCOMPARE(Field("edtTbl0")->text(), QString("600 Hz"));
+        TypeAndCommit(Field("edtTbl0"), "610");
+        QCOMPARE(Field("edtTbl0")->text(), QString("625 Hz"));
+        QCOMPARE(List("cmbSet")->currentText(), QString("USER"));
+        Field("edtTblE")->setFocus(Qt::TabFocusReason);
+        Field("edtTblF")->setFocus(Qt::TabFocusReason);  // leaving digit E commits it, now lifted
+        QCOMPARE(Field("edtTblE")->text(), QString("625 Hz"));
+
+        QTest::keyClick(List("cmbSet"), Qt::Key_Up);  // back to EIA: its row again
+        QCOMPARE(List("cmbSet")->currentText(), QString("EIA"));
+        Ok();
+        QCOMPARE(Doc.FiveToneTable, TfrmToneTbl::StandardSets[TfrmToneTbl::EiaSet]);
+        const auto image = SavedBytes(Doc);
+        QCOMPARE(Word(image, FiveToneBytes), 600);
+        QCOMPARE(Word(image, FiveToneBytes + 28), 459);
+
+        QVERIFY(Show<TfrmToneTbl>(Extended));  // loaded: the set is found from the stored tones
+        QCOMPARE(List("cmbSet")->currentText(), QString("EIA"));
+        QCOMPARE(Field("edtTblE")->text(), QString("459 Hz"));
+        QTest::keyClick(List("cmbSet"), Qt::Key_Down);
+        QCOMPARE(List("cmbSet")->currentText(), QString("USER"));
+        QCOMPARE(Field("edtTbl0")->text(), QString("1060 Hz"));  // the USER row
+    }
+
+    void toneTableShowsStoredTonesClamped()
+    {
+        Doc.FiveToneTable = TfrmToneTbl::StandardSets[TfrmToneTbl::EiaSet];
+        Doc.FiveToneTable[1] = 9000;
+        QVERIFY(Show<TfrmToneTbl>(Normal));
+        QCOMPARE(List("cmbSet")->currentText(), QString("USER"));
+        QCOMPARE(Field("edtTbl0")->text(), QString("625 Hz"));
+        QCOMPARE(Field("edtTbl1")->text(), QString("3000 Hz"));
+    }
+
+    void codesAreShownAsStoredUntilCommitted()
+    {
+        Doc.AniCode = "1A";
+        Doc.EniCode = "BEEF";
+        QVERIFY(Show<TfrmAni>(Extended));
+        QCOMPARE(Field("edtCode")->text(), QString("1A"));
+        Field("edtCode")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(Field("edtCode"), Qt::Key_Return);  // editing keeps the text
+        QCOMPARE(Field("edtCode")->text(), QString("1A"));
+        QTest::keyClick(Field("edtCode"), Qt::Key_Return);
+        QCOMPARE(Field("edtCode")->text(), QString("001A"));
+        QVERIFY(Show<TfrmEni>(Extended));
+        QCOMPARE(Field("edtDelay")->text(), QString("1200 ms"));  // stored 24
+        QCOMPARE(Field("edtCode")->text(), QString("BEEF"));
+    }
+
+    // The arrows step within the range; a read-only grid cannot be stepped.
+    void alignmentArrows()
+    {
+        Doc.RxTuning[0] = 254;
+        Doc.TxPowerAdjust[0] = 126;
+        QVERIFY(Show<TfrmRxAdjust>(Manufacture));
+        auto* up = Find<TUpDown>(*Dialog, "udTuneLowest")->findChild<QToolButton*>("btnUp");
+        QTest::mouseClick(up, Qt::LeftButton);
+        QTest::mouseClick(up, Qt::LeftButton);
+        QCOMPARE(Field("edtTuneLowest")->text(), QString("255"));
+        QVERIFY(Show<TfrmTxPower>(Extended));
+        Field("edtCh01")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(Field("edtCh01"), Qt::Key_Up);
+        QTest::keyClick(Field("edtCh01"), Qt::Key_Up);
+        QCOMPARE(Field("edtCh01")->text(), QString("127"));
+        Ok();
+        QCOMPARE(int8_t(SavedBytes(Doc).at(TxPowerAdjustBytes)), int8_t(127));
+
+        QVERIFY(Show<TfrmRxAdjust>(Extended));
+        up = Find<TUpDown>(*Dialog, "udTuneLowest")->findChild<QToolButton*>("btnUp");
+        QTest::mouseClick(up, Qt::LeftButton);
+        QCOMPARE(Field("edtTuneLowest")->text(), QString("254"));
+    }
+
+    void alignmentValuesAreShownAsStored()
+    {
+        Doc.RxTuning[2] = 300;  // no stored byte holds it, but a document can
+        Doc.RxAdjFreq[1].SetFromFloat(145.25);  // shown with one decimal
+        QVERIFY(Show<TfrmRxAdjust>(Manufacture));
+        QCOMPARE(Field("edtTuneHigh")->text(), QString("300"));
+        QCOMPARE(Field("edtFreqLow")->text(), QString("145.3"));
+        Field("edtFreqLow")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(Field("edtFreqLow"), Qt::Key_Return);
+        QCOMPARE(Field("edtFreqLow")->text(), QString("145.3"));  // the value shown, bare
+        QTest::keyClick(Dialog.get(), Qt::Key_O, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Field("edtSqlNarrow")));
     }
 };
 

@@ -477,10 +477,25 @@ private slots:
         QCOMPARE(main->Modified(), changed);
     }
 
-    void everyCommonDialogOpensAndCancels()
+    // Every dialog command of the Common and Signalling menus opens its
+    // dialog; the adjustments are offered from Extended mode on.
+    void everyDialogCommandOpensAndCancels_data()
     {
-        TfrmMain* main = Start({"-D"});
-        for (const char* action : {"miHardware", "miRadioStatus", "miTimer", "miCWID", "miMarketing"}) {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("Normal") << QStringList();
+        QTest::newRow("Extended") << QStringList {"-D"};
+    }
+    void everyDialogCommandOpensAndCancels()
+    {
+        QFETCH(QStringList, args);
+        TfrmMain* main = Start(args);
+        const QStringList adjustments {"miRxAdjust", "miTxAdjust", "miTxPower"};
+        for (const char* action : {"miHardware", "miRadioStatus", "miTimer", "miCWID", "miMarketing", "miRxAdjust",
+                                   "miTxAdjust", "miTxPower", "miSignal", "miAni", "miEni", "miToneTbl"}) {
+            const bool offered = !args.isEmpty() || !adjustments.contains(action);
+            QCOMPARE(main->Action(action)->isVisible(), offered);
+            if (!offered)
+                continue;
             QVERIFY(main->Action(action)->isEnabled());
             RunDialog(action, [](QDialog& dialog) { Click(dialog, "btnCancel"); });
             QVERIFY2(!main->Modified(), action);

@@ -1,4 +1,4 @@
-#include "ui/main/U_ChannelRules.h"
+#include "model/U_ChannelRules.h"
 
 #include "model/U_Values.h"
 

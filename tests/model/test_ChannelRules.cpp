@@ -1,7 +1,7 @@
 // The grid's editing rules on plain row texts, for the cases the grid tests
 // do not reach: normalisation edges, stepping by the signalling switches, the
 // Tx side's near/above limits, paste into every column kind, the undo depth.
-#include "ui/main/U_ChannelRules.h"
+#include "model/U_ChannelRules.h"
 #include "model/U_Values.h"
 #include "codec/dc_Map54.h"
 
