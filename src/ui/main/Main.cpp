@@ -2,6 +2,7 @@
 #include "ui/base/U_QtText.h"
 
 #include "ui/main/D_About.h"
+#include "ui/dialogs/D_AlphaTag.h"
 #include "ui/dialogs/D_Ani.h"
 #include "ui/dialogs/D_CWID.h"
 #include "ui/dialogs/D_Eni.h"
@@ -252,6 +253,7 @@ void TfrmMain::CreateActions()
         {"miRxAdjust", &TfrmRxAdjust::Execute},
         {"miTxAdjust", &TfrmTxAdjust::Execute},
         {"miTxPower", &TfrmTxPower::Execute},
+        {"miAlphaTag", &TfrmAlphaTag::Execute},
         {"miSignal", &TfrmSignal::Execute},
         {"miAni", &TfrmAni::Execute},
         {"miEni", &TfrmEni::Execute},

@@ -491,7 +491,7 @@ private slots:
         TfrmMain* main = Start(args);
         const QStringList adjustments {"miRxAdjust", "miTxAdjust", "miTxPower"};
         for (const char* action : {"miHardware", "miRadioStatus", "miTimer", "miCWID", "miMarketing", "miRxAdjust",
-                                   "miTxAdjust", "miTxPower", "miSignal", "miAni", "miEni", "miToneTbl"}) {
+                                   "miTxAdjust", "miTxPower", "miAlphaTag", "miSignal", "miAni", "miEni", "miToneTbl"}) {
             const bool offered = !args.isEmpty() || !adjustments.contains(action);
             QCOMPARE(main->Action(action)->isVisible(), offered);
             if (!offered)
