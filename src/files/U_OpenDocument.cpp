@@ -10,15 +10,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Paths are the system's bytes, taken and given back as they are.
 fs::path PathOf(const std::string& text)
 {
-    return fs::path(std::u8string(text.begin(), text.end()));
+    return fs::path(text);
 }
 
 std::string TextOf(const fs::path& path)
 {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
+    return path.string();
 }
 
 std::string WithSeparator(const std::string& folder)

@@ -47,6 +47,7 @@
 #include <QStatusTipEvent>
 #include <QTime>
 #include <QTimer>
+
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -54,6 +55,7 @@ namespace {
 
 const char* const TitleSuffix = " - RK54Win for HPD-4400 Series";
 const char* const IdleHint = "F1 for Help   F10 for Menus";
+const char* const UnreadableSettingsHint = "RK54Win.ini cannot be read: default settings in use";
 const char* const Blank = " ";
 
 
@@ -70,12 +72,12 @@ public:
     TWindowChooser(THost& host, QWidget* owner) : FHost(host), FOwner(owner) {}
     std::string OpenName(const std::string& folder, const std::string& filter) override
     {
-        return S(FHost.OpenFileName(FOwner, Qs(folder), Qs(filter)));
+        return PathBytes(FHost.OpenFileName(FOwner, PathText(folder), Qs(filter)));
     }
     std::string SaveName(const std::string& folder, const std::string& filter,
                          const std::string& defaultSuffix) override
     {
-        return S(FHost.SaveFileName(FOwner, Qs(folder), Qs(filter), Qs(defaultSuffix)));
+        return PathBytes(FHost.SaveFileName(FOwner, PathText(folder), Qs(filter), Qs(defaultSuffix)));
     }
 
 private:
@@ -102,7 +104,7 @@ TfrmMain::TfrmMain(THost& host, const QStringList& arguments, QWidget* parent)
     FHost.SetOwner(this);
     FProgramFolder = FHost.ProgramFolder();
     FChooser = std::make_unique<TWindowChooser>(FHost, this);
-    FDoc = std::make_unique<TOpenDocument>(S(FProgramFolder), FHost.Prompt(), *FChooser);
+    FDoc = std::make_unique<TOpenDocument>(PathBytes(FProgramFolder), FHost.Prompt(), *FChooser);
     ParseCommandLine(arguments);
     if (FProgramMode == Manufacture)
         AskPassword();
@@ -124,7 +126,7 @@ TfrmMain::TfrmMain(THost& host, const QStringList& arguments, QWidget* parent)
     qApp->installEventFilter(this);
 
     ReadSettings();
-    FDoc->OpenStartupFile(S(FStartupFile));
+    FDoc->OpenStartupFile(PathBytes(FStartupFile));
     Refresh();
     FGrid->LayoutColumns();
 }
@@ -439,6 +441,7 @@ void TfrmMain::CreateStatusBar()
     QStatusBar* bar = statusBar();
     bar->setObjectName("StatusBar1");
     bar->setSizeGripEnabled(false);
+    FIdleHint = IdleHint;
     FHintPanel = new QLabel(bar);
     FHintPanel->setObjectName("pnlHint");
     bar->addWidget(FHintPanel, 1);
@@ -459,7 +462,7 @@ void TfrmMain::CreateStatusBar()
 
 void TfrmMain::ShowHint(const QString& hint)
 {
-    FHintPanel->setText(hint.isEmpty() ? QString(IdleHint) : hint);
+    FHintPanel->setText(hint.isEmpty() ? FIdleHint : hint);
     FHintTool.clear();
     if (!hint.isEmpty()) {
         for (const char* name : {"miNew", "miOpen", "miSave", "miCopy", "miPaste", "miPrint",
@@ -545,26 +548,30 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-QString TfrmMain::DefaultFileName() const { return Qs(FDoc->DefaultFileName()); }
+QString TfrmMain::DefaultFileName() const { return PathText(FDoc->DefaultFileName()); }
 
-QString TfrmMain::SettingsFileName() const { return Qs(FDoc->SettingsFileName()); }
+QString TfrmMain::SettingsFileName() const { return PathText(FDoc->SettingsFileName()); }
 
-QString TfrmMain::CurFold() const { return Qs(FDoc->CurFold()); }
+QString TfrmMain::CurFold() const { return PathText(FDoc->CurFold()); }
 
-QString TfrmMain::CurrentFileName() const { return Qs(FDoc->CurrentFileName()); }
+QString TfrmMain::CurrentFileName() const { return PathText(FDoc->CurrentFileName()); }
 
 QStringList TfrmMain::RecentFiles() const
 {
     QStringList files;
     for (const std::string& file : FDoc->RecentFiles())
-        files << Qs(file);
+        files << PathText(file);
     return files;
 }
 
 void TfrmMain::ReadSettings()
 {
-    FSettings = std::make_unique<TIniData>(S(SettingsFileName()));
+    FSettings = std::make_unique<TIniData>(FDoc->SettingsFileName());
     FSettings->Load();
+    // The file is there but could not be read: it is left as it is (see
+    // TIniData::Save) and the person is told why the settings are the defaults.
+    FIdleHint = FSettings->Unreadable() ? UnreadableSettingsHint : IdleHint;
+    ShowHint(QString());
     const int x = FSettings->GetInt("FRMX", -1);
     const int y = FSettings->GetInt("FRMY", -1);
     const int w = FSettings->GetInt("FRMW", -1);
@@ -572,15 +579,22 @@ void TfrmMain::ReadSettings()
     // The design size, with room for the menu bar above the client area.
     const QSize design(827, 486 + menuBar()->sizeHint().height());
     setMinimumSize(design);
-    resize(design);
+    QRect placement(pos(), design);
     if (y > -1)
-        move(pos().x(), y);
+        placement.moveTop(y);
     if (x > -1)
-        move(x, pos().y());
+        placement.moveLeft(x);
     if (w > -1)
-        resize(w, height());
+        placement.setWidth(w);
     if (h > -1)
-        resize(width(), h);
+        placement.setHeight(h);
+    // A placement from a screen that is gone, or a size no screen has, would
+    // leave the window out of reach or huge: it is fitted onto the screen,
+    // and the fitted placement is what is written back at close.
+    const QRect fitted = FitOnScreen(placement, FHost.AvailableScreenArea(placement.center()), design);
+    resize(fitted.size());
+    if (x > -1 || y > -1 || fitted.topLeft() != placement.topLeft())
+        move(fitted.topLeft());
     FStartMaximised = FSettings->GetInt("FRMMAX", -1) == 1;
     FComPort = FSettings->GetInt("COM_PORT", 1);
 
