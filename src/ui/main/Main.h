@@ -18,6 +18,7 @@ class QTimer;
 class QToolBar;
 class THost;
 class TIniData;
+class TPrintCommands;
 class TfrmRadio;
 struct TTransferResult;
 
@@ -79,6 +80,10 @@ public slots:
     void FileOpen();
     void FileSave();
     void FileSaveAs();
+    void FilePrint();
+    void FilePrintPreview();
+    void FilePrintSetup();
+    void FileExportPdf();
     void OpenRecent(int index);  // 0..3
     void Configure();
     void RadioUpload();
@@ -123,6 +128,7 @@ private:
     std::unique_ptr<TFileChooser> FChooser;
     std::unique_ptr<TOpenDocument> FDoc;
     std::unique_ptr<TIniData> FSettings;
+    std::unique_ptr<TPrintCommands> FPrint;
     TProgramMode FProgramMode = Normal;
     int FFccPhase = 0;
     int FComPort = 1;
