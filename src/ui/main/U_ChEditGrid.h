@@ -38,8 +38,13 @@ public:
     bool CommitEditor() override;
     bool EditorOpen() const { return FFreqEditorOpen || FLevelEditorOpen; }
 
+    // One cell as its text; a rectangle of cells as tab-separated lines.
     void Copy();
+    // One text into the current cell; a block of them from the current cell
+    // to the right and down, over the visible columns, all or nothing.
     void Paste();
+    // Channels replaced as one gesture (an import): one undo step.
+    void TakeChannels(const TChannels& channels);
 
     // Forgets the undo history: the channels were replaced as a whole.
     void ResetHistory();
@@ -51,6 +56,8 @@ public:
 signals:
     // A paste changed a cell: the document counts as modified at once.
     void Pasted();
+    // A block paste was refused: why, for the status bar.
+    void PasteRefused(const QString& why);
     void HistoryChanged();
 
 protected:
@@ -62,6 +69,7 @@ protected:
 
 private:
     TChannel* ChannelAt(int row) const;
+    void PasteBlock(const std::vector<std::vector<std::string>>& block);
     // Before a gesture: channels changed outside the grid (a narrow-band
     // conversion, a dialog) start a new history, so that no undo step takes
     // back what the grid did not do.
