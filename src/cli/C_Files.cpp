@@ -1,7 +1,8 @@
 #include "cli/C_Files.h"
 
 #include "cli/U_Cli.h"
-#include "cli/U_DocJson.h"
+#include "link/U_DocJson.h"
+#include "link/U_SafeDownload.h"
 #include "files/U_FileAccess.h"
 #include "files/U_HexDump.h"
 #include "files/U_OpenDocument.h"
@@ -181,12 +182,9 @@ int RunDiff(const QStringList& args)
     TCliDocument a({files[0]}), b({files[1]});
     if (!a.Open.Open() || !b.Open.Open())
         return ExitFileError;
-    const auto fieldsA = DocumentFieldList(a.Doc());
-    const auto fieldsB = DocumentFieldList(b.Doc());
     QString out;
-    for (qsizetype i = 0; i < fieldsA.size(); ++i)
-        if (fieldsA[i].second != fieldsB[i].second)
-            out += QStringLiteral("%1: %2 | %3\n").arg(fieldsA[i].first, fieldsA[i].second, fieldsB[i].second);
+    for (const TFieldChange& c : FieldChanges(a.Doc(), b.Doc()))
+        out += QString::fromStdString(c.Name + ": " + c.Unit + " | " + c.Document + "\n");
     PrintOut(out);
     return out.isEmpty() ? ExitOk : ExitDiffers;
 }
