@@ -1,5 +1,9 @@
 #include "ui/base/U_Host.h"
 #include "ui/base/U_QtText.h"
+#include "ui/base/U_DialogKit.h"
+#ifdef RK54_HAVE_X11
+#include "ui/base/U_HostX11.h"
+#endif
 
 #include "link/U_LinkView.h"
 #include "link/U_Ports.h"
@@ -10,9 +14,11 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLockFile>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QStandardPaths>
@@ -27,12 +33,55 @@ namespace {
 const char* const Caption = "RK54Win";
 
 
+// A message box stands centred over the window it speaks for (the dialog
+// that is open, else the active window, else its owner) and is wide enough
+// for its caption. Qt would place it by its size before it knows its text.
+class TMessageBox : public QMessageBox {
+public:
+    TMessageBox(Icon icon, const QString& caption, const QString& text, StandardButtons buttons, QWidget* owner)
+        : QMessageBox(icon, caption, text, buttons, owner), FOver(QApplication::activeModalWidget())
+    {
+        if (!FOver)
+            FOver = QApplication::activeWindow();
+        if (!FOver)
+            FOver = owner;
+        // The box sizes itself to its layout whenever the layout changes;
+        // a spanning spacer is the width it may not go below.
+        const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+        const int wide = std::max(title.horizontalAdvance(caption) + CaptionButtons, MinimumWidth);
+        if (auto* grid = qobject_cast<QGridLayout*>(layout()))
+            grid->addItem(new QSpacerItem(wide, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0,
+                          1, grid->columnCount());
+    }
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);  // fits the box to its text
+        CentreOver(*this, FOver);
+    }
+    // The box is of fixed size; it changes only when it fits itself to its
+    // text again, and then stays centred.
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QMessageBox::resizeEvent(event);
+        CentreOver(*this, FOver);
+    }
+
+private:
+    // Room the title bar keeps for the system menu and the close box.
+    static constexpr int CaptionButtons = 120;
+    // A one-word message ("Timeout") still reads as a box, not a button.
+    static constexpr int MinimumWidth = 240;
+    QPointer<QWidget> FOver;
+};
+
 // A Yes/No box on its own would take Esc and its close box for No (the one
 // button with the No role); here both back out of the question instead.
-class TQuestionBox : public QMessageBox {
+class TQuestionBox : public TMessageBox {
 public:
     TQuestionBox(QMessageBox::Icon icon, const QString& caption, const QString& text, QWidget* owner)
-        : QMessageBox(icon, caption, text, QMessageBox::Yes | QMessageBox::No, owner)
+        : TMessageBox(icon, caption, text, QMessageBox::Yes | QMessageBox::No, owner)
     {
     }
 
@@ -43,10 +92,16 @@ protected:
             QDialog::reject();
             return;
         }
-        QMessageBox::keyPressEvent(event);
+        TMessageBox::keyPressEvent(event);
     }
     void closeEvent(QCloseEvent* event) override { QDialog::closeEvent(event); }
 };
+
+void Tell(QWidget* owner, QMessageBox::Icon icon, const QString& text)
+{
+    TMessageBox box(icon, Caption, text, QMessageBox::Ok, owner);
+    box.exec();
+}
 
 TAnswer AskYesNo(QWidget* owner, QMessageBox::Icon icon, const QString& caption, const QString& text)
 {
@@ -60,8 +115,6 @@ TAnswer AskYesNo(QWidget* owner, QMessageBox::Icon icon, const QString& caption,
     return TAnswer::Cancel;
 }
 
-// The folder as the system names it: a name the locale cannot spell still
-// leads to the settings file and the default document beside the program.
 QString ExecutableFolder()
 {
     std::error_code error;
@@ -85,17 +138,17 @@ bool FolderWritable(const QString& folder)
 
 void TQtPrompt::Error(const std::string& text)
 {
-    QMessageBox::critical(FOwner, Caption, Qs(text), QMessageBox::Ok);
+    Tell(FOwner, QMessageBox::Critical, Qs(text));
 }
 
 void TQtPrompt::Information(const std::string& text)
 {
-    QMessageBox::information(FOwner, Caption, Qs(text), QMessageBox::Ok);
+    Tell(FOwner, QMessageBox::Information, Qs(text));
 }
 
 void TQtPrompt::Warning(const std::string& text)
 {
-    QMessageBox::warning(FOwner, Caption, Qs(text), QMessageBox::Ok);
+    Tell(FOwner, QMessageBox::Warning, Qs(text));
 }
 
 TAnswer TQtPrompt::Ask(const std::string& text)
@@ -136,8 +189,14 @@ QDate THost::Today() const { return QDate::currentDate(); }
 
 TLockKeys THost::LockKeys() const
 {
-    // The window system offers no portable way to read the toggles; the
-    // kernel's keyboard LEDs do wherever a local keyboard is attached.
+#ifdef RK54_HAVE_X11
+    // What the window system says the keyboard state is: right on a
+    // virtual display or a remote desktop, where no LED belongs to it.
+    if (const auto keys = WindowSystemLockKeys())
+        return *keys;
+#endif
+    // Otherwise the kernel's keyboard LEDs, wherever a local keyboard is
+    // attached.
     const auto led = [](const char* name) {
         const QDir leds("/sys/class/leds");
         for (const QString& entry : leds.entryList({QString("*::") + name}, QDir::Dirs | QDir::System)) {
