@@ -72,6 +72,11 @@ public:
     // False when the command that asked must stop.
     bool AskToSave();
 
+    // The service history folder: as File > Configure names it, else
+    // "History" beside the settings file.
+    QString HistoryFolder() const;
+    bool SafeDownload() const { return FSafeDownload; }
+
     // The transfer window while a transfer runs, else null.
     TfrmRadio* RadioWindow() const { return FRadio; }
 
@@ -90,6 +95,7 @@ public slots:
     void Configure();
     void RadioUpload();
     void RadioDownload();
+    void ShowHistory();
     void ShowVisible();
     void ToggleItem(int item);   // 1..23
     void ShowAbout();
@@ -138,6 +144,9 @@ private:
     QString FProgramFolder;
     QString FStartupFile;
     QString FHintTool;
+    bool FSafeDownload = true;
+    QString FHistoryFolder;  // empty: the default
+    QString FTraceFile;      // empty: no link trace
     TfrmRadio* FRadio = nullptr;  // tool button whose hint was shown last (enables F1)
 
     TChEditGrid* FGrid = nullptr;
