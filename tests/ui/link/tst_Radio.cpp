@@ -32,8 +32,7 @@ constexpr int SimPort = 9;
 
 TRKmem RepeaterDocument()
 {
-    TRKmem doc;
-    TMap54::SetDefaults(doc);
+    TRKmem doc = DefaultDocument();
     doc.SerialNo = "70707070";
     doc.MarketCode = 'U';
     for (int i = 0; i < 4; ++i) {
@@ -46,13 +45,6 @@ TRKmem RepeaterDocument()
     doc.AlphaTagNumber[0] = 1;
     doc.AlphaTagText[0] = "SITE A";
     return doc;
-}
-
-TMap54 ImageOf(TRKmem doc)
-{
-    TMap54 image;
-    image.Encode(doc);
-    return image;
 }
 
 // Watches for the transfer window and records what its bar shows.
