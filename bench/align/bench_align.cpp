@@ -33,7 +33,7 @@ class TQuietPrompt : public TPrompt {
 public:
     void Error(const std::string& text) override { std::fprintf(stderr, "  error: %s\n", text.c_str()); }
     void Information(const std::string&) override {}
-    bool Confirm(const std::string&) override { return false; }
+    TAnswer Ask(const std::string&) override { return TAnswer::Cancel; }
 };
 
 double ByteMs()

@@ -300,9 +300,11 @@ void TfrmMain::CreateActions()
         Action(alignPoints[point])->setEnabled(true);
         connect(Action(alignPoints[point]), &QAction::triggered, this, [this, point] {
             Commit();
+            bool modified = FDoc->Modified();
             FAligning = true;
-            OpenAlignment(point, PortDevice(), *FDocument, *FCodec, FHost, this, FModified);
+            OpenAlignment(point, PortDevice(), Document(), Codec(), FHost, this, modified);
             FAligning = false;
+            FDoc->SetModified(modified);
             Refresh();
         });
     }
