@@ -5,6 +5,7 @@
 #include "files/U_FileAccess.h"
 #include "codec/dc_Map54.h"
 #include "support/Documents.h"
+#include "support/ScriptedPrompt.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -18,28 +19,6 @@
 #include <iterator>
 #include <string>
 #include <vector>
-
-enum class TAnswer { Yes, No, Dismissed };
-
-class TScriptedPrompt : public TPrompt {
-public:
-    std::deque<TAnswer> Answers;
-    std::vector<std::string> Asked;
-    std::vector<std::string> Told;
-
-    void Error(const std::string& text) override { Told.push_back(text); }
-    void Information(const std::string& text) override { Told.push_back(text); }
-    bool Confirm(const std::string& text) override
-    {
-        Asked.push_back(text);
-        if (Answers.empty())
-            return false;  // an unexpected question counts as dismissed
-        const TAnswer answer = Answers.front();
-        Answers.pop_front();
-        // The prompt contract: only Yes is true; a dismissed box is not.
-        return answer == TAnswer::Yes;
-    }
-};
 
 // Shows the dialog as the active window so focus moves as for a person.
 inline bool ShowActive(QWidget& dialog)
