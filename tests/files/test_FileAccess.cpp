@@ -110,7 +110,7 @@ TEST(DataFile, ReadFailuresLeaveTheDocumentAlone)
         TScriptedPrompt prompt;
         EXPECT_FALSE(ReadDataFile(c.path, open.Doc, open.Image, prompt));
         ASSERT_EQ(prompt.Messages.size(), 1u);
-        EXPECT_EQ(prompt.Messages[0].Kind, "error");
+        EXPECT_EQ(prompt.Messages[0].Kind, 'E');
         EXPECT_EQ(prompt.Messages[0].Text, c.message);
         EXPECT_EQ(open.Doc.SerialNo, "KEEP");
         EXPECT_EQ(open.ImageBytes(), reference.ImageBytes());

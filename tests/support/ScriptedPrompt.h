@@ -6,27 +6,30 @@
 #include <vector>
 
 // A scripted person: answers the questions in order and records every
-// message it was shown. A question the script did not expect is dismissed,
-// so a test that forgot one sees the command stop rather than go ahead.
-class TScriptedPrompt : public TUiPrompt {
+// message it was shown. A question the script did not expect is backed out
+// of (Cancel), so a test that forgot one sees the command stop rather than
+// go ahead. `Base` is the prompt interface the code under test talks to.
+template <class Base>
+class TScriptedPromptOf : public Base {
 public:
     struct TMessage {
-        std::string Kind;  // "error", "information", "warning", "ask", "caution"
+        char Kind;  // 'E' error, 'W' warning, 'I' information, 'Q' question, 'C' caution
         std::string Text;
         std::string Caption;
     };
 
-    void Error(const std::string& text) override { Messages.push_back({"error", text, {}}); }
-    void Information(const std::string& text) override { Messages.push_back({"information", text, {}}); }
-    void Warning(const std::string& text) override { Messages.push_back({"warning", text, {}}); }
+    void Error(const std::string& text) override { Messages.push_back({'E', text, {}}); }
+    void Warning(const std::string& text) override { Messages.push_back({'W', text, {}}); }
+    void Information(const std::string& text) override { Messages.push_back({'I', text, {}}); }
     TAnswer Ask(const std::string& text) override
     {
-        Messages.push_back({"ask", text, {}});
+        Messages.push_back({'Q', text, {}});
         return Next();
     }
-    TAnswer Caution(const std::string& caption, const std::string& text) override
+    // Yes/No with a caption (overrides where `Base` has it).
+    TAnswer Caution(const std::string& caption, const std::string& text)
     {
-        Messages.push_back({"caution", text, caption});
+        Messages.push_back({'C', text, caption});
         return Next();
     }
 
@@ -41,7 +44,7 @@ private:
     TAnswer Next()
     {
         if (Answers.empty())
-            return TAnswer::Dismissed;
+            return TAnswer::Cancel;
         const TAnswer answer = Answers.front();
         Answers.pop_front();
         return answer;
@@ -50,8 +53,10 @@ private:
     {
         std::vector<std::string> texts;
         for (const TMessage& m : Messages)
-            if ((m.Kind == "ask" || m.Kind == "caution") == questions)
+            if ((m.Kind == 'Q' || m.Kind == 'C') == questions)
                 texts.push_back(m.Text);
         return texts;
     }
 };
+
+using TScriptedPrompt = TScriptedPromptOf<TPrompt>;

@@ -18,14 +18,20 @@
 #include <string>
 #include <vector>
 
-// The scripted person with its messages as "kind: text", for QCOMPARE.
-class TScriptedPerson : public TScriptedPrompt {
+// The scripted person of the window tests, its messages as "kind: text".
+class TScriptedPerson : public TScriptedPromptOf<TUiPrompt> {
 public:
     QStringList Texts() const
     {
         QStringList texts;
-        for (const TMessage& m : Messages)
-            texts << QString::fromStdString(m.Kind + ": " + m.Text);
+        for (const TMessage& m : Messages) {
+            const char* kind = m.Kind == 'E' ? "error"
+                : m.Kind == 'W'              ? "warning"
+                : m.Kind == 'I'              ? "information"
+                : m.Kind == 'Q'              ? "ask"
+                                             : "caution";
+            texts << QString::fromStdString(kind + (": " + m.Text));
+        }
         return texts;
     }
 };
@@ -58,7 +64,7 @@ public:
         dialog.show();
         return OnDialog(dialog);
     }
-    TUiPrompt& Prompt() override { return Person; }
+    TUiPrompt& Prompt() override { return RealBoxes ? THost::Prompt() : Person; }
     void SetOwner(QWidget*) override {}
     const TPortHost& PortHost() const override { return Ports ? *Ports : THost::PortHost(); }
     int LinkSilenceMs() const override { return SilenceMs; }
@@ -79,6 +85,7 @@ public:
     std::function<int(QDialog&)> OnDialog;
     int DialogsShown = 0;
     TScriptedPerson Person;
+    bool RealBoxes = false;  // the program's own message boxes instead of Person
     const TPortHost* Ports = nullptr;
     int SilenceMs = 400;
     QStringList Printers;

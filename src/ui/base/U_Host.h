@@ -14,6 +14,13 @@ class QLockFile;
 class QWidget;
 class TPortHost;
 
+// The window's message boxes.
+class TUiPrompt : public TPrompt {
+public:
+    // Yes/No with a caption and the exclamation icon (the narrow-band notice).
+    virtual TAnswer Caution(const std::string& caption, const std::string& text) = 0;
+};
+
 // Message boxes with the application's name as caption.
 class TQtPrompt : public TUiPrompt {
 public:
