@@ -495,7 +495,7 @@ private slots:
     {
         QWidget owner;
         owner.show();
-        TScriptedPrompt prompt;
+        TScriptedPerson prompt;
         TfrmRadio radio(&owner, prompt);
         radio.TransferBegins(TLinkView::DownloadDirection);
         QVERIFY(!owner.isEnabled());
