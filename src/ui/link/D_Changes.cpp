@@ -25,11 +25,11 @@ struct TLook {
 const TLook Looks[] = {
     {"Download", "The repeater is not the one this document was made for.\nWrite the document into it all the same?",
      "Repeater", "Document", "btnYes:&Yes", "btnNo:&No", true},
-    {"Download", "The download changes these %1 fields:", "Repeater", "Document", "btnWrite:&Write", "btnCancel:Cancel",
+    {"Download", "The download changes these fields (%1):", "Repeater", "Document", "btnWrite:&Write", "btnCancel:Cancel",
      false},
-    {"Download", "The repeater does not hold what was written. These %1 fields differ:", "Read back", "Written",
+    {"Download", "The repeater does not hold what was written. These fields differ (%1):", "Read back", "Written",
      "btnOK:OK", nullptr, false},
-    {"Compare", "The archived image and the open document differ in these %1 fields:", "Archived", "Document",
+    {"Compare", "The archived image and the open document differ in these fields (%1):", "Archived", "Document",
      "btnClose:Close", nullptr, false},
 };
 
