@@ -6,6 +6,7 @@
 #include "ui/main/D_MultiTone.h"
 #include "ui/dialogs/D_SelectList.h"
 #include "support/TestHost.h"
+#include "ui/base/U_Contrast.h"
 #include "model/U_Values.h"
 
 #include <QAccessible>
@@ -85,18 +86,6 @@ TRKmem SampleDocument()
     SetFreq(doc.Channels[6].RxFreq, 150.00625);
     SetFreq(doc.Channels[6].TxFreq, 155.5);
     return doc;
-}
-
-// Contrast ratio of two colours by their relative luminance (sRGB).
-double Contrast(const QColor& a, const QColor& b)
-{
-    const auto luminance = [](const QColor& c) {
-        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-    };
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 int Bcd(uint8_t b) { return (b >> 4) * 10 + (b & 15); }
@@ -796,6 +785,40 @@ private slots:
         QCOMPARE(Cell(1, 2), QString("150.00000"));
         QVERIFY(Main->WorkChannels().Equals(before));
         QVERIFY(Main->Document().Channels.Equals(before));
+    }
+
+    void compareWithAnotherFile()
+    {
+        TRKmem other = ReadDocument(FilePath);
+        SetFreq(other.Channels[1].RxFreq, 151.25);
+        other.Channels[2].Used = 1;
+        other.CwIdText = "DE SITE";
+        const QString otherPath = WriteDocument(Rig->Path("other.R54"), other);
+        Select(0, 5);
+        Key(Qt::Key_Space);  // the open document's own edit counts too: W -> N
+        const QByteArray before = ReadAll(FilePath);
+
+        QString shown;
+        Rig->Host.Files = {otherPath};
+        Rig->Host.OnDialog = [&](QDialog& dialog) {
+            shown = dialog.findChild<QLabel*>("lblText")->text();
+            QTest::mouseClick(dialog.findChild<QPushButton*>("btnCopy"), Qt::LeftButton);
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            return dialog.result();
+        };
+        Trigger("miCompare");
+        QCOMPARE(shown, QString("The open document and other.R54 differ in these 5 fields:"));
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString("Channel 1 Bandwidth: 0 | 1\n"
+                         "Channel 2 RxFreq: \"150\" | \"151.25\"\n"
+                         "Channel 3 Used: 0 | 1\n"
+                         "CwIdText: \"0000000000000000\" | \"DE SITE\"\n"
+                         "DataFileName: \"sample  \" | \"other   \"\n"));
+        QCOMPARE(ReadAll(FilePath), before);  // nothing saved, nothing opened
+
+        Rig->Host.Files = {FilePath};
+        Trigger("miCompare");
+        QCOMPARE(shown, QString("The open document and sample.R54 differ in this field:"));
     }
 
     void screenReaderNamesAndDarkTheme()
