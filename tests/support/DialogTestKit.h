@@ -6,6 +6,7 @@
 #include "codec/dc_Map54.h"
 #include "support/Documents.h"
 #include "support/WindowTestKit.h"
+#include "support/ScriptedPrompt.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -20,24 +21,6 @@
 #include <string>
 #include <vector>
 
-class TScriptedPrompt : public TPrompt {
-public:
-    std::deque<TAnswer> Answers;
-    std::vector<std::string> Asked;
-    std::vector<std::string> Told;
-
-    void Error(const std::string& text) override { Told.push_back(text); }
-    void Information(const std::string& text) override { Told.push_back(text); }
-    TAnswer Ask(const std::string& text) override
-    {
-        Asked.push_back(text);
-        if (Answers.empty())
-            return TAnswer::Cancel;  // an unexpected question is backed out of
-        const TAnswer answer = Answers.front();
-        Answers.pop_front();
-        return answer;
-    }
-};
 
 // Focuses a field, types into it and commits with Enter as a person would.
 inline void TypeAndCommit(TParamEdit* edit, const QString& keys)

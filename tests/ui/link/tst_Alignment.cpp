@@ -131,7 +131,7 @@ class TestAlignment : public QObject {
 
 private:
     QTemporaryDir Dir;
-    TScriptedPrompt Person;
+    TScriptedPerson Person;
     TRKmem Doc;
     TMap54 Image;
     std::unique_ptr<TSimLink> Link;
