@@ -285,6 +285,8 @@ void TfrmMain::CreateActions()
     for (const auto& [name, execute] : commonDialogs) {
         Action(name)->setEnabled(true);
         connect(Action(name), &QAction::triggered, this, [this, execute = execute] {
+            if (LinkBusy())
+                return;
             Commit();
             bool modified = FDoc->Modified();
             execute(this, Document(), FProgramMode, FHost.Prompt(), modified);
@@ -744,6 +746,8 @@ void TfrmMain::ExportChannels()
 
 void TfrmMain::ImportChannels()
 {
+    if (LinkBusy())
+        return;
     Commit();
     const QString path = FHost.OpenFileName(this, CurFold(), CsvFilter);
     if (path.isEmpty())
@@ -812,18 +816,24 @@ void TfrmMain::ShowFileCommand(bool replaced)
 
 void TfrmMain::FileNew()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     ShowFileCommand(FDoc->New());
 }
 
 void TfrmMain::FileOpen()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     ShowFileCommand(FDoc->Open());
 }
 
 void TfrmMain::FileSave()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     FDoc->SaveCommand();
     Refresh();
@@ -831,6 +841,8 @@ void TfrmMain::FileSave()
 
 void TfrmMain::FileSaveAs()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     FDoc->SaveAs();
     Refresh();
@@ -838,6 +850,8 @@ void TfrmMain::FileSaveAs()
 
 void TfrmMain::OpenRecent(int index)
 {
+    if (LinkBusy())
+        return;
     Commit();
     ShowFileCommand(FDoc->OpenRecent(index));
 }
@@ -893,6 +907,8 @@ void TfrmMain::FileExportPdf()
 
 void TfrmMain::Configure()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     TfrmConfig dialog(FComPort, FHost.PortHost(), FHost.Prompt(), this);
     dialog.SetLinkSettings({FSafeDownload, FHistoryFolder, FTraceFile}, QDir(FProgramFolder).filePath("History"),
@@ -951,6 +967,7 @@ TTransferResult TfrmMain::RunTransfer(bool upload)
             questions.HistoryProblem(error);
     };
     TTransferResult result;
+    const TLinkGate::THold hold(FLinkGate);
     FRadio = &radio;
     if (upload) {
         result = Upload(port, Document(), Codec(), radio);
@@ -972,6 +989,8 @@ TTransferResult TfrmMain::RunTransfer(bool upload)
 
 void TfrmMain::RadioUpload()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     if (!AskToSave())
         return;
@@ -986,6 +1005,8 @@ void TfrmMain::RadioUpload()
 
 void TfrmMain::RadioDownload()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     if (!AskToSave())
         return;
@@ -1008,6 +1029,8 @@ QString TfrmMain::HistoryFolder() const
 
 void TfrmMain::ShowHistory()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     const THistory history(PathBytes(HistoryFolder()));
     TfrmHistory dialog(history, Document(), FHost, this);
@@ -1067,7 +1090,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 {
     // The engine of a running transfer still uses the document, the image
     // and this window; the transfer window's own rules end it first.
-    if (FRadio || !CloseQuery()) {
+    if (LinkBusy() || !CloseQuery()) {
         event->ignore();
         return;
     }
