@@ -286,6 +286,8 @@ void TfrmMain::CreateActions()
     for (const auto& [name, execute] : commonDialogs) {
         Action(name)->setEnabled(true);
         connect(Action(name), &QAction::triggered, this, [this, execute = execute] {
+            if (LinkBusy())
+                return;
             Commit();
             bool modified = FDoc->Modified();
             execute(this, Document(), FProgramMode, FHost.Prompt(), modified);
@@ -299,11 +301,14 @@ void TfrmMain::CreateActions()
     for (int point = 0; point < AlignPointCount; ++point) {
         Action(alignPoints[point])->setEnabled(true);
         connect(Action(alignPoints[point]), &QAction::triggered, this, [this, point] {
+            if (LinkBusy())
+                return;
             Commit();
             bool modified = FDoc->Modified();
-            FAligning = true;
-            OpenAlignment(point, PortDevice(), Document(), Codec(), FHost, this, modified);
-            FAligning = false;
+            {
+                const TLinkGate::THold hold(FLinkGate);
+                OpenAlignment(point, PortDevice(), Document(), Codec(), FHost, this, modified);
+            }
             FDoc->SetModified(modified);
             Refresh();
         });
@@ -760,6 +765,8 @@ void TfrmMain::ExportChannels()
 
 void TfrmMain::ImportChannels()
 {
+    if (LinkBusy())
+        return;
     Commit();
     const QString path = FHost.OpenFileName(this, CurFold(), CsvFilter);
     if (path.isEmpty())
@@ -828,18 +835,24 @@ void TfrmMain::ShowFileCommand(bool replaced)
 
 void TfrmMain::FileNew()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     ShowFileCommand(FDoc->New());
 }
 
 void TfrmMain::FileOpen()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     ShowFileCommand(FDoc->Open());
 }
 
 void TfrmMain::FileSave()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     FDoc->SaveCommand();
     Refresh();
@@ -847,6 +860,8 @@ void TfrmMain::FileSave()
 
 void TfrmMain::FileSaveAs()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     FDoc->SaveAs();
     Refresh();
@@ -854,6 +869,8 @@ void TfrmMain::FileSaveAs()
 
 void TfrmMain::OpenRecent(int index)
 {
+    if (LinkBusy())
+        return;
     Commit();
     ShowFileCommand(FDoc->OpenRecent(index));
 }
@@ -909,6 +926,8 @@ void TfrmMain::FileExportPdf()
 
 void TfrmMain::Configure()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     TfrmConfig dialog(FComPort, FHost.PortHost(), FHost.Prompt(), this);
     dialog.SetLinkSettings({FSafeDownload, FHistoryFolder, FTraceFile}, QDir(FProgramFolder).filePath("History"),
@@ -972,6 +991,7 @@ TTransferResult TfrmMain::RunTransfer(bool upload)
             questions.HistoryProblem(error);
     };
     TTransferResult result;
+    const TLinkGate::THold hold(FLinkGate);
     FRadio = &radio;
     if (upload) {
         result = Upload(port, Document(), Codec(), radio);
@@ -993,6 +1013,8 @@ TTransferResult TfrmMain::RunTransfer(bool upload)
 
 void TfrmMain::RadioUpload()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     if (!AskToSave())
         return;
@@ -1007,6 +1029,8 @@ void TfrmMain::RadioUpload()
 
 void TfrmMain::RadioDownload()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     if (!AskToSave())
         return;
@@ -1029,6 +1053,8 @@ QString TfrmMain::HistoryFolder() const
 
 void TfrmMain::ShowHistory()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     const THistory history(PathBytes(HistoryFolder()));
     TfrmHistory dialog(history, Document(), FHost, this);
@@ -1088,7 +1114,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 {
     // The engine of a running transfer still uses the document, the image
     // and this window; the transfer window's own rules end it first.
-    if (FRadio || FAligning || !CloseQuery()) {
+    if (LinkBusy() || !CloseQuery()) {
         event->ignore();
         return;
     }
