@@ -320,8 +320,11 @@ void TfrmMain::CreateActions()
         Action(name)->setEnabled(true);
         connect(Action(name), &QAction::triggered, this, [this, execute = execute] {
             Commit();
+            FGrid->BeginGesture();
             execute(this, *FDocument, FProgramMode, FHost.Prompt(), FModified);
-            ReloadChannels();
+            FWorkChannels.Assign(FDocument->Channels);
+            Refresh();
+            FGrid->EndChange();  // OK is one step of Edit > Undo, like a grid gesture
         });
     }
     TParamDialog::HelpContents = [](QWidget*) { OpenHelp(THelpAction::Contents); };
@@ -733,8 +736,9 @@ void TfrmMain::ReloadChannels()
     FGrid->ResetHistory();
 }
 
-// Copy, Paste, Undo and Redo work on the grid's cells and leave the document
-// to the next command's commit; a paste marks it modified at once.
+// Copy and Paste work on the grid's cells and leave the document to the next
+// command's commit; a paste marks it modified at once. Undo and Redo step
+// through the whole document: grid gestures and dialogs alike.
 void TfrmMain::ConnectEditCommands()
 {
     FGrid->ExecDialog = [this](QDialog& dialog) { return FHost.Exec(dialog); };
@@ -750,6 +754,14 @@ void TfrmMain::ConnectEditCommands()
     gridCommand("miPaste", &TChEditGrid::Paste);
     connect(Action("miUndo"), &QAction::triggered, FGrid, &TChEditGrid::Undo);
     connect(Action("miRedo"), &QAction::triggered, FGrid, &TChEditGrid::Redo);
+    connect(FGrid, &TChEditGrid::Restored, this, [this](const TRKmem& state) {
+        const std::string name = FDocument->DataFileName;
+        *FDocument = state;
+        FDocument->DataFileName = name;
+        FWorkChannels.Assign(state.Channels);
+        FModified = true;
+        Refresh();
+    });
     const auto historyChanged = [this] {
         Action("miUndo")->setEnabled(FGrid->CanUndo());
         Action("miRedo")->setEnabled(FGrid->CanRedo());
