@@ -1,5 +1,6 @@
 #include "ui/main/Main.h"
 #include "ui/base/U_Host.h"
+#include "ui/base/U_QtText.h"
 
 #include <QApplication>
 
@@ -21,8 +22,13 @@ int main(int argc, char* argv[])
     if (!instance.Acquire())
         return 0;
 
+    // The arguments as the system gave them (Qt has taken its own out): a
+    // start-up file whose name the locale cannot spell is still that file.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << PathText(argv[i]);
     THost host;
-    TfrmMain window(host, app.arguments().mid(1));
+    TfrmMain window(host, arguments);
     window.ShowAsStored();
     return app.exec();
 }

@@ -18,12 +18,12 @@
 
 namespace {
 
-volatile std::sig_atomic_t Interrupted = 0;
+volatile std::sig_atomic_t Interrupted = 0;  // the signal that came, or 0
 TRepeaterSim* RunningSim = nullptr;
 
-void OnInterrupt(int)
+void OnInterrupt(int signal)
 {
-    Interrupted = 1;
+    Interrupted = signal;
     if (RunningSim)
         RunningSim->RequestStop();  // async-signal-safe: a flag and a pipe write
 }
@@ -100,9 +100,15 @@ private:
 };
 
 // The exit status of a transfer: its outcome; a cancel that came when
-// nothing had gone wrong yet still is no success.
+// nothing had gone wrong yet still is no success. A signal is the Cancel
+// button, and whoever sent it hears so: "Cancelled" and, as shells expect
+// of a command ended by a signal, 128 + its number.
 int ExitStatusOf(const TTransferResult& result)
 {
+    if (Interrupted != 0) {
+        std::fprintf(stderr, "Cancelled\n");
+        return 128 + Interrupted;
+    }
     if (result.PortFailed)
         return OutcomeError;
     if (result.Cancelled && result.Outcome == OutcomeDone)
@@ -145,7 +151,8 @@ int RunUpload(const QStringList& args)
         "Reads the repeater's memory (Radio > Upload) and saves it as FILE. FILE is written\n"
         "only when the upload succeeded. Progress goes to standard error; Ctrl+C cancels.\n"
         "Exit status: 0 done, 1 port or transfer error, 2 time-out, 10 checksum error,\n"
-        "14 incompatible data, 20 unexpected reply, 3 FILE cannot be written.",
+        "14 incompatible data, 20 unexpected reply, 3 FILE cannot be written,\n"
+        "130 or 143 cancelled by Ctrl+C or SIGTERM (nothing is written).",
         {"FILE"}, 1, 1);
     if (status >= 0)
         return status;
@@ -162,7 +169,7 @@ int RunUpload(const QStringList& args)
         TInterruptGuard guard;
         result = Upload(parser.value(port), doc, image, view);
     }
-    if (!result.Succeeded())
+    if (!result.Succeeded() || Interrupted != 0)
         return ExitStatusOf(result);
     TConsolePrompt prompt;
     return WriteDataFile(Local(parser.positionalArguments().first()), doc, image, prompt) ? ExitOk
@@ -183,7 +190,7 @@ int RunDownload(const QStringList& args)
         "channels in 150-174 or 421-512 MHz gets the narrow-band caution on standard error\n"
         "and is sent with those channels narrow; FILE itself is not changed.\n"
         "Exit status: 0 done, 1 port or transfer error, 2 time-out, 20 block refused,\n"
-        "3 FILE cannot be read, 77 wrong password.",
+        "3 FILE cannot be read, 77 wrong password, 130 or 143 cancelled by Ctrl+C or SIGTERM.",
         {"FILE"}, 1, 1);
     if (status >= 0)
         return status;

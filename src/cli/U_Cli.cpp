@@ -1,5 +1,7 @@
 #include "cli/U_Cli.h"
 
+#include "files/U_FileAccess.h"
+
 #include <cstdio>
 
 namespace {
@@ -39,7 +41,7 @@ bool TConsolePrompt::Confirm(const std::string& text)
 
 std::string Local(const QString& text)
 {
-    return text.toUtf8().toStdString();
+    return FileNameBytes(text.toStdU16String());
 }
 
 void PrintOut(const QString& text)

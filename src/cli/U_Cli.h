@@ -36,5 +36,5 @@ public:
 int ParseArguments(QCommandLineParser& parser, const QStringList& args, const QString& description,
                    const QStringList& positionalNames, int minimum, int maximum);
 
-std::string Local(const QString& text);  // a path or text for the core (UTF-8)
+std::string Local(const QString& text);  // a path or text for the core: the bytes it came as
 void PrintOut(const QString& text);      // standard output, text as given

@@ -2,6 +2,7 @@
 #include "cli/C_Files.h"
 #include "cli/C_Link.h"
 #include "cli/U_Cli.h"
+#include "files/U_FileAccess.h"
 
 #include <QCoreApplication>
 
@@ -36,7 +37,8 @@ void Usage(FILE* stream)
                  "Exit status: 0 success, 1 documents differ (diff), 3 a data file cannot be read\n"
                  "or written, 64 wrong usage. upload and download end with the transfer's outcome:\n"
                  "0 done, 1 port or transfer error, 2 time-out, 10 checksum error, 14 incompatible\n"
-                 "data, 20 unexpected reply; 77 wrong manufacture password.\n");
+                 "data, 20 unexpected reply; 77 wrong manufacture password; 130 or 143 cancelled by\n"
+                 "Ctrl+C or SIGTERM.\n");
 }
 
 } // namespace
@@ -45,8 +47,11 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("rk54");
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
+    // The arguments as the system gave them: a file name in bytes the locale
+    // cannot spell must still name that very file (see Local).
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromStdU16String(FileNameText(argv[i]));
     if (args.isEmpty()) {
         Usage(stderr);
         return ExitUsage;

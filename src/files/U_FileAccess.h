@@ -5,7 +5,8 @@
 
 #include <string>
 
-// Data files: exactly the 1986-byte clone image. Paths are UTF-8 text.
+// Data files: exactly the 1986-byte clone image. Paths are the bytes the
+// system uses for file names (UTF-8 as a rule, but any bytes but NUL).
 
 // Reads `path` into a scratch image and document and, only when both are
 // complete, replaces `doc` and `image`. Failures are told through `prompt`.
@@ -23,9 +24,43 @@ bool WriteDataFile(const std::string& path, TRKmem& doc, TMap54& image, TPrompt&
 // character.
 std::string ShortBaseName(const std::string& base);
 
-// Replaces `path` with `bytes` through a temporary file in the same folder.
-// Returns false (and leaves the old file as it was) on any failure.
-bool WriteFileAtomically(const std::string& path, const std::string& bytes);
+// The system calls that make a replaced file durable, one by one, so that a
+// test can make any of them fail. Each answers as the system call does
+// (-1 and errno on failure).
+class TFileCalls {
+public:
+    virtual ~TFileCalls() = default;
+    virtual long Write(int fd, const char* data, unsigned long size) const;
+    virtual int Sync(int fd) const;
+    virtual int Close(int fd) const;
+    virtual int ChangeMode(int fd, unsigned mode) const;
+    virtual int Rename(const char* from, const char* to) const;
+    static const TFileCalls& System();
+};
+
+// Replaces the file `path` names with `bytes`: a link is followed to the file
+// it names, the new content goes to a temporary file in that file's folder,
+// is flushed to disk, takes over the old file's mode and is renamed over it,
+// after which the folder is flushed too. Refuses a target that exists but is
+// not a regular file, or that the user may not write. Returns false (and
+// leaves the old file as it was) on any failure.
+bool WriteFileAtomically(const std::string& path, const std::string& bytes,
+                         const TFileCalls& calls = TFileCalls::System());
+
+// File names as text for the windows and the command line: the system's
+// bytes read as UTF-8, where each byte that is not part of valid UTF-8
+// becomes the code unit 0xDC00 + byte (a lone surrogate, which no valid text
+// holds). FileNameBytes gives back the very same bytes, so a name the
+// locale cannot spell still opens, saves and is remembered as itself.
+std::u16string FileNameText(const std::string& bytes);
+std::string FileNameBytes(const std::u16string& text);
+
+// A path that came through a file chooser which showed every undecodable
+// byte as U+FFFD: each part that does not exist as spelt is matched against
+// the names in its folder (U+FFFD standing for the bytes it hid) and, when
+// exactly one fits, replaced by that name's bytes. Parts that match nothing
+// (the new name of a save) stay as they are.
+std::string ChosenFileName(const std::string& path);
 
 // The system's message texts.
 namespace FileMessages {

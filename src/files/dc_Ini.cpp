@@ -21,9 +21,10 @@ std::string ValueOf(const std::string& pair)
     return eq == std::string::npos ? std::string() : pair.substr(eq + 1);
 }
 
+// File names are bytes; a path made from a std::string keeps them as they are.
 std::filesystem::path PathOf(const std::string& text)
 {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+    return std::filesystem::path(text);
 }
 
 } // namespace
@@ -35,8 +36,16 @@ bool TIniData::Load()
     FLines.clear();
     Pairs.clear();
     LineIndex.clear();
-    std::ifstream file(PathOf(FFileName), std::ios::binary);
-    if (!file)
+    std::error_code error;
+    const auto status = std::filesystem::status(PathOf(FFileName), error);
+    FUnreadable = std::filesystem::exists(status);
+    if (!FUnreadable)
+        return false;
+    // Only a plain file is opened: a FIFO would block the start for good.
+    std::ifstream file;
+    if (std::filesystem::is_regular_file(status))
+        file.open(PathOf(FFileName), std::ios::binary);
+    if (!file.is_open())
         return false;
     std::string line;
     while (std::getline(file, line)) {
@@ -44,6 +53,11 @@ bool TIniData::Load()
             line.pop_back();
         FLines.push_back(line);
     }
+    if (file.bad()) {
+        FLines.clear();
+        return false;
+    }
+    FUnreadable = false;
     for (std::size_t i = 0; i < FLines.size(); ++i) {
         const std::string setting = Trimmed(FLines[i].substr(0, FLines[i].find(';')));
         const auto eq = setting.find('=');
@@ -59,6 +73,8 @@ bool TIniData::Load()
 
 bool TIniData::Save()
 {
+    if (FUnreadable)
+        return false;
     std::error_code error;
     if (std::filesystem::exists(PathOf(FFileName), error)) {
         for (std::size_t k = 0; k < Pairs.size(); ++k) {

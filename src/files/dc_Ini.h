@@ -10,8 +10,12 @@ public:
 
     bool Load();
     // Replaces the file atomically; false when it could not be written
-    // (the old file is then left as it was).
+    // (the old file is then left as it was). A file that exists but could
+    // not be read is never written: its lines, comments and keys would be lost.
     bool Save();
+    // The file is there but Load could not read it (no permission, not a
+    // plain file, a read error); the settings are then the defaults.
+    bool Unreadable() const { return FUnreadable; }
 
     int GetInt(const std::string& name, int defaultValue) const;
     std::string GetStr(const std::string& name, const std::string& defaultValue) const;
@@ -25,6 +29,7 @@ private:
     int Find(const std::string& upperName) const;
 
     std::string FFileName;
+    bool FUnreadable = false;
     std::vector<std::string> FLines;
     std::vector<std::string> Pairs;      // "NAME=value"
     std::vector<std::string> LineIndex;  // line number of the k-th pair, if it came from the file

@@ -4,11 +4,14 @@
 #include "link/U_Ports.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QSerialPort>
 #include <QThread>
 
 #include <algorithm>
 #include <cstring>
+
+#include <sys/file.h>
 
 namespace {
 
@@ -54,7 +57,9 @@ int TCRsDrv::Open(const QString& portName)
 {
     ErrorText.clear();
     PortName = portName;
-    DevicePath = Host.DevicePath(portName);
+    // One device goes by many names (COM9, a link to it, the device node
+    // itself); it is opened by the one it really has.
+    DevicePath = QFileInfo(Host.DevicePath(portName)).canonicalFilePath();
     if (Port && Port->isOpen())
         Port->close();
     Port = std::make_unique<QSerialPort>();
@@ -65,6 +70,15 @@ int TCRsDrv::Open(const QString& portName)
     Port->setPortName(DevicePath);
     if (!Port->open(QIODevice::ReadWrite)) {
         ErrorText = "Port Open Error";
+        return RsFailed;
+    }
+    // A second transfer on a device in use would break the running one (a
+    // repeater left half-written). The exclusive mode of the terminal does
+    // not stop root, so the open device is also locked, which every opener
+    // of ours respects whoever runs it and by whatever name.
+    if (::flock(int(Port->handle()), LOCK_EX | LOCK_NB) != 0) {
+        ErrorText = "Port Open Error";
+        Port->close();
         return RsFailed;
     }
     // The driver's own queue is unlimited; the sizes only bound our pieces.

@@ -49,7 +49,7 @@ public:
     void WaitForInput(int ms);
 
     QString PortName;
-    QString DevicePath;  // what PortName meant when it was opened
+    QString DevicePath;  // the device PortName named when it was opened, links followed
     QString ErrorText;
     uint32_t BaudRate = 38400;
     uint8_t ByteSize = 8;

@@ -11,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 struct TRun {
@@ -29,6 +33,23 @@ TRun Rk54(const QStringList& args)
 }
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// rk54 with arguments passed as the very bytes given, as a shell passes a
+// file name the locale cannot spell. Answers the exit status.
+int Rk54Bytes(std::vector<std::string> args)
+{
+    args.insert(args.begin(), RK54_TOOL);
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    if (::posix_spawn(&child, RK54_TOOL, nullptr, nullptr, argv.data(), environ) != 0)
+        return -1;
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 TDecimal Dec(double x)
 {
@@ -109,6 +130,22 @@ TEST(Rk54, ResaveWritesWhatSaveAsWould)
     const TRun same = Rk54({"diff", Q(in), Q(dir / "copy.R54")});
     EXPECT_EQ(same.Status, 1);  // only the recorded name differs
     EXPECT_EQ(same.Out, "DataFileName: \"rich    \" | \"copy    \"\n");
+}
+
+TEST(Rk54, FileNamesAreTheBytesGiven)
+{
+    TTempFolder dir;
+    const std::string in = WriteRichFile(dir, "rich.R54");
+    const std::string latin = dir / "caf\xe9.R54";
+    ASSERT_EQ(Rk54Bytes({"resave", in, latin}), 0);
+    EXPECT_EQ(TTempFolder::Read(latin).size(), 1986u);
+    EXPECT_FALSE(std::filesystem::exists(dir / "caf\xef\xbf\xbd.R54"));
+    // ... and opens again under that name.
+    EXPECT_EQ(Rk54Bytes({"resave", latin, dir / "back\xff.R54"}), 0);
+    EXPECT_EQ(TTempFolder::Read(dir / "back\xff.R54").size(), 1986u);
+    // Not a plain file: refused, and the device is still a device.
+    EXPECT_EQ(Rk54Bytes({"resave", in, "/dev/null"}), 3);
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
 }
 
 TEST(Rk54, DiffNamesChannelsAndTagsByNumber)

@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 std::string Text(const std::string& path)
@@ -101,6 +106,84 @@ TEST(TIniData, WriteFailureIsReportedAndLeavesTheFile)
     TIniData nowhere(dir / "no/such/RK54Win.ini");
     nowhere.SetValue("FRMX", 2);
     EXPECT_FALSE(nowhere.Save());
+}
+
+// A settings file that is there but cannot be read leaves the program on
+// its defaults and is never written over, whatever is set meanwhile.
+TEST(TIniData, AFileThatCannotBeReadIsNeverWritten)
+{
+    const std::string kept = "; my notes\r\nFRMX=10\r\n";
+    const struct {
+        const char* name;
+        std::function<void(const std::string&)> make;
+    } rows[] = {
+        {"folder", [](const std::string& path) { std::filesystem::create_directory(path); }},
+        {"FIFO", [](const std::string& path) { ::mkfifo(path.c_str(), 0644); }},
+        {"link to a folder",
+         [](const std::string& path) {
+             std::filesystem::create_directory(path + ".d");
+             std::filesystem::create_symlink(path + ".d", path);
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TTempFolder dir;
+        const std::string path = dir / "RK54Win.ini";
+        row.make(path);
+        const auto type = std::filesystem::symlink_status(path).type();
+        TIniData ini(path);
+        EXPECT_FALSE(ini.Load());
+        EXPECT_TRUE(ini.Unreadable());
+        EXPECT_EQ(ini.GetInt("FRMX", -1), -1);
+        ini.SetValue("FRMX", 20);
+        EXPECT_FALSE(ini.Save());
+        EXPECT_EQ(std::filesystem::symlink_status(path).type(), type);
+    }
+
+    // No read permission: as an ordinary user (root reads every file).
+    TTempFolder dir;
+    const std::string path = dir / "RK54Win.ini";
+    WriteText(path, kept);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write);
+    const auto noRead = [&] {
+        TIniData ini(path);
+        const bool loaded = ini.Load();
+        ini.SetValue("FRMX", 20);
+        return !loaded && ini.Unreadable() && ini.GetInt("FRMX", -1) == 20 && !ini.Save() ? 0 : 1;
+    };
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chown(dir.Path.c_str(), 65534, 65534), 0);
+        EXPECT_EQ(RunAsNobody(noRead), 0);
+    } else {
+        EXPECT_EQ(noRead(), 0);
+    }
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(Text(path), kept);
+
+    // A missing file is no such case: it is made at the first save.
+    TIniData fresh(dir / "new.ini");
+    EXPECT_FALSE(fresh.Load());
+    EXPECT_FALSE(fresh.Unreadable());
+}
+
+// Values are bytes: a folder or file name that is not UTF-8 comes back as it went.
+TEST(TIniData, ValuesThatAreNotUtf8SurviveTheRoundTrip)
+{
+    TTempFolder dir;
+    const std::string path = dir / "RK54Win.ini";
+    const std::string folder = "/srv/caf\xe9/";
+    const std::string file = "/srv/\xff\xfe.R54";
+    WriteText(path, "CURFOLD=" + folder + " ; \xe9t\xe9\r\n");
+    TIniData ini(path);
+    ASSERT_TRUE(ini.Load());
+    EXPECT_EQ(ini.GetStr("CURFOLD", ""), folder);
+    ini.SetValue("FILE1", file);
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ(Text(path), "CURFOLD=" + folder + ";\xe9t\xe9\r\nFILE1=" + file + "\r\n");
+    TIniData again(path);
+    ASSERT_TRUE(again.Load());
+    EXPECT_EQ(again.GetStr("FILE1", ""), file);
 }
 
 TEST(TIniData, UnixLineEndsAndOddLines)

@@ -2,11 +2,14 @@
 #include "support/LinkTestKit.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 
 namespace {
 
@@ -283,6 +286,51 @@ TEST(Transfer, APortThatCannotBeOpenedShowsNoWindowAndChangesNothing)
         EXPECT_EQ(view.Ended, 0);
         EXPECT_EQ(image.Content(), before);
         ExpectSameDocument(doc, RichDocument(0));
+    }
+}
+
+// One device, one transfer: while a transfer runs, a second one that names
+// the same device, by the same name or another, is refused at the door and
+// the first goes on to its end undisturbed.
+TEST(Transfer, ASecondTransferOnTheBusyDeviceIsRefused)
+{
+    QTemporaryDir links;
+    const struct {
+        const char* Name;
+        bool Upload;
+        bool FirstByLink;
+        bool SecondByLink;
+    } rows[] = {
+        {"upload by the device, second by a link", true, false, true},
+        {"download by a link, second by the device", false, true, false},
+        {"upload by a link, second by the same link", true, true, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Name);
+        TTransferRig rig;
+        const QString link = links.filePath(QString("COM%1").arg(&row - rows));
+        ASSERT_TRUE(QFile::link(rig.Sim.Port(), link));
+        const QString first = row.FirstByLink ? link : rig.Sim.Port();
+        const QString second = row.SecondByLink ? link : rig.Sim.Port();
+        std::optional<TTransferResult> intruder;
+        TTestView intruderView;
+        rig.View.OnProgress = [&](int) {
+            if (intruder)
+                return;
+            TRKmem doc = RichDocument(2);
+            TMap54 image = ImageOf(doc);
+            intruder = Upload(second, doc, image, intruderView);
+        };
+        const TTransferResult result = row.Upload ? Upload(first, rig.Doc, rig.Image, rig.View)
+                                                  : Download(first, rig.Doc, rig.Image, Normal, rig.View);
+        ASSERT_TRUE(intruder.has_value());
+        EXPECT_TRUE(intruder->PortFailed);
+        EXPECT_EQ(intruderView.Errors, std::vector<std::string>{"Problem on COM port"});
+        EXPECT_EQ(result.Outcome, OutcomeDone);
+        EXPECT_TRUE(rig.View.Errors.empty());
+        EXPECT_EQ(rig.Sim->Transfers(), 1);
+        // Free again once the transfer is over.
+        EXPECT_TRUE(PortIsFree(second));
     }
 }
 

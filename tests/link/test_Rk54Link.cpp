@@ -196,20 +196,46 @@ TEST_F(Rk54Link, TheNarrowBandCautionIsShownAndTheChannelsGoNarrow)
         EXPECT_EQ(ch.Bandwidth, 0);
 }
 
-TEST_F(Rk54Link, CtrlCCancelsTheWaitForTheRepeater)
+// A signal is the Cancel button: the transfer stops where it is, nothing is
+// written, and the status says which signal ended it. The simulator's faults
+// hold the transfer still (waiting for the repeater, or silent in the middle
+// of the data) so that the signal always lands mid-transfer.
+TEST_F(Rk54Link, SignalsCancelTheTransferAndSaySo)
 {
-    TSimRig sim(ImageOf(RichDocument(0)), WithFault(TSimFault::NoAnswer));
-    QProcess p;
-    Start(p, {"upload", "--port", sim.Port(), File("cancelled.R54")});
-    for (int i = 0; i < 200 && sim->Received().empty(); ++i)
-        QThread::msleep(10);
-    ASSERT_FALSE(sim->Received().empty());
-    ::kill(pid_t(p.processId()), SIGINT);
-    ASSERT_TRUE(p.waitForFinished(10000));
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(p.exitCode(), 1);
-    EXPECT_FALSE(QFileInfo::exists(File("cancelled.R54")));
-    EXPECT_FALSE(QString(p.readAllStandardError()).contains("error"));
+    const QString file = Save("doc.R54", RichDocument(0));
+    const struct {
+        const char* Name;
+        const char* Command;
+        TSimFault Fault;
+        size_t Units;  // what the simulator must have heard before the signal
+        int Signal;
+        int Status;
+    } rows[] = {
+        {"upload waiting for the repeater, Ctrl+C", "upload", TSimFault::NoAnswer, 1, SIGINT, 130},
+        {"upload in the middle of the data, SIGTERM", "upload", TSimFault::Silence, 4, SIGTERM, 143},
+        {"download waiting for the repeater, SIGTERM", "download", TSimFault::NoAnswer, 1, SIGTERM, 143},
+        {"download in the middle of the data, Ctrl+C", "download", TSimFault::Silence, 4, SIGINT, 130},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Name);
+        TSimRig sim(ImageOf(RichDocument(1)), WithFault(row.Fault));
+        const TMap::TImage before = sim->Memory();
+        const bool upload = QLatin1String(row.Command) == QLatin1String("upload");
+        QProcess p;
+        Start(p, {row.Command, "--port", sim.Port(), upload ? File("cancelled.R54") : file});
+        for (int i = 0; i < 1000 && sim->Received().size() < row.Units; ++i)
+            QThread::msleep(10);
+        ASSERT_GE(sim->Received().size(), row.Units);
+        ::kill(pid_t(p.processId()), row.Signal);
+        ASSERT_TRUE(p.waitForFinished(10000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), row.Status);
+        EXPECT_EQ(QString(p.readAllStandardError()).trimmed().split('\n').last(), "Cancelled");
+        EXPECT_FALSE(QFileInfo::exists(File("cancelled.R54")));
+        if (row.Fault == TSimFault::NoAnswer) {
+            EXPECT_EQ(sim->Memory(), before);
+        }
+    }
 }
 
 TEST_F(Rk54Link, SimulateServesALinkedPortUntilInterrupted)

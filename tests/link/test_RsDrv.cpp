@@ -2,6 +2,10 @@
 // the test plays itself.
 #include "support/LinkTestKit.h"
 #include "link/dc_RsDrv.h"
+#include "link/U_Ports.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -62,9 +66,16 @@ TEST(RsDrv, OpenFailuresSayPortOpenError)
     TRawPty pty;
     TCRsDrv first;
     ASSERT_EQ(first.Open(pty.Port()), RsOk);
-    const QString ports[] = {"/nonexistent/tty", pty.Port() /* in use */, "COM0", "COM9999"};
+    QTemporaryDir links;
+    ASSERT_TRUE(QFile::link(pty.Port(), links.filePath("COM7")));
+    ASSERT_TRUE(QFile::link(pty.Port(), links.filePath("elsewhere")));
+    const TPortHost host(links.path());
+    const QString ports[] = {"/nonexistent/tty", "COM0", "COM9999",
+                             pty.Port(),                  // in use, by its own name
+                             links.filePath("elsewhere"),  // in use, by a link
+                             "COM7"};                     // in use, by the number standing for it
     for (const QString& port : ports) {
-        TCRsDrv driver;
+        TCRsDrv driver(host);
         EXPECT_EQ(driver.Open(port), RsFailed) << port.toStdString();
         EXPECT_EQ(driver.ErrorText, "Port Open Error");
         EXPECT_EQ(driver.PortName, port);

@@ -1,9 +1,13 @@
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <random>
 #include <string>
 #include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 // A fresh folder per test, removed afterwards.
 class TTempFolder {
@@ -36,3 +40,24 @@ public:
 
     std::filesystem::path Path;
 };
+
+// Runs `body` in a child process as the unprivileged user "nobody", which
+// is how a test run as root meets the permissions an ordinary user meets.
+// Answers the child's exit status (body's result), or -1 when it could not
+// become that user.
+inline int RunAsNobody(const std::function<int()>& body)
+{
+    constexpr uid_t Nobody = 65534;
+    const pid_t child = ::fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        if (::setgid(Nobody) != 0 || ::setuid(Nobody) != 0)
+            ::_exit(255);
+        ::_exit(body());
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) == 255)
+        return -1;
+    return WEXITSTATUS(status);
+}

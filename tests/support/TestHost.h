@@ -93,6 +93,7 @@ public:
     void SetOwner(QWidget*) override {}
     const TPortHost& PortHost() const override { return Ports ? *Ports : THost::PortHost(); }
     int LinkSilenceMs() const override { return SilenceMs; }
+    QRect AvailableScreenArea(const QPoint&) const override { return Screen; }
 
     QString Folder;
     QDate Date {2014, 6, 1};
@@ -104,6 +105,7 @@ public:
     TScriptedPrompt Person;
     const TPortHost* Ports = nullptr;
     int SilenceMs = 400;
+    QRect Screen {0, 0, 1920, 1080};
 
 private:
     QString TakeFile() { return Files.isEmpty() ? QString() : Files.takeFirst(); }

@@ -12,7 +12,10 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 namespace {
 
@@ -118,7 +121,8 @@ TLockKeys THost::LockKeys() const
 
 QString THost::OpenFileName(QWidget* owner, const QString& folder, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(owner, QString(), folder, filter);
+    const QString chosen = QFileDialog::getOpenFileName(owner, QString(), folder, filter);
+    return PathText(ChosenFileName(PathBytes(chosen)));
 }
 
 QString THost::SaveFileName(QWidget* owner, const QString& folder, const QString& filter,
@@ -129,7 +133,7 @@ QString THost::SaveFileName(QWidget* owner, const QString& folder, const QString
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
-    return dialog.selectedFiles().first();
+    return PathText(ChosenFileName(PathBytes(dialog.selectedFiles().first())));
 }
 
 int THost::Exec(QDialog& dialog) { return dialog.exec(); }
@@ -139,6 +143,25 @@ TUiPrompt& THost::Prompt() { return FPrompt; }
 const TPortHost& THost::PortHost() const { return TPortHost::System(); }
 
 int THost::LinkSilenceMs() const { return TLinkView::DefaultSilenceMs; }
+
+QRect THost::AvailableScreenArea(const QPoint& at) const
+{
+    const QScreen* screen = QGuiApplication::screenAt(at);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+QRect FitOnScreen(const QRect& window, const QRect& area, const QSize& minimum)
+{
+    if (area.isEmpty())
+        return window;
+    const int width = std::max(std::min(window.width(), area.width()), minimum.width());
+    const int height = std::max(std::min(window.height(), area.height()), minimum.height());
+    const int x = std::max(std::min(window.x(), area.right() + 1 - width), area.left());
+    const int y = std::max(std::min(window.y(), area.bottom() + 1 - height), area.top());
+    return {x, y, width, height};
+}
 
 void THost::SetOwner(QWidget* owner) { FPrompt.SetOwner(owner); }
 

@@ -2,6 +2,7 @@
 #include "model/U_Prompt.h"
 
 #include <QDate>
+#include <QRect>
 #include <QString>
 
 #include <memory>
@@ -76,12 +77,20 @@ public:
     virtual const TPortHost& PortHost() const;
     // Silence after which a transfer gives up waiting for the repeater.
     virtual int LinkSilenceMs() const;
+    // The screen area windows may use (without task bars and docks) on the
+    // screen that shows `at`, or on the main screen when none does.
+    virtual QRect AvailableScreenArea(const QPoint& at) const;
     // The main window sets itself as owner of the message boxes.
     virtual void SetOwner(QWidget* owner);
 
 private:
     TQtPrompt FPrompt;
 };
+
+// `window` moved and shrunk just enough that all of it lies within `area`.
+// A window that cannot be smaller than `minimum` keeps that size and is
+// moved to the area's top left edge as far as it sticks out.
+QRect FitOnScreen(const QRect& window, const QRect& area, const QSize& minimum);
 
 // One running copy per user: a lock file in the per-user runtime folder.
 class TSingleInstance {

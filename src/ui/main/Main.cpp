@@ -48,6 +48,8 @@
 #include <QStatusTipEvent>
 #include <QTime>
 #include <QTimer>
+
+#include <filesystem>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -55,6 +57,7 @@ namespace {
 
 const char* const TitleSuffix = " - RK54Win for HPD-4400 Series";
 const char* const IdleHint = "F1 for Help   F10 for Menus";
+const char* const UnreadableSettingsHint = "RK54Win.ini cannot be read: default settings in use";
 const char* const Blank = " ";
 const char* const FileType = "R54";
 const char* const OldFileType = "RPT";
@@ -497,6 +500,7 @@ void TfrmMain::CreateStatusBar()
     QStatusBar* bar = statusBar();
     bar->setObjectName("StatusBar1");
     bar->setSizeGripEnabled(false);
+    FIdleHint = IdleHint;
     FHintPanel = new QLabel(bar);
     FHintPanel->setObjectName("pnlHint");
     bar->addWidget(FHintPanel, 1);
@@ -517,7 +521,7 @@ void TfrmMain::CreateStatusBar()
 
 void TfrmMain::ShowHint(const QString& hint)
 {
-    FHintPanel->setText(hint.isEmpty() ? QString(IdleHint) : hint);
+    FHintPanel->setText(hint.isEmpty() ? FIdleHint : hint);
     FHintTool.clear();
     if (!hint.isEmpty()) {
         for (const char* name : {"miNew", "miOpen", "miSave", "miCopy", "miPaste", "miPrint",
@@ -617,8 +621,12 @@ bool TfrmMain::IsDefaultFile(const QString& path) const
 
 void TfrmMain::ReadSettings()
 {
-    FSettings = std::make_unique<TIniData>(S(SettingsFileName()));
+    FSettings = std::make_unique<TIniData>(PathBytes(SettingsFileName()));
     FSettings->Load();
+    // The file is there but could not be read: it is left as it is (see
+    // TIniData::Save) and the person is told why the settings are the defaults.
+    FIdleHint = FSettings->Unreadable() ? UnreadableSettingsHint : IdleHint;
+    ShowHint(QString());
     const int x = FSettings->GetInt("FRMX", -1);
     const int y = FSettings->GetInt("FRMY", -1);
     const int w = FSettings->GetInt("FRMW", -1);
@@ -626,25 +634,32 @@ void TfrmMain::ReadSettings()
     // The design size, with room for the menu bar above the client area.
     const QSize design(827, 486 + menuBar()->sizeHint().height());
     setMinimumSize(design);
-    resize(design);
+    QRect placement(pos(), design);
     if (y > -1)
-        move(pos().x(), y);
+        placement.moveTop(y);
     if (x > -1)
-        move(x, pos().y());
+        placement.moveLeft(x);
     if (w > -1)
-        resize(w, height());
+        placement.setWidth(w);
     if (h > -1)
-        resize(width(), h);
+        placement.setHeight(h);
+    // A placement from a screen that is gone, or a size no screen has, would
+    // leave the window out of reach or huge: it is fitted onto the screen,
+    // and the fitted placement is what is written back at close.
+    const QRect fitted = FitOnScreen(placement, FHost.AvailableScreenArea(placement.center()), design);
+    resize(fitted.size());
+    if (x > -1 || y > -1 || fitted.topLeft() != placement.topLeft())
+        move(fitted.topLeft());
     FStartMaximised = FSettings->GetInt("FRMMAX", -1) == 1;
     FComPort = FSettings->GetInt("COM_PORT", 1);
 
     for (int k = 1; k <= RecentCount; ++k) {
-        const QString file = Qs(FSettings->GetStr("FILE" + std::to_string(k), ""));
+        const QString file = PathText(FSettings->GetStr("FILE" + std::to_string(k), ""));
         if (!file.isEmpty())
             FRecentFiles << file;
     }
     RebuildRecentMenu();
-    FCurFold = Qs(FSettings->GetStr("CURFOLD", S(WithSeparator(FProgramFolder))));
+    FCurFold = PathText(FSettings->GetStr("CURFOLD", PathBytes(WithSeparator(FProgramFolder))));
     for (int item = 1; item <= TChGrid::ItemCount; ++item) {
         const bool visible = FSettings->GetInt("ITEM" + std::to_string(item), 1) != 0;
         FGrid->SetItemVisible(item, visible);
@@ -656,7 +671,7 @@ void TfrmMain::WriteSettings()
 {
     TIniData& ini = *FSettings;
     ini.SetValue("COM_PORT", FComPort);
-    ini.SetValue("CURFOLD", S(FCurFold));
+    ini.SetValue("CURFOLD", PathBytes(FCurFold));
     if (windowState() == Qt::WindowNoState) {
         ini.SetValue("FRMX", pos().x());
         ini.SetValue("FRMY", pos().y());
@@ -666,7 +681,7 @@ void TfrmMain::WriteSettings()
     for (int item = 1; item <= TChGrid::ItemCount; ++item)
         ini.SetValue("ITEM" + std::to_string(item), FGrid->ItemVisible(item) ? 1 : 0);
     for (int k = 1; k <= RecentCount; ++k)
-        ini.SetValue("FILE" + std::to_string(k), k <= FRecentFiles.size() ? S(FRecentFiles[k - 1]) : "");
+        ini.SetValue("FILE" + std::to_string(k), k <= FRecentFiles.size() ? PathBytes(FRecentFiles[k - 1]) : "");
     ini.SetValue("COM_PORT", FComPort);
     // A settings file that cannot be written must not keep the program open.
     ini.Save();
@@ -684,13 +699,14 @@ void TfrmMain::OpenStartupFile()
 {
     const QString path = FStartupFile.isEmpty() ? DefaultFileName() : FStartupFile;
     FCurrentFileName = NoFile;
-    if (QFileInfo::exists(path)) {
+    std::error_code error;
+    if (std::filesystem::exists(PathBytes(path), error)) {
         FSaveEnabled = true;
-        if (ReadDataFile(S(path), *FDocument, *FCodec, FHost.Prompt(), &FSaveEnabled))
+        if (ReadDataFile(PathBytes(path), *FDocument, *FCodec, FHost.Prompt(), &FSaveEnabled))
             FCurrentFileName = path;
         return;
     }
-    if (WriteDataFile(S(path), *FDocument, *FCodec, FHost.Prompt()))
+    if (WriteDataFile(PathBytes(path), *FDocument, *FCodec, FHost.Prompt()))
         QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
 }
 
@@ -778,7 +794,7 @@ QString TfrmMain::AskSaveName()
     if (IsDefaultFile(path)) {
         // The default file is the template of every new start; it is never
         // replaced from the program.
-        FHost.Prompt().Error(FileMessages::WriteError(S(path)));
+        FHost.Prompt().Error(FileMessages::WriteError(PathBytes(path)));
         return QString();
     }
     return path;
@@ -794,7 +810,7 @@ bool TfrmMain::Save()
         FCurFold = FolderOf(path);
         FCurrentFileName = path;
     }
-    if (!WriteDataFile(S(FCurrentFileName), *FDocument, *FCodec, FHost.Prompt()))
+    if (!WriteDataFile(PathBytes(FCurrentFileName), *FDocument, *FCodec, FHost.Prompt()))
         return false;
     Refresh();
     return true;
@@ -841,7 +857,7 @@ void TfrmMain::FileNew()
 
 bool TfrmMain::ReadFile(const QString& path)
 {
-    return ReadDataFile(S(path), *FDocument, *FCodec, FHost.Prompt(), &FSaveEnabled);
+    return ReadDataFile(PathBytes(path), *FDocument, *FCodec, FHost.Prompt(), &FSaveEnabled);
 }
 
 void TfrmMain::AddRecent(const QString& path)
@@ -915,7 +931,8 @@ void TfrmMain::OpenRecent(int index)
     if (index < 0 || index >= FRecentFiles.size())
         return;
     const QString path = FRecentFiles[index];
-    if (!QFileInfo::exists(path)) {
+    std::error_code error;
+    if (!std::filesystem::exists(PathBytes(path), error)) {
         FHost.Prompt().Warning("File Not Found");
         FRecentFiles.removeAt(index);
         RebuildRecentMenu();

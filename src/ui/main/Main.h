@@ -145,6 +145,7 @@ private:
     std::array<QAction*, RecentCount> FRecentActions {};
     std::array<QAction*, 23> FItemActions {};
     QLabel* FHintPanel = nullptr;
+    QString FIdleHint;  // what the hint panel shows when there is no hint
     std::array<QLabel*, 3> FLockPanels {};
     QLabel* FClockPanel = nullptr;
     QTimer* FClock = nullptr;

@@ -5,6 +5,7 @@
 #include "ui/main/U_ChGrid.h"
 #include "ui/base/U_Help.h"
 #include "files/dc_Ini.h"
+#include "ui/base/U_QtText.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -371,7 +372,79 @@ private slots:
     {
         QVERIFY(QDir(Rig->Dir.path()).mkdir("RK54Win.ini"));
         TfrmMain* main = Start();
+        QCOMPARE(main->findChild<QLabel*>("pnlHint")->text(),
+                 QString("RK54Win.ini cannot be read: default settings in use"));
         QVERIFY(main->close());
+        QVERIFY(QFileInfo(Path("RK54Win.ini")).isDir());
+    }
+
+    // A stored placement is fitted onto the screen before the window shows,
+    // and the fitted one is what the next start finds.
+    void storedPlacementIsFittedOntoTheScreen()
+    {
+        const struct {
+            const char* Name;
+            int X, Y, W, H;
+            QRect Expected;  // an empty size: the design size
+        } rows[] = {
+            {"fits as it is", 40, 50, 900, 600, {40, 50, 900, 600}},
+            {"off to the right and below", 5000, 4000, 900, 600, {380, 424, 900, 600}},
+            {"a screen that is gone", 3000, 100, 900, 600, {380, 100, 900, 600}},
+            {"above the work area", 100, 0, 900, 600, {100, 24, 900, 600}},
+            {"huge", 10, 30, 100000, 100000, {0, 24, 1280, 1000}},
+            {"smaller than the design", 20, 30, 100, 100, {20, 30, 0, 0}},
+        };
+        for (const auto& row : rows) {
+            qInfo() << row.Name;
+            {
+                QFile::remove(Path("RK54Win.ini"));
+                TIniData ini(Path("RK54Win.ini").toStdString());
+                const std::pair<const char*, int> values[] = {{"FRMX", row.X}, {"FRMY", row.Y}, {"FRMW", row.W},
+                                                              {"FRMH", row.H}};
+                for (const auto& [key, value] : values)
+                    ini.SetValue(key, value);
+                QVERIFY(ini.Save());
+            }
+            Host->Screen = QRect(0, 24, 1280, 1000);  // a task bar above
+            TfrmMain* main = Start();
+            const QSize size = row.Expected.size().isEmpty() ? main->minimumSize() : row.Expected.size();
+            QCOMPARE(QRect(main->pos(), main->size()), QRect(row.Expected.topLeft(), size));
+            QVERIFY(main->close());
+            TIniData ini(Path("RK54Win.ini").toStdString());
+            QVERIFY(ini.Load());
+            QCOMPARE(QRect(ini.GetInt("FRMX", -9), ini.GetInt("FRMY", -9), ini.GetInt("FRMW", -9),
+                           ini.GetInt("FRMH", -9)),
+                     QRect(row.Expected.topLeft(), size));
+        }
+    }
+
+    // Folder and recent files whose names are not UTF-8 go back to the
+    // settings file as the very bytes that came from it.
+    void settingsKeepNamesThatAreNotUtf8()
+    {
+        const std::string folder = PathBytes(Rig->Dir.path()) + "/caf\xe9/";
+        const std::string recent = PathBytes(Rig->Dir.path()) + "/\xff\xfe.R54";
+        {
+            TIniData ini(Path("RK54Win.ini").toStdString());
+            ini.SetValue("CURFOLD", folder);
+            ini.SetValue("FILE1", recent);
+            QVERIFY(ini.Save());
+        }
+        TRKmem doc = DefaultDocument();
+        doc.SerialNo = "BYTES";
+        TMap54 image;
+        QVERIFY(WriteDataFile(recent, doc, image, Host->Person));
+        TfrmMain* main = Start();
+        QCOMPARE(main->RecentFiles(), QStringList {PathText(recent)});
+        main->OpenRecent(0);
+        QCOMPARE(PathBytes(main->CurrentFileName()), recent);
+        QCOMPARE(main->findChild<QLabel*>("lblSerialNo")->text(), QString("BYTES"));
+        QVERIFY(Host->Person.Messages.empty());
+        QVERIFY(main->close());
+        TIniData ini(Path("RK54Win.ini").toStdString());
+        QVERIFY(ini.Load());
+        QCOMPARE(ini.GetStr("CURFOLD", ""), folder);
+        QCOMPARE(ini.GetStr("FILE1", ""), recent);
     }
 
     void aboutShowsTheVersionOfTheBuild()
