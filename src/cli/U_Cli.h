@@ -11,6 +11,7 @@ enum TExitCode {
     ExitDiffers = 1,
     ExitFileError = 3,
     ExitUsage = 64,
+    ExitDataRefused = 65,  // input data the command refuses (sysexits: data error)
     ExitWrongPassword = 77,
 };
 

@@ -1,4 +1,5 @@
 // rk54: the command-line tool over the program's core.
+#include "cli/C_Channels.h"
 #include "cli/C_Files.h"
 #include "cli/C_Link.h"
 #include "cli/U_Cli.h"
@@ -18,6 +19,8 @@ const TSubcommand Subcommands[] = {
     {"dump", "raw hex dump of a data file, as the raw data viewer shows it", RunDump},
     {"resave", "open a data file and save it under another name", RunResave},
     {"diff", "document fields that differ between two data files", RunDiff},
+    {"export-csv", "the 16 channels of a data file as CSV", RunExportCsv},
+    {"import-csv", "take channels from a CSV file into a data file", RunImportCsv},
     {"upload", "read the repeater's memory over a serial port into a data file", RunUpload},
     {"download", "write a data file into the repeater over a serial port", RunDownload},
     {"ports", "list the serial ports as the Configuration dialog shows them", RunPorts},

@@ -375,7 +375,7 @@ std::string ChosenFileName(const std::string& path)
         fs::path match;
         int matches = 0;
         for (const auto& entry : fs::directory_iterator(resolved, error)) {
-            const std::string& name = entry.path().filename().native();
+            const std::string name = entry.path().filename().native();
             if (Folded(FileNameText(name)) == wanted) {
                 match = entry.path();
                 ++matches;

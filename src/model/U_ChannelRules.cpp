@@ -280,16 +280,37 @@ std::string EditorStartText(const std::string& cellText)
     return cellText == "----" ? std::string() : cellText;
 }
 
+namespace {
+
+// The frequency a text means, snapped to the channel step, before the
+// side's limits; TextToFloat reads ',' as the mark too, so both marks mean
+// the same.
+double SnappedFrequency(const std::string& text, const TRKmem& doc)
+{
+    const std::string kept = Trim(EditorChars(ekFreq, text));
+    const double mhz = kept.empty() ? 0 : TextToFloat(kept);
+    return mhz > 0 ? SnapFrequency(doc.ChStep, mhz) : mhz;
+}
+
+std::pair<double, double> FrequencyLimits(int column, const TRKmem& doc)
+{
+    const auto& limits = column == gcTxFreq ? doc.TxAdjFreq : doc.RxAdjFreq;
+    return {limits[0].ToFloat(), limits[AlignPointCount - 1].ToFloat()};
+}
+
+} // namespace
+
+bool FrequencyWithinLimits(const std::string& text, int column, const TRKmem& doc)
+{
+    const long long hz = MHzToHz(SnappedFrequency(text, doc));
+    const auto [lowest, highest] = FrequencyLimits(column, doc);
+    return hz >= MHzToHz(lowest) && hz <= MHzToHz(highest);
+}
+
 std::string NormaliseFrequency(const std::string& text, int column, const TRKmem& doc)
 {
-    // TextToFloat reads ',' as the mark too, so both marks mean the same.
-    const std::string kept = Trim(EditorChars(ekFreq, text));
-    double mhz = kept.empty() ? 0 : TextToFloat(kept);
-    if (mhz > 0)
-        mhz = SnapFrequency(doc.ChStep, mhz);
-    const auto& limits = column == gcTxFreq ? doc.TxAdjFreq : doc.RxAdjFreq;
-    const double lowest = limits[0].ToFloat();
-    const double highest = limits[AlignPointCount - 1].ToFloat();
+    double mhz = SnappedFrequency(text, doc);
+    const auto [lowest, highest] = FrequencyLimits(column, doc);
     // Compared to the hertz, so that the limit itself is taken as it stands.
     if (MHzToHz(mhz) > MHzToHz(highest))
         mhz = highest;
@@ -321,8 +342,7 @@ int LevelValue(const std::string& digits)
     return significant.size() > 3 ? MaxLevel : std::clamp(std::atoi(significant.c_str()), 0, MaxLevel);
 }
 
-std::optional<std::string> PastedCellText(int column, const std::string& clip, const std::string& current,
-                                          const TRKmem& doc)
+std::optional<std::string> CellTextFor(int column, const std::string& clip, const TRKmem& doc)
 {
     if (column <= 0 || column >= GridColumnCount || clip.empty())
         return std::nullopt;
@@ -360,6 +380,13 @@ std::optional<std::string> PastedCellText(int column, const std::string& clip, c
     }
     if (def.EditKind == ekFreq || def.EditKind == ekLevel)
         text = text.substr(0, size_t(def.Param));
+    return text;
+}
+
+std::optional<std::string> PastedCellText(int column, const std::string& clip, const std::string& current,
+                                          const TRKmem& doc)
+{
+    auto text = CellTextFor(column, clip, doc);
     if (text == current)
         return std::nullopt;
     return text;

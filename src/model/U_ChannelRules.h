@@ -83,6 +83,13 @@ std::string LevelText(long long value);
 int LevelValue(const std::string& digits);
 constexpr int MaxLevel = 255;
 
+// Whether a frequency text lies within the side's alignment range once
+// snapped (NormaliseFrequency would not have to move it there).
+bool FrequencyWithinLimits(const std::string& text, int column, const TRKmem& doc);
+
+// The cell text `clip` gives in `column` by the paste rules (normalised,
+// clamped), or nothing when the column cannot take it.
+std::optional<std::string> CellTextFor(int column, const std::string& clip, const TRKmem& doc);
 // The cell text a paste of `clip` gives on a cell showing `current`, or
 // nothing when the paste changes nothing (invalid text, same text, a
 // column that takes no paste). No editor is open.

@@ -235,3 +235,32 @@ TEST(Rk54, FailuresHaveTheirStatusAndMessage)
     EXPECT_TRUE(help.Out.startsWith("Usage: rk54 resave [options] IN OUT")) << help.Out.toStdString();
     EXPECT_EQ(Rk54({"--help"}).Status, 0);
 }
+
+TEST(Rk54, ChannelsTravelThroughCsv)
+{
+    TTempFolder dir;
+    const std::string in = WriteRichFile(dir, "site.R54");
+    std::filesystem::create_directories(dir / "imported");
+    std::filesystem::create_directories(dir / "resaved");
+
+    const TRun exported = Rk54({"export-csv", Q(in)});
+    ASSERT_EQ(exported.Status, 0) << exported.Err.toStdString();
+    ASSERT_EQ(Rk54({"export-csv", Q(in), Q(dir / "site.csv")}).Status, 0);
+    const auto file = TTempFolder::Read(dir / "site.csv");
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size())), exported.Out.toUtf8());
+
+    // Its own export changes nothing: the same bytes as a plain Save As.
+    const TRun imported = Rk54({"import-csv", Q(in), Q(dir / "site.csv"), Q(dir / "imported/out.R54")});
+    ASSERT_EQ(imported.Status, 0) << imported.Err.toStdString();
+    ASSERT_EQ(Rk54({"resave", Q(in), Q(dir / "resaved/out.R54")}).Status, 0);
+    EXPECT_EQ(TTempFolder::Read(dir / "imported/out.R54"), TTempFolder::Read(dir / "resaved/out.R54"));
+    const auto before = TTempFolder::Read(in);
+
+    std::ofstream(dir / "bad.csv") << "Ch;Rx Freq;Site\r\n2;99.5;hill\r\n";
+    const TRun bad = Rk54({"import-csv", Q(in), Q(dir / "bad.csv"), Q(dir / "bad.R54")});
+    EXPECT_EQ(bad.Status, 65);
+    EXPECT_TRUE(bad.Err.contains("unknown column \"Site\" ignored")) << bad.Err.toStdString();
+    EXPECT_TRUE(bad.Err.contains("row 2, column \"Rx Freq\", \"99.5\": outside the alignment range")) << bad.Err.toStdString();
+    EXPECT_FALSE(std::filesystem::exists(dir / "bad.R54"));
+    EXPECT_EQ(TTempFolder::Read(in), before);
+}

@@ -16,6 +16,9 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <filesystem>
+
+#include <unistd.h>
 
 namespace {
 
@@ -39,15 +42,25 @@ TAnswer AskYesNo(QWidget* owner, QMessageBox::Icon icon, const QString& caption,
                                : TAnswer::Dismissed;
 }
 
+// The folder as the system names it: a name the locale cannot spell still
+// leads to the settings file and the default document beside the program.
 QString ExecutableFolder()
 {
-    return QCoreApplication::applicationDirPath();
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? QCoreApplication::applicationDirPath() : PathText(exe.parent_path().native());
+}
+
+bool Exists(const QString& path)
+{
+    std::error_code error;
+    return std::filesystem::exists(PathBytes(path), error);
 }
 
 bool FolderWritable(const QString& folder)
 {
-    const QFileInfo info(folder);
-    return info.isDir() && info.isWritable();
+    std::error_code error;
+    return std::filesystem::is_directory(PathBytes(folder), error) && ::access(PathBytes(folder).c_str(), W_OK) == 0;
 }
 
 } // namespace
@@ -97,7 +110,7 @@ bool THost::PortableFolder() const
     // portable.
     const QString exe = ExecutableFolder();
     const bool installed = QFileInfo(exe).fileName() == "bin" &&
-                           QFileInfo::exists(exe + "/../share/applications/rk54win.desktop");
+                           Exists(exe + "/../share/applications/rk54win.desktop");
     return !installed && FolderWritable(exe);
 }
 

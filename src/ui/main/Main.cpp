@@ -707,7 +707,7 @@ void TfrmMain::OpenStartupFile()
         return;
     }
     if (WriteDataFile(PathBytes(path), *FDocument, *FCodec, FHost.Prompt()))
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        std::filesystem::permissions(PathBytes(path), std::filesystem::perms(0444), error);
 }
 
 void TfrmMain::Refresh()
