@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source ./scripts/deps.sh
 rk54_install_deps
+rk54_start_print_queue
 
 jobs=$(nproc)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRK54_GUI=ON -DRK54_SANITIZE=OFF -DRK54_WERROR=ON

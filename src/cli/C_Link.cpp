@@ -102,10 +102,11 @@ private:
 // The exit status of a transfer: its outcome; a cancel that came when
 // nothing had gone wrong yet still is no success. A signal is the Cancel
 // button, and whoever sent it hears so: "Cancelled" and, as shells expect
-// of a command ended by a signal, 128 + its number.
+// of a command ended by a signal, 128 + its number. One that comes after
+// the transfer has completed cancelled nothing, and saying so would be false.
 int ExitStatusOf(const TTransferResult& result)
 {
-    if (Interrupted != 0) {
+    if (Interrupted != 0 && !result.Succeeded()) {
         std::fprintf(stderr, "Cancelled\n");
         return 128 + Interrupted;
     }
@@ -169,7 +170,7 @@ int RunUpload(const QStringList& args)
         TInterruptGuard guard;
         result = Upload(parser.value(port), doc, image, view);
     }
-    if (!result.Succeeded() || Interrupted != 0)
+    if (!result.Succeeded())
         return ExitStatusOf(result);
     TConsolePrompt prompt;
     return WriteDataFile(Local(parser.positionalArguments().first()), doc, image, prompt) ? ExitOk

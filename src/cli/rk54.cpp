@@ -2,6 +2,7 @@
 #include "cli/C_Channels.h"
 #include "cli/C_Files.h"
 #include "cli/C_Link.h"
+#include "cli/C_Report.h"
 #include "cli/U_Cli.h"
 #include "files/U_FileAccess.h"
 
@@ -19,6 +20,7 @@ const TSubcommand Subcommands[] = {
     {"dump", "raw hex dump of a data file, as the raw data viewer shows it", RunDump},
     {"resave", "open a data file and save it under another name", RunResave},
     {"diff", "document fields that differ between two data files", RunDiff},
+    {"report", "the printed report of a data file as text or as a PDF", RunReport},
     {"export-csv", "the 16 channels of a data file as CSV", RunExportCsv},
     {"import-csv", "take channels from a CSV file into a data file", RunImportCsv},
     {"upload", "read the repeater's memory over a serial port into a data file", RunUpload},

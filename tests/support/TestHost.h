@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QFile>
+#include <QMap>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -93,6 +94,13 @@ public:
     void SetOwner(QWidget*) override {}
     const TPortHost& PortHost() const override { return Ports ? *Ports : THost::PortHost(); }
     int LinkSilenceMs() const override { return SilenceMs; }
+    // The machine's printers as the test declares them: none unless given.
+    QStringList PrinterNames() const override { return Printers; }
+    QString DefaultPrinterName() const override { return DefaultPrinter; }
+    QPageSize PrinterPaper(const QString& printer) const override
+    {
+        return QPageSize(Papers.value(printer, QPageSize::A4));
+    }
     QRect AvailableScreenArea(const QPoint&) const override { return Screen; }
 
     QString Folder;
@@ -105,6 +113,9 @@ public:
     TScriptedPrompt Person;
     const TPortHost* Ports = nullptr;
     int SilenceMs = 400;
+    QStringList Printers;
+    QString DefaultPrinter;
+    QMap<QString, QPageSize::PageSizeId> Papers;
     QRect Screen {0, 0, 1920, 1080};
 
 private:

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QMessageBox>
+#include <QPrinterInfo>
 #include <QScreen>
 #include <QStandardPaths>
 
@@ -156,6 +157,15 @@ TUiPrompt& THost::Prompt() { return FPrompt; }
 const TPortHost& THost::PortHost() const { return TPortHost::System(); }
 
 int THost::LinkSilenceMs() const { return TLinkView::DefaultSilenceMs; }
+
+QStringList THost::PrinterNames() const { return QPrinterInfo::availablePrinterNames(); }
+
+QString THost::DefaultPrinterName() const { return QPrinterInfo::defaultPrinterName(); }
+
+QPageSize THost::PrinterPaper(const QString& printer) const
+{
+    return QPrinterInfo::printerInfo(printer).defaultPageSize();
+}
 
 QRect THost::AvailableScreenArea(const QPoint& at) const
 {

@@ -2,8 +2,10 @@
 #include "model/U_Prompt.h"
 
 #include <QDate>
+#include <QPageSize>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -82,6 +84,11 @@ public:
     virtual QRect AvailableScreenArea(const QPoint& at) const;
     // The main window sets itself as owner of the message boxes.
     virtual void SetOwner(QWidget* owner);
+    // The installed printers, the system's default one (empty when none is
+    // marked) and the paper a printer is set up with.
+    virtual QStringList PrinterNames() const;
+    virtual QString DefaultPrinterName() const;
+    virtual QPageSize PrinterPaper(const QString& printer) const;
 
 private:
     TQtPrompt FPrompt;

@@ -27,6 +27,7 @@
 #include "link/U_Checks.h"
 #include "link/U_Clone.h"
 #include "link/U_Ports.h"
+#include "print/U_PrintCommands.h"
 #include "model/U_Values.h"
 #include "files/dc_Ini.h"
 
@@ -43,7 +44,6 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPrinterInfo>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTime>
@@ -161,6 +161,7 @@ TfrmMain::TfrmMain(THost& host, const QStringList& arguments, QWidget* parent)
     if (FProgramMode == Manufacture)
         AskPassword();
 
+    FPrint = std::make_unique<TPrintCommands>(this, FHost);
     CreateActions();
     CreateMenus();
     ApplyModeToMenus();
@@ -242,9 +243,11 @@ void TfrmMain::CreateActions()
         {"miOpen", "&Open", "Open an existing document", QKeySequence("Ctrl+O"), &TfrmMain::FileOpen},
         {"miSave", "&Save", "Save the active document", QKeySequence("Ctrl+S"), &TfrmMain::FileSave},
         {"miSaveAs", "Save &As", "Save the active document with a new name", {}, &TfrmMain::FileSaveAs},
-        {"miPrint", "&Print", "Print the active document", QKeySequence("Ctrl+P"), nullptr},
-        {"miPrintPreview", "Print Pre&view", "Display full pages", {}, nullptr},
-        {"miPrintSetup", "P&rint Setup", "Change the printer and printing options", {}, nullptr},
+        {"miPrint", "&Print", "Print the active document", QKeySequence("Ctrl+P"), &TfrmMain::FilePrint},
+        {"miPrintPreview", "Print Pre&view", "Display full pages", {}, &TfrmMain::FilePrintPreview},
+        {"miPrintSetup", "P&rint Setup", "Change the printer and printing options", {}, &TfrmMain::FilePrintSetup},
+        {"miExportPdf", "&Export Report as PDF\u2026", "Save the report of the active document as a PDF file", {},
+         &TfrmMain::FileExportPdf},
         {"miConfigure", "&Configure", "Configure RK54", {}, &TfrmMain::Configure},
         {"miExit", "E&xit", "Quit the application; prompts to save documents", {}, nullptr},
         {"miUndo", "&Undo", "Undo the last action", QKeySequence("Ctrl+Z"), nullptr},
@@ -376,7 +379,7 @@ void TfrmMain::CreateMenus()
     };
     FFileMenu = menu("mnuFile", "&File");
     add(FFileMenu, {"miNew", "miOpen", "miSave", "miSaveAs", nullptr, "miPrint", "miPrintPreview",
-                    "miPrintSetup", nullptr, "miConfigure", nullptr});
+                    "miPrintSetup", "miExportPdf", nullptr, "miConfigure", nullptr});
     FFileMenu->addAction(FRecentFileAction);
     for (QAction* action : FRecentActions)
         FFileMenu->addAction(action);
@@ -730,9 +733,7 @@ void TfrmMain::RefreshPanels()
     FInfo.FwVersion->setText(Qs(doc.FwVersion));
     FInfo.Band->setText(Qs(DisplayText(dvBand, doc.Band)));
     FInfo.ComPort->setText(QString::asprintf("%s%d", "COM", FComPort));
-    FInfo.Printer->setText(QPrinterInfo::availablePrinterNames().isEmpty()
-                               ? QString()
-                               : QPrinterInfo::defaultPrinterName());
+    FInfo.Printer->setText(FPrint->Printer().Name());
 }
 
 void TfrmMain::Commit()
@@ -950,6 +951,35 @@ void TfrmMain::OpenRecent(int index)
     FCurrentFileName = path;
     FModified = false;
     ReloadChannels();
+}
+
+// The printing commands; the report is made afresh for each, from the
+// document as the grid leaves it.
+void TfrmMain::FilePrint()
+{
+    BeginFileCommand();
+    FPrint->Print(TPrintCommands::Report(*FDocument, FCurrentFileName, FHost.Today()));
+    RefreshPanels();
+}
+
+void TfrmMain::FilePrintPreview()
+{
+    BeginFileCommand();
+    FPrint->Preview(TPrintCommands::Report(*FDocument, FCurrentFileName, FHost.Today()));
+    RefreshPanels();
+}
+
+void TfrmMain::FilePrintSetup()
+{
+    BeginFileCommand();
+    FPrint->Setup();
+    RefreshPanels();
+}
+
+void TfrmMain::FileExportPdf()
+{
+    BeginFileCommand();
+    FPrint->ExportPdf(TPrintCommands::Report(*FDocument, FCurrentFileName, FHost.Today()), FCurFold);
 }
 
 void TfrmMain::Configure()

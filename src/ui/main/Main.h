@@ -17,6 +17,7 @@ class QTimer;
 class QToolBar;
 class THost;
 class TIniData;
+class TPrintCommands;
 class TfrmRadio;
 struct TTransferResult;
 
@@ -78,6 +79,10 @@ public slots:
     void FileOpen();
     void FileSave();
     void FileSaveAs();
+    void FilePrint();
+    void FilePrintPreview();
+    void FilePrintSetup();
+    void FileExportPdf();
     void OpenRecent(int index);  // 0..3
     void Configure();
     void RadioUpload();
@@ -123,6 +128,7 @@ private:
     std::unique_ptr<TRKmem> FDocument;
     std::unique_ptr<TMap54> FCodec;
     std::unique_ptr<TIniData> FSettings;
+    std::unique_ptr<TPrintCommands> FPrint;
     TChannels FWorkChannels;
     TProgramMode FProgramMode = Normal;
     int FFccPhase = 0;

@@ -1,0 +1,133 @@
+// rk54 report as a script runs it: the text on standard output, the PDF
+// read back with poppler's tools.
+#include "support/ReportDocs.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempFolder.h"
+#include "files/U_FileAccess.h"
+#include "print/U_Report.h"
+
+#include <QDate>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TRun {
+    int Status;
+    QByteArray Out;
+    QString Err;
+};
+
+TRun Program(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+TRun Rk54(const QStringList& args) { return Program(RK54_TOOL, args); }
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// The rich report document as a data file, and the document read back from
+// it (the file keeps frequencies to 1 kHz and pads the texts).
+struct TReportFile {
+    TTempFolder Dir;
+    std::string Path = Dir / "site.R54";
+    TRKmem Read;
+    TReportFile()
+    {
+        TRKmem doc = ReportDocs::Rich();
+        TMap54 image;
+        TScriptedPrompt prompt;
+        WriteDataFile(Path, doc, image, prompt);
+        TMap54::SetDefaults(Read);
+        ReadDataFile(Path, Read, image, prompt);
+    }
+};
+
+// Blanks collapsed, ends trimmed: text extraction does not keep the
+// printer's exact spacing, only the words and their order.
+QString Words(const QString& line) { return line.simplified(); }
+
+} // namespace
+
+TEST(Rk54Report, PrintsThePagesAsText)
+{
+    TReportFile file;
+    const TRun run = Rk54({"report", "--date", "06/01/2014", Q(file.Path)});
+    ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
+    const std::string expected = ReportText(BuildReport(file.Read, {"6/1/2014", "site.R54"}));
+    EXPECT_EQ(run.Out.toStdString(), expected);
+    EXPECT_TRUE(run.Out.startsWith(QByteArray(70, ' ') + "6/1/2014  Page 1\n"));
+    EXPECT_TRUE(run.Out.contains("\n       File Name:  site.R54\n"));
+    EXPECT_TRUE(run.Out.contains("\n         Channel 04: 80     Channel 12: 00\n"));
+
+    const TRun named = Rk54({"report", "--name", "Hill top.R54", Q(file.Path)});
+    ASSERT_EQ(named.Status, 0);
+    EXPECT_TRUE(named.Out.contains("\n       File Name:  Hill top.R54\n"));
+    const QDate today = QDate::currentDate();
+    const QByteArray dated = QString("%1/%2/%3  Page 1\n").arg(today.month()).arg(today.day()).arg(today.year()).toUtf8();
+    EXPECT_TRUE(named.Out.startsWith(QByteArray(70, ' ') + dated)) << named.Out.left(100).toStdString();
+}
+
+TEST(Rk54Report, WritesAPdfWhoseTextIsTheReport)
+{
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    const QString pdfinfo = QStandardPaths::findExecutable("pdfinfo");
+    if (pdftotext.isEmpty() || pdfinfo.isEmpty())
+        GTEST_SKIP() << "poppler-utils (pdftotext, pdfinfo) is not installed; ./test.sh installs it";
+    TReportFile file;
+    const QString pdf = Q(file.Dir / "site.pdf");
+    const TRun run = Rk54({"report", "--date", "6/1/2014", "--pdf", pdf, Q(file.Path)});
+    ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
+    EXPECT_TRUE(run.Out.isEmpty());
+
+    const TRun info = Program(pdfinfo, {pdf});
+    EXPECT_TRUE(QString(info.Out).contains(QRegularExpression("Pages:\\s+3\\n"))) << info.Out.toStdString();
+    EXPECT_TRUE(QString(info.Out).contains("(A4)")) << info.Out.toStdString();
+
+    const auto pages = BuildReport(file.Read, {"6/1/2014", "site.R54"});
+    for (int p = 0; p < 3; ++p) {
+        const TRun text = Program(pdftotext, {"-layout", "-f", QString::number(p + 1), "-l", QString::number(p + 1), pdf, "-"});
+        QStringList extracted;
+        for (const QString& line : QString::fromUtf8(text.Out).split('\n'))
+            if (!Words(line).isEmpty())
+                extracted << Words(line);
+        QStringList expected;
+        for (const TReportLine& line : pages[p].Lines)
+            expected << Words(Q(line.Text));
+        EXPECT_EQ(extracted, expected) << "page " << p + 1;
+    }
+}
+
+TEST(Rk54Report, FailuresHaveTheirStatus)
+{
+    TReportFile file;
+    struct TCase {
+        const char* Name;
+        QStringList Args;
+        int Status;
+    };
+    const QString missingFolder = Q(file.Dir / "no/such/folder/out.pdf");
+    const TCase cases[] = {
+        {"unreadable file", {"report", Q(file.Dir / "missing.R54")}, 3},
+        {"pdf in a missing folder", {"report", "--pdf", missingFolder, Q(file.Path)}, 3},
+        {"month 13", {"report", "--date", "13/1/2014", Q(file.Path)}, 64},
+        {"day 30 of February", {"report", "--date", "2/30/2014", Q(file.Path)}, 64},
+        {"date in another form", {"report", "--date", "2014-06-01", Q(file.Path)}, 64},
+        {"no file", {"report"}, 64},
+    };
+    for (const TCase& c : cases) {
+        const TRun run = Rk54(c.Args);
+        EXPECT_EQ(run.Status, c.Status) << c.Name;
+        EXPECT_TRUE(run.Out.isEmpty()) << c.Name;
+    }
+    EXPECT_EQ(Rk54({"report", "--pdf", missingFolder, Q(file.Path)}).Err,
+              "File write error  File Name = " + missingFolder + "\n");
+}

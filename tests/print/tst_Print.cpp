@@ -1,0 +1,427 @@
+// Printing as a person meets it: the page images, the preview worked with
+// keys and buttons, the print setup, the File menu's commands in the main
+// window, and a real job through a CUPS queue where the machine has one.
+#include "support/ReportDocs.h"
+#include "support/TestHost.h"
+#include "print/D_Preview.h"
+#include "print/U_PrintCommands.h"
+#include "print/dc_PrtImg.h"
+
+#include <QComboBox>
+#include <QDirIterator>
+#include <QLabel>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+
+const std::vector<TReportPage>& Report()
+{
+    static const auto report = BuildReport(ReportDocs::Rich(), {"6/1/2014", "site.R54"});
+    return report;
+}
+
+// Ink on a row band of the image: any pixel that is not white.
+bool Inked(const QImage& image, int top, int bottom, int left = 0, int right = -1)
+{
+    if (right < 0)
+        right = image.width() - 1;
+    for (int y = top; y <= bottom; ++y)
+        for (int x = left; x <= right; ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255))
+                return true;
+    return false;
+}
+
+QString Tool(const char* name)
+{
+    return QStandardPaths::findExecutable(name);
+}
+
+QString PdfText(const QString& pdf)
+{
+    QProcess p;
+    p.start(Tool("pdftotext"), {"-layout", pdf, "-"});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+int PdfPages(const QString& pdf)
+{
+    QProcess p;
+    p.start(Tool("pdfinfo"), {pdf});
+    p.waitForFinished(60000);
+    const auto m = QRegularExpression("Pages:\\s+(\\d+)").match(QString::fromUtf8(p.readAllStandardOutput()));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+QPushButton* Button(QWidget& window, const char* name)
+{
+    return window.findChild<QPushButton*>(name);
+}
+
+// Alt and a button's underlined letter: the button shows itself pressed
+// and clicks a moment later, as for a person.
+void PressMnemonic(QWidget& window, char letter)
+{
+    QTest::keyClick(&window, letter, Qt::AltModifier);
+    for (QPushButton* button : window.findChildren<QPushButton*>())
+        if (button->text().contains(QString('&') + QChar(letter), Qt::CaseInsensitive))
+            QTRY_VERIFY(!button->isDown());
+}
+
+} // namespace
+
+class TestPrint : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pageImages_data()
+    {
+        QTest::addColumn<int>("paper");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("A4") << int(PaperA4) << QSize(827, 1169);
+        QTest::newRow("Letter") << int(PaperLetter) << QSize(850, 1100);
+    }
+    // Each line stands in its own band of 13 pixels (10 points at 96 dots
+    // per inch), after five blanks and its indent.
+    void pageImages()
+    {
+        QFETCH(int, paper);
+        QFETCH(QSize, size);
+        const TPrtImg pages(Report(), TPaperType(paper));
+        QVERIFY(pages.Ok());
+        QCOMPARE(pages.PageCount(), 3);
+        QCOMPARE(TPrtImg::PageSize(TPaperType(paper)), size);
+        const QFontMetrics font(TPrtImg::ReportFont(), &pages.PageBitmap(0));
+        const int blank = font.horizontalAdvance(' ');
+        QVERIFY(blank >= 6 && blank <= 10);
+        QCOMPARE(font.horizontalAdvance("iiii"), font.horizontalAdvance("WWWW"));
+        for (int p = 0; p < 3; ++p) {
+            const QImage& image = pages.PageBitmap(p);
+            QCOMPARE(image.size(), size);
+            std::vector<bool> used(size.height() / 13);
+            for (const TReportLine& line : Report()[p].Lines)
+                used[line.Line] = true;
+            // Between a line's baseline and its x-height only its own
+            // letters can stand; the line above descends no lower.
+            for (int n = 0; n + 1 < int(used.size()); ++n) {
+                const int baseline = n * 13 + font.ascent();
+                QVERIFY2(Inked(image, baseline - font.xHeight() + 1, baseline - 1) == used[n],
+                         qPrintable(QString("page %1 line %2").arg(p + 1).arg(n)));
+            }
+            const auto blanks = [&font](int n) { return font.horizontalAdvance(QString(n, ' ')); };
+            QVERIFY(!Inked(image, 0, size.height() - 1, 0, blanks(5) - 2));
+            // The date stands 70 blanks in.
+            QVERIFY(!Inked(image, 0, 12, 0, blanks(70) - 2));
+            QVERIFY(Inked(image, 0, 12, blanks(70), blanks(80)));
+        }
+    }
+
+    void printsOneJobOrFails()
+    {
+        if (Tool("pdfinfo").isEmpty() || Tool("pdftotext").isEmpty())
+            QSKIP("poppler-utils (pdfinfo, pdftotext) is not installed; ./test.sh installs it");
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("job.pdf"));
+        QVERIFY(TPrtImg::Print(Report(), printer));
+        QCOMPARE(PdfPages(dir.filePath("job.pdf")), 3);
+        const QString text = PdfText(dir.filePath("job.pdf"));
+        QVERIFY2(text.contains("Channel 04: 80"), qPrintable(text));
+        QVERIFY(text.contains("Tx Inh"));
+
+        printer.setOutputFileName(dir.filePath("no/such/folder/job.pdf"));
+        QVERIFY(!TPrtImg::Print(Report(), printer));
+        QVERIFY(!QFile::exists(dir.filePath("no/such/folder/job.pdf")));
+    }
+
+    void previewSteps_data()
+    {
+        QTest::addColumn<int>("paper");
+        QTest::addColumn<QStringList>("steps");  // button names, or keys as "Alt+N"
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<QString>("enabled");    // Next, Previous, Zoom In, Zoom Out as 1/0
+        QTest::addColumn<QSize>("image");        // empty: the whole page in the window's height
+
+        QTest::newRow("shown") << int(PaperA4) << QStringList() << 0 << 0 << "1010" << QSize();
+        QTest::newRow("next by key") << int(PaperA4) << QStringList {"Alt+N"} << 1 << 0 << "1110" << QSize();
+        QTest::newRow("last page") << int(PaperA4) << QStringList {"btnNext", "Alt+N"} << 2 << 0 << "0110" << QSize();
+        QTest::newRow("back by key") << int(PaperA4) << QStringList {"Alt+N", "Alt+N", "Alt+V"} << 1 << 0 << "1110"
+                                     << QSize();
+        QTest::newRow("back to the first") << int(PaperA4) << QStringList {"Alt+N", "btnPrevious"} << 0 << 0 << "1010"
+                                           << QSize();
+        QTest::newRow("zoom in") << int(PaperA4) << QStringList {"btnZoomIn"} << 0 << 1 << "1011" << QSize(662, 935);
+        QTest::newRow("full size") << int(PaperA4) << QStringList {"btnZoomIn", "Alt+I"} << 0 << 2 << "1001"
+                                   << QSize(827, 1169);
+        QTest::newRow("zoom out once") << int(PaperA4) << QStringList {"btnZoomIn", "btnZoomIn", "Alt+O"} << 0 << 1
+                                       << "1011" << QSize(662, 935);
+        QTest::newRow("zoom out twice") << int(PaperA4) << QStringList {"btnZoomIn", "btnZoomIn", "Alt+O", "btnZoomOut"}
+                                        << 0 << 0 << "1010" << QSize();
+        QTest::newRow("letter medium") << int(PaperLetter) << QStringList {"btnZoomIn"} << 0 << 1 << "1011"
+                                       << QSize(680, 880);
+        QTest::newRow("letter full") << int(PaperLetter) << QStringList {"Alt+I", "Alt+I", "Alt+N"} << 1 << 2 << "1101"
+                                     << QSize(850, 1100);
+    }
+    void previewSteps()
+    {
+        QFETCH(int, paper);
+        QFETCH(QStringList, steps);
+        QFETCH(int, page);
+        QFETCH(int, zoom);
+        QFETCH(QString, enabled);
+        QFETCH(QSize, image);
+
+        TfrmPreview preview(std::make_unique<TPrtImg>(Report(), TPaperType(paper)), nullptr);
+        preview.resize(900, 700);
+        preview.show();
+        QApplication::setActiveWindow(&preview);
+        QVERIFY(QTest::qWaitForWindowActive(&preview));
+        for (const QString& step : steps) {
+            if (step.startsWith("Alt+"))
+                PressMnemonic(preview, step.back().toLatin1());
+            else
+                QTest::mouseClick(preview.findChild<QPushButton*>(step), Qt::LeftButton);
+        }
+        QCOMPARE(preview.Page(), page);
+        QCOMPARE(preview.Zoom(), zoom);
+        QString states;
+        for (const char* name : {"btnNext", "btnPrevious", "btnZoomIn", "btnZoomOut"})
+            states += Button(preview, name)->isEnabled() ? '1' : '0';
+        QCOMPARE(states, enabled);
+
+        auto* box = preview.findChild<QScrollArea*>("sbxPage");
+        auto* img = preview.findChild<QLabel*>("imgPage");
+        const QSize pageSize = TPrtImg::PageSize(TPaperType(paper));
+        if (image.isEmpty()) {
+            const int height = box->viewport()->height() - 20;
+            image = QSize(pageSize.width() * height / pageSize.height(), height);
+            QVERIFY(!box->verticalScrollBar()->isVisible());
+            QVERIFY(!box->horizontalScrollBar()->isVisible());
+        } else {
+            QVERIFY(box->verticalScrollBar()->isVisible());
+            QCOMPARE(box->widget()->height(), image.height() + 20);
+        }
+        QCOMPARE(img->size(), image);
+        QCOMPARE(img->y(), 10);
+        // The page shown is the page asked for: the image holds its header
+        // ink where the page has it, at the page's scale.
+        QImage shown = img->pixmap().toImage();
+        QCOMPARE(shown.size(), image);
+        const double s = double(image.width()) / pageSize.width();
+        const int dateTop = int(20 * s) + 1;
+        QVERIFY(Inked(shown, dateTop, dateTop + int(10 * s), int((40 + 560) * s), image.width() - 1));
+        const int titleTop = int((20 + 2 * 13) * s) + 1;  // the title block stands on page 1 only
+        QCOMPARE(Inked(shown, titleTop, titleTop + int(8 * s), 0, image.width() - 1), page == 0);
+    }
+
+    void previewCloses()
+    {
+        int printed = 0;
+        TfrmPreview preview(std::make_unique<TPrtImg>(Report(), PaperA4), [&] { ++printed; });
+        preview.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&preview));
+        preview.resize(100, 100);
+        QVERIFY(preview.width() >= 827 && preview.height() >= 509);
+        QTest::mouseClick(Button(preview, "btnPrint"), Qt::LeftButton);
+        QCOMPARE(printed, 1);
+        QVERIFY(!preview.isVisible());
+
+        preview.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&preview));
+        QTest::keyClick(&preview, Qt::Key_Escape);
+        QVERIFY(!preview.isVisible());
+        QCOMPARE(printed, 1);
+    }
+
+    void printSetup_data()
+    {
+        QTest::addColumn<QStringList>("printers");
+        QTest::addColumn<int>("defaultPaper");  // QPageSize id of the default printer's paper
+        QTest::addColumn<QString>("listed");    // printer the list shows at first
+        QTest::addColumn<QString>("size");      // size the list shows at first
+        QTest::addColumn<QString>("keys");      // "p" next printer, "s" other size, "ok", "cancel"
+        QTest::addColumn<QString>("chosen");    // current printer afterwards
+        QTest::addColumn<int>("paper");         // its paper afterwards
+
+        QTest::newRow("no printer") << QStringList() << int(QPageSize::A4) << "" << "A4" << "ok" << "" << int(QPageSize::A4);
+        QTest::newRow("letter default, cancel")
+            << QStringList {"Front", "Back"} << int(QPageSize::Letter) << "Back" << "Letter" << "s cancel" << "Back"
+            << int(QPageSize::Letter);
+        QTest::newRow("A4 chosen") << QStringList {"Front", "Back"} << int(QPageSize::Letter) << "Back" << "Letter"
+                                   << "s ok" << "Back" << int(QPageSize::A4);
+        QTest::newRow("other printer, Letter")
+            << QStringList {"Front", "Back"} << int(QPageSize::A4) << "Back" << "A4" << "p s ok" << "Front"
+            << int(QPageSize::Letter);
+        QTest::newRow("legal shows Letter") << QStringList {"Front"} << int(QPageSize::Legal) << "Front" << "Letter"
+                                            << "ok" << "Front" << int(QPageSize::Letter);
+    }
+    void printSetup()
+    {
+        QFETCH(QStringList, printers);
+        QFETCH(int, defaultPaper);
+        QFETCH(QString, listed);
+        QFETCH(QString, size);
+        QFETCH(QString, keys);
+        QFETCH(QString, chosen);
+        QFETCH(int, paper);
+
+        QTemporaryDir dir;
+        TTestHost host(dir.path());
+        host.Printers = printers;
+        host.DefaultPrinter = printers.value(1, printers.value(0));
+        for (const QString& name : printers)
+            host.Papers[name] = QPageSize::PageSizeId(defaultPaper);
+        TPrintCommands commands(nullptr, host);
+        bool okEnabled = true;
+        host.OnDialog = [&](QDialog& dialog) {
+            auto* names = dialog.findChild<QComboBox*>("cmbPrinter");
+            auto* sizes = dialog.findChild<QComboBox*>("cmbSize");
+            [&] {
+                QCOMPARE(dialog.windowTitle(), QString("Print Setup"));
+                QCOMPARE(dialog.size(), QSize(392, 168));
+                QCOMPARE(names->currentText(), listed);
+                QCOMPARE(sizes->currentText(), size);
+                QCOMPARE(sizes->count(), 2);
+            }();
+            okEnabled = Button(dialog, "btnOK")->isEnabled();
+            for (const QString& key : keys.split(' ')) {
+                if (key == "p") {
+                    QTest::keyClick(&dialog, Qt::Key_N, Qt::AltModifier);
+                    QTest::keyClick(names, names->currentIndex() == 0 ? Qt::Key_Down : Qt::Key_Up);
+                } else if (key == "s") {
+                    QTest::keyClick(&dialog, Qt::Key_Z, Qt::AltModifier);
+                    QTest::keyClick(sizes, sizes->currentIndex() == 0 ? Qt::Key_Down : Qt::Key_Up);
+                } else {
+                    QTest::mouseClick(Button(dialog, key == "ok" ? "btnOK" : "btnCancel"), Qt::LeftButton);
+                }
+            }
+            return dialog.isVisible() ? int(QDialog::Rejected) : dialog.result();
+        };
+        const bool confirmed = commands.Setup();
+        QCOMPARE(okEnabled, !printers.isEmpty());
+        QCOMPARE(confirmed, !printers.isEmpty() && keys.endsWith("ok"));
+        QCOMPARE(commands.Printer().Name(), chosen);
+        QCOMPARE(int(commands.Printer().Paper()), paper);
+        QCOMPARE(commands.Printer().Orientation(), QPageLayout::Portrait);
+    }
+
+    // The File menu in the main window: the preview takes the paper of the
+    // printer set up, Print Setup changes it for the next preview, and the
+    // report exports to a PDF file written whole or not at all.
+    void mainWindowCommands()
+    {
+        TMainRig rig;
+        rig.Host.Printers = {"Office"};
+        rig.Host.DefaultPrinter = "Office";
+        rig.Host.Papers["Office"] = QPageSize::Letter;
+        TfrmMain& main = rig.Start();
+        QCOMPARE(main.findChild<QLabel*>("lblPrinter")->text(), QString("Office"));
+
+        QSize previewPage;
+        QString caption;
+        rig.Host.OnDialog = [&](QDialog& dialog) {
+            if (auto* img = dialog.findChild<QLabel*>("imgPage")) {
+                caption = dialog.windowTitle();
+                Button(dialog, "btnZoomIn")->click();
+                Button(dialog, "btnZoomIn")->click();
+                previewPage = img->size();
+                return int(QDialog::Rejected);
+            }
+            dialog.findChild<QComboBox*>("cmbSize")->setCurrentText("A4");
+            Button(dialog, "btnOK")->click();
+            return dialog.result();
+        };
+        main.Action("miPrintPreview")->trigger();
+        QCOMPARE(previewPage, QSize(850, 1100));
+        QCOMPARE(caption, main.windowTitle());
+        main.Action("miPrintSetup")->trigger();
+        main.Action("miPrintPreview")->trigger();
+        QCOMPARE(previewPage, QSize(827, 1169));
+        // "Office" is this test's printer, not the machine's: the job fails.
+        main.Action("miPrint")->trigger();
+        QCOMPARE(rig.Host.Person.Texts(), QStringList {"error: Print error"});
+        rig.Host.Person.Messages.clear();
+
+        if (Tool("pdftotext").isEmpty())
+            QSKIP("poppler-utils (pdftotext) is not installed; ./test.sh installs it");
+        const QString pdf = rig.Path("site report.pdf");
+        rig.Host.Files << pdf << rig.Path("no/such/folder/r.pdf") << "";
+        main.Action("miExportPdf")->trigger();
+        QCOMPARE(PdfPages(pdf), 3);
+        const QString text = PdfText(pdf);
+        QVERIFY2(text.contains("File Name:") && text.contains("<none>"), qPrintable(text));
+        QVERIFY(text.contains("COMMON DATA"));
+        QVERIFY(rig.Host.Person.Messages.empty());
+
+        main.Action("miExportPdf")->trigger();
+        QCOMPARE(rig.Host.Person.Texts(),
+                 QStringList {"error: File write error  File Name = " + rig.Path("no/such/folder/r.pdf")});
+        main.Action("miExportPdf")->trigger();  // cancelled: nothing more happens
+        QCOMPARE(rig.Host.Person.Messages.size(), std::size_t(1));
+        QCOMPARE(QDir(rig.Dir.path()).entryList({"*.pdf"}), QStringList {"site report.pdf"});
+    }
+
+    // A real job through the machine's CUPS scheduler to a cups-pdf queue,
+    // found as the PDF file the queue writes.
+    void realCupsJob()
+    {
+        if (Tool("lpstat").isEmpty())
+            QSKIP("CUPS is not installed (no lpstat); ./test.sh installs cups and printer-driver-cups-pdf");
+        QProcess lpstat;
+        lpstat.start(Tool("lpstat"), {"-v"});
+        lpstat.waitForFinished(30000);
+        const QString devices = QString::fromUtf8(lpstat.readAllStandardOutput() + lpstat.readAllStandardError());
+        const auto m = QRegularExpression("device for ([^:]+): cups-pdf:").match(devices);
+        if (!m.hasMatch())
+            QSKIP(qPrintable("no cups-pdf print queue (lpstat -v: " + devices.trimmed()
+                             + "); ./test.sh starts cupsd and creates one when run as root"));
+        const QString queue = m.captured(1);
+
+        // cups-pdf writes into the "Out" folder of its settings, in the
+        // home of the job's owner.
+        QString out = "${HOME}/PDF";
+        QFile conf("/etc/cups/cups-pdf.conf");
+        if (conf.open(QIODevice::ReadOnly))
+            for (const QString& line : QString::fromUtf8(conf.readAll()).split('\n'))
+                if (line.startsWith("Out "))
+                    out = line.mid(4).trimmed();
+        const passwd* user = getpwuid(getuid());
+        out.replace("${HOME}", user ? QString::fromLocal8Bit(user->pw_dir) : QDir::homePath());
+        QSet<QString> before;
+        for (QDirIterator it(out, {"*.pdf"}, QDir::Files); it.hasNext();)
+            before << it.next();
+
+        THost host;
+        QVERIFY2(host.PrinterNames().contains(queue), qPrintable(host.PrinterNames().join(", ")));
+        TPrintCommands commands(nullptr, host);
+        commands.Printer().Choose(queue, PaperA4);
+        QVERIFY(commands.PrintNow(Report()));
+
+        QString printed;
+        QDeadlineTimer deadline(90000);
+        while (printed.isEmpty() && !deadline.hasExpired()) {
+            for (QDirIterator it(out, {"*.pdf"}, QDir::Files); it.hasNext();) {
+                const QString file = it.next();
+                if (!before.contains(file) && PdfPages(file) == 3)
+                    printed = file;
+            }
+            QTest::qWait(200);
+        }
+        QVERIFY2(!printed.isEmpty(), qPrintable("no printed file in " + out + " from queue " + queue));
+        QFile::remove(printed);
+    }
+};
+
+QTEST_MAIN(TestPrint)
+#include "tst_Print.moc"
