@@ -4,6 +4,12 @@
 # undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")"
+# A merge left half-done must not pass for code: scripts and pages would not
+# fail to compile.
+if git grep -nE '^(<<<<<<<|>>>>>>>)( |$)' -- . ':!*.md' 2>/dev/null; then
+  echo "test.sh: conflict markers in the tree" >&2
+  exit 1
+fi
 source ./scripts/deps.sh
 rk54_install_deps
 rk54_start_print_queue

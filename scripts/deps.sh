@@ -4,11 +4,8 @@
 # printer give the printing test a real queue to print through.
 RK54_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools
                qt6-serialport-dev libgl-dev libgtest-dev
-<<<<<<< HEAD
-               poppler-utils cups printer-driver-cups-pdf)
-=======
+               poppler-utils cups printer-driver-cups-pdf
                dpkg-dev desktop-file-utils libxml2-utils man-db shared-mime-info)
->>>>>>> main
 
 rk54_install_deps() {
   local missing=()

@@ -414,7 +414,12 @@ TCsvImport ReadChannelsCsv(const std::string& input, TRKmem& doc)
     if (!result.Errors.empty())
         return result;
 
-    for (const TCellProblem& p : ApplyCellTexts(doc.Channels, doc, cells, true))
+    // Told in the file's order, which is what the person is looking at.
+    auto problems = ApplyCellTexts(doc.Channels, doc, cells, true);
+    std::stable_sort(problems.begin(), problems.end(), [&](const TCellProblem& a, const TCellProblem& b) {
+        return rowOfChannel[size_t(a.Channel)] < rowOfChannel[size_t(b.Channel)];
+    });
+    for (const TCellProblem& p : problems)
         result.Errors.push_back("row " + std::to_string(rowOfChannel[size_t(p.Channel)]) + ", column \"" +
                                 TableCaption(p.Column) + "\", \"" + Trim(p.Text) + "\": " + p.Why);
     result.Applied = result.Errors.empty();

@@ -1,5 +1,6 @@
 // rk54 report as a script runs it: the text on standard output, the PDF
 // read back with poppler's tools.
+#include "support/PdfTools.h"
 #include "support/ReportDocs.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempFolder.h"
@@ -8,8 +9,6 @@
 
 #include <QDate>
 #include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -21,16 +20,14 @@ struct TRun {
     QString Err;
 };
 
-TRun Program(const QString& program, const QStringList& args)
+TRun Rk54(const QStringList& args)
 {
     QProcess p;
-    p.start(program, args);
+    p.start(RK54_TOOL, args);
     p.waitForFinished(60000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
             QString::fromUtf8(p.readAllStandardError())};
 }
-
-TRun Rk54(const QStringList& args) { return Program(RK54_TOOL, args); }
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -78,25 +75,21 @@ TEST(Rk54Report, PrintsThePagesAsText)
 
 TEST(Rk54Report, WritesAPdfWhoseTextIsTheReport)
 {
-    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
-    const QString pdfinfo = QStandardPaths::findExecutable("pdfinfo");
-    if (pdftotext.isEmpty() || pdfinfo.isEmpty())
-        GTEST_SKIP() << "poppler-utils (pdftotext, pdfinfo) is not installed; ./test.sh installs it";
+    if (!PdfTools::Installed())
+        GTEST_SKIP() << PdfTools::Missing;
     TReportFile file;
     const QString pdf = Q(file.Dir / "site.pdf");
     const TRun run = Rk54({"report", "--date", "6/1/2014", "--pdf", pdf, Q(file.Path)});
     ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
     EXPECT_TRUE(run.Out.isEmpty());
 
-    const TRun info = Program(pdfinfo, {pdf});
-    EXPECT_TRUE(QString(info.Out).contains(QRegularExpression("Pages:\\s+3\\n"))) << info.Out.toStdString();
-    EXPECT_TRUE(QString(info.Out).contains("(A4)")) << info.Out.toStdString();
+    EXPECT_EQ(PdfTools::Pages(pdf), 3);
+    EXPECT_EQ(PdfTools::PaperName(pdf), "A4");
 
     const auto pages = BuildReport(file.Read, {"6/1/2014", "site.R54"});
     for (int p = 0; p < 3; ++p) {
-        const TRun text = Program(pdftotext, {"-layout", "-f", QString::number(p + 1), "-l", QString::number(p + 1), pdf, "-"});
         QStringList extracted;
-        for (const QString& line : QString::fromUtf8(text.Out).split('\n'))
+        for (const QString& line : PdfTools::Text(pdf, p + 1).split('\n'))
             if (!Words(line).isEmpty())
                 extracted << Words(line);
         QStringList expected;

@@ -1,6 +1,7 @@
 // Printing as a person meets it: the page images, the preview worked with
 // keys and buttons, the print setup, the File menu's commands in the main
-// window, and a real job through a CUPS queue where the machine has one.
+// window.
+#include "support/PdfTools.h"
 #include "support/ReportDocs.h"
 #include "support/TestHost.h"
 #include "print/D_Preview.h"
@@ -8,18 +9,12 @@
 #include "print/dc_PrtImg.h"
 
 #include <QComboBox>
-#include <QDirIterator>
 #include <QLabel>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QtTest>
-
-#include <pwd.h>
-#include <unistd.h>
 
 namespace {
 
@@ -39,28 +34,6 @@ bool Inked(const QImage& image, int top, int bottom, int left = 0, int right = -
             if (image.pixel(x, y) != qRgb(255, 255, 255))
                 return true;
     return false;
-}
-
-QString Tool(const char* name)
-{
-    return QStandardPaths::findExecutable(name);
-}
-
-QString PdfText(const QString& pdf)
-{
-    QProcess p;
-    p.start(Tool("pdftotext"), {"-layout", pdf, "-"});
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-int PdfPages(const QString& pdf)
-{
-    QProcess p;
-    p.start(Tool("pdfinfo"), {pdf});
-    p.waitForFinished(60000);
-    const auto m = QRegularExpression("Pages:\\s+(\\d+)").match(QString::fromUtf8(p.readAllStandardOutput()));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
 QPushButton* Button(QWidget& window, const char* name)
@@ -128,15 +101,15 @@ private slots:
 
     void printsOneJobOrFails()
     {
-        if (Tool("pdfinfo").isEmpty() || Tool("pdftotext").isEmpty())
-            QSKIP("poppler-utils (pdfinfo, pdftotext) is not installed; ./test.sh installs it");
+        if (!PdfTools::Installed())
+            QSKIP(PdfTools::Missing);
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath("job.pdf"));
         QVERIFY(TPrtImg::Print(Report(), printer));
-        QCOMPARE(PdfPages(dir.filePath("job.pdf")), 3);
-        const QString text = PdfText(dir.filePath("job.pdf"));
+        QCOMPARE(PdfTools::Pages(dir.filePath("job.pdf")), 3);
+        const QString text = PdfTools::Text(dir.filePath("job.pdf"));
         QVERIFY2(text.contains("Channel 04: 80"), qPrintable(text));
         QVERIFY(text.contains("Tx Inh"));
 
@@ -308,6 +281,11 @@ private slots:
             }
             return dialog.isVisible() ? int(QDialog::Rejected) : dialog.result();
         };
+        // Before any setup the report takes the printer's paper when it is
+        // Letter or A4, else A4 with the printer's paper left alone.
+        const bool letter = !printers.isEmpty() && defaultPaper == QPageSize::Letter;
+        QCOMPARE(commands.Printer().ReportPaper(), letter ? PaperLetter : PaperA4);
+        QCOMPARE(int(commands.Printer().Paper()), printers.isEmpty() ? int(QPageSize::A4) : defaultPaper);
         const bool confirmed = commands.Setup();
         QCOMPARE(okEnabled, !printers.isEmpty());
         QCOMPARE(confirmed, !printers.isEmpty() && keys.endsWith("ok"));
@@ -353,13 +331,13 @@ private slots:
         QCOMPARE(rig.Host.Person.Texts(), QStringList {"error: Print error"});
         rig.Host.Person.Messages.clear();
 
-        if (Tool("pdftotext").isEmpty())
-            QSKIP("poppler-utils (pdftotext) is not installed; ./test.sh installs it");
+        if (!PdfTools::Installed())
+            QSKIP(PdfTools::Missing);
         const QString pdf = rig.Path("site report.pdf");
         rig.Host.Files << pdf << rig.Path("no/such/folder/r.pdf") << "";
         main.Action("miExportPdf")->trigger();
-        QCOMPARE(PdfPages(pdf), 3);
-        const QString text = PdfText(pdf);
+        QCOMPARE(PdfTools::Pages(pdf), 3);
+        const QString text = PdfTools::Text(pdf);
         QVERIFY2(text.contains("File Name:") && text.contains("<none>"), qPrintable(text));
         QVERIFY(text.contains("COMMON DATA"));
         QVERIFY(rig.Host.Person.Messages.empty());
@@ -370,56 +348,6 @@ private slots:
         main.Action("miExportPdf")->trigger();  // cancelled: nothing more happens
         QCOMPARE(rig.Host.Person.Messages.size(), std::size_t(1));
         QCOMPARE(QDir(rig.Dir.path()).entryList({"*.pdf"}), QStringList {"site report.pdf"});
-    }
-
-    // A real job through the machine's CUPS scheduler to a cups-pdf queue,
-    // found as the PDF file the queue writes.
-    void realCupsJob()
-    {
-        if (Tool("lpstat").isEmpty())
-            QSKIP("CUPS is not installed (no lpstat); ./test.sh installs cups and printer-driver-cups-pdf");
-        QProcess lpstat;
-        lpstat.start(Tool("lpstat"), {"-v"});
-        lpstat.waitForFinished(30000);
-        const QString devices = QString::fromUtf8(lpstat.readAllStandardOutput() + lpstat.readAllStandardError());
-        const auto m = QRegularExpression("device for ([^:]+): cups-pdf:").match(devices);
-        if (!m.hasMatch())
-            QSKIP(qPrintable("no cups-pdf print queue (lpstat -v: " + devices.trimmed()
-                             + "); ./test.sh starts cupsd and creates one when run as root"));
-        const QString queue = m.captured(1);
-
-        // cups-pdf writes into the "Out" folder of its settings, in the
-        // home of the job's owner.
-        QString out = "${HOME}/PDF";
-        QFile conf("/etc/cups/cups-pdf.conf");
-        if (conf.open(QIODevice::ReadOnly))
-            for (const QString& line : QString::fromUtf8(conf.readAll()).split('\n'))
-                if (line.startsWith("Out "))
-                    out = line.mid(4).trimmed();
-        const passwd* user = getpwuid(getuid());
-        out.replace("${HOME}", user ? QString::fromLocal8Bit(user->pw_dir) : QDir::homePath());
-        QSet<QString> before;
-        for (QDirIterator it(out, {"*.pdf"}, QDir::Files); it.hasNext();)
-            before << it.next();
-
-        THost host;
-        QVERIFY2(host.PrinterNames().contains(queue), qPrintable(host.PrinterNames().join(", ")));
-        TPrintCommands commands(nullptr, host);
-        commands.Printer().Choose(queue, PaperA4);
-        QVERIFY(commands.PrintNow(Report()));
-
-        QString printed;
-        QDeadlineTimer deadline(90000);
-        while (printed.isEmpty() && !deadline.hasExpired()) {
-            for (QDirIterator it(out, {"*.pdf"}, QDir::Files); it.hasNext();) {
-                const QString file = it.next();
-                if (!before.contains(file) && PdfPages(file) == 3)
-                    printed = file;
-            }
-            QTest::qWait(200);
-        }
-        QVERIFY2(!printed.isEmpty(), qPrintable("no printed file in " + out + " from queue " + queue));
-        QFile::remove(printed);
     }
 };
 

@@ -27,6 +27,7 @@
 #include "link/U_Checks.h"
 #include "link/U_Clone.h"
 #include "link/U_Ports.h"
+#include "model/U_ChannelTable.h"
 #include "print/U_PrintCommands.h"
 #include "model/U_Values.h"
 #include "files/dc_Ini.h"
@@ -50,6 +51,8 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -68,6 +71,8 @@ QString OpenFilter()
     return QString("%1 Files (*.%1 *.%2 *.%3 *.%4)")
         .arg(FileType, OldFileType, QString(FileType).toLower(), QString(OldFileType).toLower());
 }
+
+const QString CsvFilter = "CSV Files (*.csv *.CSV *.txt)";
 
 QString SaveFilter() { return QString("%1 Files (*.%1 *.%2)").arg(FileType, QString(FileType).toLower()); }
 
@@ -243,6 +248,10 @@ void TfrmMain::CreateActions()
         {"miOpen", "&Open", "Open an existing document", QKeySequence("Ctrl+O"), &TfrmMain::FileOpen},
         {"miSave", "&Save", "Save the active document", QKeySequence("Ctrl+S"), &TfrmMain::FileSave},
         {"miSaveAs", "Save &As", "Save the active document with a new name", {}, &TfrmMain::FileSaveAs},
+        {"miExportChannels", "Expor&t Channels...", "Write the 16 channels to a CSV file", {},
+         &TfrmMain::ExportChannels},
+        {"miImportChannels", "I&mport Channels...", "Take the channels from a CSV file", {},
+         &TfrmMain::ImportChannels},
         {"miPrint", "&Print", "Print the active document", QKeySequence("Ctrl+P"), &TfrmMain::FilePrint},
         {"miPrintPreview", "Print Pre&view", "Display full pages", {}, &TfrmMain::FilePrintPreview},
         {"miPrintSetup", "P&rint Setup", "Change the printer and printing options", {}, &TfrmMain::FilePrintSetup},
@@ -378,8 +387,9 @@ void TfrmMain::CreateMenus()
         }
     };
     FFileMenu = menu("mnuFile", "&File");
-    add(FFileMenu, {"miNew", "miOpen", "miSave", "miSaveAs", nullptr, "miPrint", "miPrintPreview",
-                    "miPrintSetup", "miExportPdf", nullptr, "miConfigure", nullptr});
+    add(FFileMenu, {"miNew", "miOpen", "miSave", "miSaveAs", nullptr, "miImportChannels", "miExportChannels",
+                    nullptr, "miPrint", "miPrintPreview", "miPrintSetup", "miExportPdf", nullptr, "miConfigure",
+                    nullptr});
     FFileMenu->addAction(FRecentFileAction);
     for (QAction* action : FRecentActions)
         FFileMenu->addAction(action);
@@ -760,6 +770,9 @@ void TfrmMain::ConnectEditCommands()
 {
     FGrid->ExecDialog = [this](QDialog& dialog) { return FHost.Exec(dialog); };
     connect(FGrid, &TChEditGrid::Pasted, this, [this] { FModified = true; });
+    connect(FGrid, &TChEditGrid::PasteRefused, this, [this](const QString& why) {
+        statusBar()->showMessage(why, 10000);
+    });
     const auto gridCommand = [this](const char* name, void (TChEditGrid::*command)()) {
         Action(name)->setEnabled(true);
         connect(Action(name), &QAction::triggered, this, [this, command] {
@@ -785,6 +798,51 @@ void TfrmMain::ConnectEditCommands()
     };
     connect(FGrid, &TChEditGrid::HistoryChanged, this, historyChanged);
     historyChanged();
+}
+
+// The channels travel to and from spreadsheets as CSV; an import is one
+// grid gesture, so Undo takes it back whole.
+void TfrmMain::ExportChannels()
+{
+    Commit();
+    const QString path = FHost.SaveFileName(this, FCurFold, CsvFilter, "csv");
+    if (path.isEmpty())
+        return;
+    if (!WriteFileAtomically(PathBytes(path), WriteChannelsCsv(*FDocument)))
+        FHost.Prompt().Error(FileMessages::WriteError(PathBytes(path)));
+}
+
+void TfrmMain::ImportChannels()
+{
+    Commit();
+    const QString path = FHost.OpenFileName(this, FCurFold, CsvFilter);
+    if (path.isEmpty())
+        return;
+    std::ifstream in(PathBytes(path), std::ios::binary);
+    if (!in) {
+        FHost.Prompt().Error(FileMessages::ReadError(PathBytes(path)));
+        return;
+    }
+    TRKmem scratch = *FDocument;
+    const TCsvImport result =
+        ReadChannelsCsv({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()}, scratch);
+    if (!result.Applied) {
+        std::string text = "The channels cannot be imported; nothing was changed.";
+        for (size_t i = 0; i < result.Errors.size() && i < 10; ++i)
+            text += "\r\n" + result.Errors[i];
+        if (result.Errors.size() > 10)
+            text += "\r\n(" + std::to_string(result.Errors.size() - 10) + " more)";
+        FHost.Prompt().Error(text);
+        return;
+    }
+    FGrid->TakeChannels(scratch.Channels);
+    Commit();
+    if (!result.UnknownColumns.empty()) {
+        std::string text = "These columns are not the grid's and were ignored:";
+        for (const std::string& column : result.UnknownColumns)
+            text += "\r\n" + column;
+        FHost.Prompt().Information(text);
+    }
 }
 
 QString TfrmMain::AskSaveName()

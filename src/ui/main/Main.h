@@ -79,6 +79,8 @@ public slots:
     void FileOpen();
     void FileSave();
     void FileSaveAs();
+    void ExportChannels();
+    void ImportChannels();
     void FilePrint();
     void FilePrintPreview();
     void FilePrintSetup();

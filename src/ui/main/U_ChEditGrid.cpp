@@ -2,6 +2,7 @@
 #include "ui/base/U_QtText.h"
 
 #include "ui/main/D_MultiTone.h"
+#include "model/U_ChannelTable.h"
 #include "ui/dialogs/D_SelectList.h"
 
 #include <QAction>
@@ -434,8 +435,64 @@ void TChEditGrid::Copy()
         FFreqEditor->copy();
     else if (FLevelEditorOpen)
         FLevelEditor->Edit()->copy();
-    else
+    else if (selectedRanges().size() == 1 && selectedRanges().first().rowCount() *
+                                                   selectedRanges().first().columnCount() > 1) {
+        // The body cells of the rectangle, over the columns a person sees.
+        const QTableWidgetSelectionRange range = selectedRanges().first();
+        std::vector<std::vector<std::string>> block;
+        for (int row = std::max(range.topRow(), int(HeaderRows)); row <= range.bottomRow(); ++row) {
+            std::vector<std::string> line;
+            for (int column = std::max(range.leftColumn(), 1); column <= range.rightColumn(); ++column)
+                if (!isColumnHidden(column))
+                    line.push_back(S(CellText(row, column).trimmed()));
+            block.push_back(line);
+        }
+        QGuiApplication::clipboard()->setText(Qs(BlockText(block)));
+    } else
         QGuiApplication::clipboard()->setText(CellText(currentRow(), currentColumn()));
+}
+
+void TChEditGrid::PasteBlock(const std::vector<std::vector<std::string>>& block)
+{
+    std::vector<TCellText> cells;
+    for (size_t r = 0; r < block.size(); ++r) {
+        const int row = currentRow() + int(r);
+        int column = currentColumn();
+        for (const std::string& text : block[r]) {
+            while (column < ColCount && isColumnHidden(column))
+                ++column;
+            if (row >= RowCount || column >= ColCount) {
+                emit PasteRefused("The block does not fit the grid from the current cell.");
+                return;
+            }
+            cells.push_back({row - HeaderRows, column, text});
+            ++column;
+        }
+    }
+    BeginGesture();
+    TChannels channels = *Channels();
+    const auto problems = ApplyCellTexts(channels, *Doc(), cells, false);
+    if (!problems.empty()) {
+        const TCellProblem& p = problems.front();
+        emit PasteRefused(QString("Nothing pasted: channel %1, %2, \"%3\": %4")
+                              .arg(p.Channel + 1)
+                              .arg(Qs(TableCaption(p.Column)), Qs(p.Text), Qs(p.Why)));
+        return;
+    }
+    if (channels == *Channels())
+        return;
+    *Channels() = channels;
+    Fill();
+    emit Pasted();
+    Changed();
+}
+
+void TChEditGrid::TakeChannels(const TChannels& channels)
+{
+    BeginGesture();
+    *Channels() = channels;
+    Fill();
+    Changed();
 }
 
 void TChEditGrid::Paste()
@@ -454,6 +511,11 @@ void TChEditGrid::Paste()
                                          int(edit->selectedText().size()))));
         return;
     }
+    const auto block = ParseBlockText(S(clip));
+    if (block.size() > 1 || (block.size() == 1 && block.front().size() > 1)) {
+        PasteBlock(block);
+        return;
+    }
     const int row = currentRow();
     const int column = currentColumn();
     const TChannel* channel = ChannelAt(row);
@@ -463,7 +525,9 @@ void TChEditGrid::Paste()
     // While the mode is "Prpgm" the level has no cell to take a value.
     if (column == gcNsqLevel && CellText(row, gcNsqMode) == "Prpgm")
         return;
-    const auto text = PastedCellText(column, S(clip), S(CellText(row, column)), *Doc());
+    // A cell copied from a spreadsheet comes with a line end.
+    const QString single = clip.endsWith("\r\n") ? clip.chopped(2) : clip.endsWith('\n') ? clip.chopped(1) : clip;
+    const auto text = PastedCellText(column, S(single), S(CellText(row, column)), *Doc());
     if (!text)
         return;
     SetCellText(row, column, Qs(*text));

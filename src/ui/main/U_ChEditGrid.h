@@ -38,8 +38,13 @@ public:
     bool CommitEditor() override;
     bool EditorOpen() const { return FFreqEditorOpen || FLevelEditorOpen; }
 
+    // One cell as its text; a rectangle of cells as tab-separated lines.
     void Copy();
+    // One text into the current cell; a block of them from the current cell
+    // to the right and down, over the visible columns, all or nothing.
     void Paste();
+    // Channels replaced as one gesture (an import): one undo step.
+    void TakeChannels(const TChannels& channels);
 
     // Forgets the undo history: the document was replaced as a whole.
     void ResetHistory();
@@ -56,6 +61,8 @@ public:
 signals:
     // A paste changed a cell: the document counts as modified at once.
     void Pasted();
+    // A block paste was refused: why, for the status bar.
+    void PasteRefused(const QString& why);
     void HistoryChanged();
     // Undo or Redo: the document and its channels are to become `state`.
     void Restored(const TRKmem& state);
@@ -72,6 +79,7 @@ private:
     // The document as the grid has it: its channels are the working ones.
     TRKmem State() const;
     void Step(bool (TDocHistory::*step)(TRKmem&));
+    void PasteBlock(const std::vector<std::vector<std::string>>& block);
     // The end of every gesture that changed `column` of `row`.
     void CellChanged(int row, int column);
     void Changed();

@@ -82,7 +82,8 @@ TChGrid::TChGrid(QWidget* parent) : QTableWidget(RowCount, ColCount, parent)
     setFont(gridFont);
     setItemDelegate(new TCellDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // A rectangle of cells can be selected for block copy; one cell stays current.
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setWordWrap(false);
     setCornerButtonEnabled(false);

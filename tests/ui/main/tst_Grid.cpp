@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QtTest>
 
 namespace {
@@ -674,6 +675,112 @@ private slots:
         FreqEditor()->setSelection(0, 3);
         Trigger("miCopy");
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("146"));
+    }
+
+    void blockCopyAndPaste()
+    {
+        Select(0, 2);
+        for (int k = 0; k < 3; ++k)
+            Key(Qt::Key_Right, Qt::ShiftModifier);
+        Key(Qt::Key_Down, Qt::ShiftModifier);
+        Key(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("146.52000\t100.0\toff\tW\n150.00000\toff\t023\tN\n"));
+
+        Select(4, 2);
+        Key(Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(Main->Modified());
+        const QStringList pasted {Cell(4, 2), Cell(4, 3), Cell(4, 5), Cell(5, 2), Cell(5, 4), Cell(5, 5)};
+        QCOMPARE(pasted, (QStringList {"146.52000", "100.0", "W", "150.00000", "023", "N"}));
+        QCOMPARE(Cell(4, 16), QString("146.52000"));  // the Rx cell's own rule: Tx follows
+        Trigger("miSave");
+        const TRKmem saved = ReadDocument(FilePath);
+        QCOMPARE(saved.Channels[4].RxFreq.Text(), std::string("146.52"));
+        QCOMPARE(saved.Channels[4].DecoderCode[0], 13);
+        QCOMPARE(saved.Channels[4].Bandwidth, 1);
+        QCOMPARE(saved.Channels[5].DecoderIsDcs[0], 1);
+
+        // The whole block is one step back.
+        Key(Qt::Key_Z, Qt::ControlModifier);
+        const QStringList undone {Cell(4, 2), Cell(4, 3), Cell(4, 5), Cell(5, 4), Cell(4, 16)};
+        QCOMPARE(undone, (QStringList {"150.00000", "off", "N", "off", "150.00000"}));
+    }
+
+    void refusedBlockPasteChangesNothing_data()
+    {
+        QTest::addColumn<int>("channel");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("clip");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("onto a switched-off channel")
+            << 1 << 5 << "W\nW" << "Nothing pasted: channel 3, W/N, \"W\": the channel is switched off";
+        QTest::newRow("unknown tone beside a good cell")
+            << 4 << 2 << "146.52\t99.9" << "Nothing pasted: channel 5, Decoders CTCSS, \"99.9\": not a value of this column";
+        QTest::newRow("inhibited transmitter")
+            << 3 << 21 << "BCLO\tLo" << "Nothing pasted: channel 4, LOUT, \"BCLO\": the transmitter is inhibited (Tx Inh)";
+        QTest::newRow("past the grid's edge") << 15 << 27 << "yes\tyes" << "The block does not fit the grid from the current cell.";
+    }
+    void refusedBlockPasteChangesNothing()
+    {
+        QFETCH(int, channel);
+        QFETCH(int, column);
+        QFETCH(QString, clip);
+        QFETCH(QString, why);
+        const QByteArray before = ReadAll(FilePath);
+        Clip(clip);
+        Select(channel, column);
+        Key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Main->statusBar()->currentMessage(), why);
+        QVERIFY(!Main->Modified());
+        QVERIFY(!Main->Action("miUndo")->isEnabled());
+        Trigger("miSave");
+        QCOMPARE(ReadAll(FilePath), before);
+    }
+
+    void importAndExportChannels()
+    {
+        TTestHost& host = Rig->Host;
+        const QString exported = Rig->Path("site.csv");
+        host.Files = {exported};
+        Trigger("miExportChannels");
+        const QByteArray csv = ReadAll(exported);
+        QVERIFY(csv.startsWith("Ch,Rx Freq,Decoders CTCSS,Decoders DCS,W/N,"));
+        QVERIFY(csv.contains("\r\n1,146.52000,100.0,off,W,no,User,42,"));
+
+        // A spreadsheet's edit of channel 5: semicolons, a decimal comma.
+        const QString planned = Rig->Path("planned.csv");
+        QFile file(planned);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Ch;Rx Freq;W/N;Site\r\n5;151,2;W;hill\r\n");
+        file.close();
+        host.Files = {planned};
+        Trigger("miImportChannels");
+        QCOMPARE(host.Person.Texts(), (QStringList {"information: These columns are not the grid's and were ignored:\r\nSite"}));
+        QCOMPARE(Cell(4, 2), QString("151.20000"));
+        QCOMPARE(Cell(4, 5), QString("W"));
+        QVERIFY(Main->Modified());
+        QCOMPARE(Khz(SavedRecord(4), 10), 151200);
+
+        // One Undo takes the import back.
+        Grid->setFocus();
+        Trigger("miUndo");
+        QCOMPARE(Cell(4, 2), QString("150.00000"));
+        QCOMPARE(Cell(4, 5), QString("N"));
+
+        // A refused file changes nothing and says where.
+        const TChannels before = Main->WorkChannels();
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("Ch,Rx Freq,NSQ Lv\n2,151.2,\n1,151.2,high\n");
+        file.close();
+        host.Person.Messages.clear();
+        host.Files = {planned};
+        Trigger("miImportChannels");
+        QCOMPARE(host.Person.Texts(),
+                 (QStringList {"error: The channels cannot be imported; nothing was changed.\r\n"
+                               "row 2, column \"NSQ Lv\", \"\": the NSQ mode takes no level\r\n"
+                               "row 3, column \"NSQ Lv\", \"high\": not a value of this column"}));
+        QCOMPARE(Cell(1, 2), QString("150.00000"));
+        QVERIFY(Main->WorkChannels().Equals(before));
+        QVERIFY(Main->Document().Channels.Equals(before));
     }
 
     void pasteIntoAnOpenEditor()
