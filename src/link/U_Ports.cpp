@@ -82,8 +82,14 @@ QString TPortHost::RuleDevice(int number)
 QString TPortHost::DevicePath(const QString& portName) const
 {
     const int number = PortNumber(portName);
-    if (number == 0)
+    if (number == 0) {
+        // The serial driver would read "sep/port" as a name under /dev; a
+        // name with a slash is a path, and a relative one is taken from the
+        // current folder as everywhere else on the command line.
+        if (portName.contains('/') && QDir::isRelativePath(portName))
+            return QDir::cleanPath(QDir::current().absoluteFilePath(portName));
         return portName;
+    }
     // A link overrides the rule even when its device is gone: COM3 then
     // fails to open rather than quietly meaning another device.
     const QFileInfo link(LinkFolder + "/COM" + QString::number(number));

@@ -44,7 +44,8 @@ public:
     virtual QList<TSerialDevice> SystemDevices() const;
 
     // The device a port name stands for: "COM" + number (any letter case)
-    // through the link folder or the rule, anything else taken as a path.
+    // through the link folder or the rule, anything else taken as a path
+    // (a relative one with a slash, "sep/port", from the current folder).
     // Empty for a number that maps to nothing.
     QString DevicePath(const QString& portName) const;
 

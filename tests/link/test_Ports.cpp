@@ -1,6 +1,7 @@
 // Port numbering and the port list, on a host the test builds itself.
 #include "link/U_Ports.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -32,6 +33,9 @@ TEST(Ports, NumbersMapToDevicesByTheRuleAndTheLinkFolder)
         {"COM64", "/dev/ttyUSB31"},  {"COM65", "/dev/ttyACM0"},    {"COM96", "/dev/ttyACM31"},
         {"COM97", ""},               {"COM9", links.filePath("COM9")}, {"/dev/pts/7", "/dev/pts/7"},
         {longPath, longPath},        {"COM10", "/dev/ttyS9"},      {"COM4", links.filePath("COM4")},
+        // A relative path is a path whether or not it starts with "./".
+        {"sep/port", QDir::current().filePath("sep/port")}, {"./sep/port", QDir::current().filePath("sep/port")},
+        {"ttyUSB3", "ttyUSB3"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(host.DevicePath(c.Port), c.Device) << c.Port.toStdString();

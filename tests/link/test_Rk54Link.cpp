@@ -36,6 +36,7 @@ protected:
     void Start(QProcess& p, const QStringList& args, const QByteArray& input = {}) const
     {
         p.setProcessEnvironment(Environment());
+        p.setWorkingDirectory(Home.path());
         p.start(RK54_TOOL, args);
         ASSERT_TRUE(p.waitForStarted());
         if (!input.isNull())
@@ -255,6 +256,12 @@ TEST_F(Rk54Link, SimulateServesALinkedPortUntilInterrupted)
         << ports.Out.toStdString();
     const TRun up = Run({"upload", "--port", "COM9", File("up.R54")});
     EXPECT_EQ(up.Status, 0) << up.Err.toStdString();
+    // The same device named by a path relative to the current folder; the
+    // file keeps its base name, which the image carries.
+    ASSERT_TRUE(QDir(Home.path()).mkdir("relative"));
+    const TRun relative = Run({"upload", "--port", "config/RK54Win/ports/COM9", "relative/up.R54"});
+    EXPECT_EQ(relative.Status, 0) << relative.Err.toStdString();
+    EXPECT_EQ(Contents("relative/up.R54"), Contents("up.R54"));
     const TRun down = Run({"download", "--port", "COM9", "--mode", "extended", File("up.R54")});
     EXPECT_EQ(down.Status, 0) << down.Err.toStdString();
 

@@ -1,11 +1,13 @@
 #include "ui/base/U_Help.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPointer>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -105,6 +107,15 @@ void OpenHelpTopic(const QString& page)
     if (!GHelpWindow)
         GHelpWindow = new THelpWindow;
     GHelpWindow->ShowPage(page);
+    // A modal dialog blocks every window that is not its own. Help asked
+    // for from a dialog is made the dialog's (transient for it, not its
+    // child), so its links, buttons and close box work while the dialog
+    // stays open, and it outlives the dialog. Asked for from the main
+    // window it is nobody's.
+    QWidget* modal = QApplication::activeModalWidget();
+    GHelpWindow->winId();
+    GHelpWindow->windowHandle()->setTransientParent(modal && modal != GHelpWindow ? modal->windowHandle()
+                                                                                  : nullptr);
     GHelpWindow->show();
     GHelpWindow->raise();
     GHelpWindow->activateWindow();

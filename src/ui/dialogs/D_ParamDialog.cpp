@@ -175,7 +175,7 @@ TParamDialog::TParamDialog(const TDialogForm& form, std::vector<TFieldDef> field
             panel->setBuddy(control);  // Alt + the accelerator focuses the field
             grid->addWidget(panel, gridRow, def.Column - 1);
         }
-        FFields.push_back({std::move(def), control});
+        FFields.push_back({std::move(def), control, {}});
     }
 
     auto* ok = Button("btnOK", "OK", this);
@@ -249,7 +249,7 @@ void TParamDialog::Load()
         }
         auto* edit = static_cast<TParamEdit*>(field.Control);
         if (edit->Conv().IsText()) {
-            edit->setText(QString::fromStdString(b.GetText(Doc)));
+            edit->ShowText(QString::fromStdString(b.GetText(Doc)));
             continue;
         }
         edit->ShowStored(b.GetNumber(Doc));
@@ -257,17 +257,44 @@ void TParamDialog::Load()
             edit->Normalise();
     }
     Loaded();
+    for (TField& field : FFields)
+        field.Loaded = Shown(field.Control);
+}
+
+bool TParamDialog::ReadOnly() const
+{
+    // A dialog without a field table (the alpha tags) edits through its own control.
+    return !FFields.empty() && std::none_of(FFields.begin(), FFields.end(), [](const TField& field) {
+        return field.Control->isEnabled();
+    });
+}
+
+QString TParamDialog::Shown(const QWidget* control)
+{
+    if (const auto* combo = qobject_cast<const TParamCombo*>(control))
+        return QString::number(combo->currentIndex());
+    return static_cast<const TParamEdit*>(control)->text();
 }
 
 void TParamDialog::Store(const TField& field)
 {
+    // Storing what a field shows would rewrite the document with what
+    // loading made of its value (a serial number saved with zero bytes
+    // after it would come back padded with blanks, a stored value outside
+    // the range clamped). So a field the mode keeps closed is stored only
+    // when the dialog's own rules changed it (the IF of a new band), and an
+    // open text field only once somebody edited it.
+    if (!field.Control->isEnabled() && Shown(field.Control) == field.Loaded)
+        return;
+    auto* edit = qobject_cast<TParamEdit*>(field.Control);
+    if (edit && edit->isEnabled() && edit->Conv().IsText() && !edit->Edited())
+        return;
     const TBinding& b = field.Def.Binding;
     if (auto* combo = qobject_cast<TParamCombo*>(field.Control)) {
         const int index = std::max(0, combo->currentIndex());
         b.SetNumber(Doc, field.Def.Values.empty() ? index : field.Def.Values.at(index));
         return;
     }
-    auto* edit = static_cast<TParamEdit*>(field.Control);
     if (edit->Conv().IsText())
         b.SetText(Doc, edit->text().toStdString());
     else
@@ -286,10 +313,17 @@ void TParamDialog::OkClicked()
 {
     if (!CanAccept())
         return;
-    // Every edit is committed first, so what is stored is what is shown:
-    // 9.999 typed into an MHz field stores the 10.00 it commits to.
+    // A read-only view closes with OK and touches nothing, not even what
+    // the dialog's own rules would derive from its fields.
+    if (ReadOnly()) {
+        accept();
+        return;
+    }
+    // The edit being typed into is committed first, so what is stored is
+    // what is shown: 9.999 typed into an MHz field stores the 10.00 it
+    // commits to.
     for (const TField& field : FFields)
-        if (auto* edit = qobject_cast<TParamEdit*>(field.Control))
+        if (auto* edit = qobject_cast<TParamEdit*>(field.Control); edit && edit->EditMode())
             edit->Commit();
     for (const TField& field : FFields)
         Store(field);

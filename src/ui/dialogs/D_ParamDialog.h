@@ -130,6 +130,8 @@ public:
 
     // OK found a field that differs from the copy taken when shown.
     bool Changed() const { return FChanged; }
+    // The program mode opens none of the fields: OK stores nothing.
+    bool ReadOnly() const;
 
     // Runs the dialog modally; on OK sets `modified` when a field changed
     // (never clears it). True when closed with OK.
@@ -168,9 +170,11 @@ private:
     struct TField {
         TFieldDef Def;
         QWidget* Control;
+        QString Loaded;  // what the control showed once loaded
     };
 
     void Load();
+    static QString Shown(const QWidget* control);
     void Store(const TField& field);
     bool Differs(const TField& field) const;
     void OkClicked();

@@ -5,6 +5,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -13,14 +14,60 @@
 
 namespace {
 
-// The system colours of the three states: window, tooltip, button face.
-void Paint(QWidget* w, QPalette::ColorRole role)
+// WCAG's relative luminance and contrast ratio: 4.5 is what normal-sized
+// text needs to be read comfortably.
+double Luminance(const QColor& c)
 {
+    const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double Contrast(const QColor& a, const QColor& b)
+{
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The text colour the theme pairs with a background, unless the theme made
+// it too faint there; then black or white, whichever reads better.
+QColor ReadableOn(const QColor& background, const QColor& preferred)
+{
+    if (Contrast(preferred, background) >= 4.5)
+        return preferred;
+    const QColor black(Qt::black);
+    const QColor white(Qt::white);
+    return Contrast(black, background) >= Contrast(white, background) ? black : white;
+}
+
+// The system colours of the three states, taken from the current palette
+// by role: window, tooltip or button face behind the text the palette pairs
+// with each. A disabled field keeps that text rather than the theme's grey
+// for disabled text, which on button face cannot be read; the face itself
+// says the field is closed.
+void Paint(QWidget* w, QPalette::ColorRole back, QPalette::ColorRole text)
+{
+    const QPalette system = QApplication::palette();
+    const QColor backColour = system.color(QPalette::Active, back);
+    const QColor textColour = ReadableOn(backColour, system.color(QPalette::Active, text));
     QPalette palette = w->palette();
-    const QColor colour = QApplication::palette().color(role);
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        palette.setColor(group, QPalette::Base, colour);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Base, backColour);
+        palette.setColor(group, QPalette::Text, textColour);
+    }
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, textColour);  // a closed list's item
     w->setPalette(palette);
+}
+
+// Disabled by the mode, being typed into, or idle.
+void PaintState(QWidget* w, bool editing)
+{
+    if (!w->isEnabled())
+        Paint(w, QPalette::Button, QPalette::ButtonText);
+    else if (editing)
+        Paint(w, QPalette::ToolTipBase, QPalette::ToolTipText);
+    else
+        Paint(w, QPalette::Base, QPalette::Text);
 }
 
 } // namespace
@@ -57,7 +104,23 @@ void TParamEdit::SetFieldEnabled(bool enabled)
     if (enabled)
         SetEditing(false);
     else
-        Paint(this, QPalette::Button);
+        Repaint();
+}
+
+void TParamEdit::Repaint()
+{
+    const QScopedValueRollback guard(FRepainting, true);
+    PaintState(this, FEditMode);
+}
+
+void TParamEdit::changeEvent(QEvent* event)
+{
+    QLineEdit::changeEvent(event);
+    // The system palette changed (a theme switched while the dialog is
+    // open): take the state's colours again. Our own setPalette comes
+    // back here too, and changes nothing the second time.
+    if (event->type() == QEvent::PaletteChange && !FRepainting)
+        Repaint();
 }
 
 double TParamEdit::Value() const
@@ -67,7 +130,13 @@ double TParamEdit::Value() const
 
 void TParamEdit::ShowStored(double stored)
 {
-    setText(QString::fromStdString(StoredText(*FConv, stored)));
+    ShowText(QString::fromStdString(StoredText(*FConv, stored)));
+}
+
+void TParamEdit::ShowText(const QString& text)
+{
+    setText(text);
+    FEdited = false;
 }
 
 void TParamEdit::Normalise()
@@ -87,6 +156,7 @@ void TParamEdit::Commit()
 void TParamEdit::StepBy(int delta)
 {
     const double value = std::clamp(std::round(Value()) + delta, FConv->Min, FConv->Max);
+    FEdited = true;
     if (FEditMode) {
         setText(QString::fromStdString(ShortText(value)));
         return;
@@ -101,7 +171,7 @@ void TParamEdit::SetEditing(bool on)
     FEditMode = on;
     setReadOnly(!on);
     if (isEnabled())
-        Paint(this, on ? QPalette::ToolTipBase : QPalette::Base);
+        Repaint();
 }
 
 void TParamEdit::BeginEditing()
@@ -110,6 +180,7 @@ void TParamEdit::BeginEditing()
     // back, however the field got the focus (a dialog's first field gets it
     // from the window opening, not from the person).
     FSavedText = text();
+    FEdited = true;
     SetEditing(true);
 }
 
@@ -236,7 +307,23 @@ bool TUpDown::eventFilter(QObject* watched, QEvent* event)
 void TParamCombo::SetFieldEnabled(bool enabled)
 {
     setEnabled(enabled);
-    Paint(this, enabled ? QPalette::Base : QPalette::Button);
+    Repaint();
+}
+
+void TParamCombo::Repaint()
+{
+    const QScopedValueRollback guard(FRepainting, true);
+    PaintState(this, false);
+}
+
+void TParamCombo::changeEvent(QEvent* event)
+{
+    QComboBox::changeEvent(event);
+    // The system palette changed (a theme switched while the dialog is
+    // open): take the state's colours again. Our own setPalette comes
+    // back here too, and changes nothing the second time.
+    if (event->type() == QEvent::PaletteChange && !FRepainting)
+        Repaint();
 }
 
 bool TParamCombo::ListOpen() const

@@ -30,10 +30,16 @@ public:
 
     // The value the text stands for, in display units (parse).
     double Value() const;
-    // Shows a stored value as a committed field does.
+    // Shows a stored value as a committed field does, or a stored text as
+    // it is; either way the field is not yet edited.
     void ShowStored(double stored);
+    void ShowText(const QString& text);
     // Shows the text as committed, without telling anyone.
     void Normalise();
+    // The person has typed into the field, put it into editing or stepped
+    // it since it was shown. A field that never was keeps its stored value:
+    // its text is only what loading made of it.
+    bool Edited() const { return FEdited; }
     // Leaves editing and shows the committed text; tells `Committed`.
     void Commit();
     // The value one step up (+1) or down (-1), within the range, shown as
@@ -44,12 +50,14 @@ signals:
     void Committed();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void Repaint();
     void SetEditing(bool on);
     void BeginEditing();
     void ToggleEditMode();
@@ -58,6 +66,8 @@ private:
     const TFieldConv* FConv;
     bool FEditMode = false;
     bool FCtrlDown = false;
+    bool FEdited = false;
+    bool FRepainting = false;
     QString FSavedText;
 };
 
@@ -85,7 +95,12 @@ public:
     bool ListOpen() const;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void Repaint();
+    bool FRepainting = false;
 };
 
 // Enter in a dialog presses the button that has the focus and no other:

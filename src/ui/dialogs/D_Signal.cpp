@@ -72,6 +72,11 @@ void TfrmSignal::Loaded()
 
 void TfrmSignal::Stored()
 {
+    // The rules below follow the two choices. Where the mode keeps them
+    // closed the choices are the stored ones, which stay as they are: a
+    // document holding both kinds keeps both.
+    if (!Combo("cmbDTMF")->isEnabled())
+        return;
     if (Doc.DtmfTx || Doc.DtmfRx) {
         Doc.FiveToneTx = 0;  // DTMF wins over a 5-tone choice loaded beside it
         Doc.FiveToneRx = 0;

@@ -58,22 +58,36 @@ TfrmMultiTone::TfrmMultiTone(TChannel& channel, QWidget* parent)
     setFont(font);
     setFixedSize(478, 513);
 
-    auto* rows = new QGridLayout;
-    rows->setVerticalSpacing(3);
-    rows->setHorizontalSpacing(6);
-    auto side = [this](const char* title, const char* prefix, std::array<TTonePair, RowCount>& pairs) {
+    // Captions, lists and both panels share one grid, so that a caption
+    // stands beside its row at any font size: the panels are frames drawn
+    // behind the columns they span. Columns: caption, then per side a pad,
+    // the CTCSS list, a pad, the DCS list and a pad, with a gap between
+    // the sides. Rows: the panel title, the column captions, the 16 slots
+    // and the panels' bottom edge.
+    enum { CaptionColumn = 0, DecoderColumn = 1, EncoderColumn = 7, SideColumns = 5,
+           TitleRow = 0, HeaderRow = 1, FirstToneRow = 2, GridRows = FirstToneRow + RowCount + 1 };
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(0);
+    grid->setVerticalSpacing(3);
+    grid->setRowMinimumHeight(TitleRow, fontMetrics().height());
+    grid->setRowMinimumHeight(GridRows - 1, 2);
+    grid->setColumnMinimumWidth(DecoderColumn + SideColumns, 8);  // the gap between the sides
+    auto side = [this, grid](const char* title, const char* prefix, int column,
+                             std::array<TTonePair, RowCount>& pairs) {
         auto* box = new QGroupBox(title, this);
         box->setObjectName(QString("pnl") + title);
-        auto* grid = new QGridLayout(box);
-        grid->setVerticalSpacing(3);
-        grid->addWidget(new QLabel("CTCSS (Hz)", box), 0, 0);
-        grid->addWidget(new QLabel("DCS", box), 0, 1);
+        grid->addWidget(box, TitleRow, column, GridRows, SideColumns);
+        box->lower();
+        for (int pad : {0, 2, 4})
+            grid->setColumnMinimumWidth(column + pad, 6);
+        grid->addWidget(new QLabel("CTCSS (Hz)", this), HeaderRow, column + 1);
+        grid->addWidget(new QLabel("DCS", this), HeaderRow, column + 3);
         for (int row = 0; row < RowCount; ++row) {
             const QString number = QString::number(row + 1);
-            pairs[row].Ctcss = ToneList(QString("cbx%1Css%2").arg(prefix, number), dlCtcss, box);
-            pairs[row].Dcs = ToneList(QString("cbx%1Dcs%2").arg(prefix, number), dlDcs, box);
-            grid->addWidget(pairs[row].Ctcss, row + 1, 0);
-            grid->addWidget(pairs[row].Dcs, row + 1, 1);
+            pairs[row].Ctcss = ToneList(QString("cbx%1Css%2").arg(prefix, number), dlCtcss, this);
+            pairs[row].Dcs = ToneList(QString("cbx%1Dcs%2").arg(prefix, number), dlDcs, this);
+            grid->addWidget(pairs[row].Ctcss, FirstToneRow + row, column + 1);
+            grid->addWidget(pairs[row].Dcs, FirstToneRow + row, column + 3);
             // The pair rule: a tone on one list of a side puts the other to "off".
             const TTonePair pair = pairs[row];
             connect(pair.Ctcss, &QComboBox::currentIndexChanged, this, [pair](int index) {
@@ -85,27 +99,16 @@ TfrmMultiTone::TfrmMultiTone(TChannel& channel, QWidget* parent)
                     pair.Ctcss->setCurrentIndex(0);
             });
         }
-        return box;
     };
-    QGroupBox* decoders = side("Decoders", "D", FDecoders);
-    QGroupBox* encoders = side("Encoders", "E", FEncoders);
-
-    auto* captions = new QVBoxLayout;
-    captions->setSpacing(3);
-    captions->addSpacing(40);
+    side("Decoders", "D", DecoderColumn, FDecoders);
+    side("Encoders", "E", EncoderColumn, FEncoders);
     for (int row = 0; row < RowCount; ++row) {
         auto* caption = new QLabel(RowCaption(row + 1), this);
+        caption->setObjectName(QString("lblTone%1").arg(row + 1));
         caption->setBuddy(FDecoders[row].Ctcss);  // Alt + the digit
-        caption->setFixedHeight(FDecoders[row].Ctcss->sizeHint().height());
-        captions->addWidget(caption);
+        caption->setContentsMargins(0, 0, 6, 0);
+        grid->addWidget(caption, FirstToneRow + row, CaptionColumn);
     }
-    captions->addStretch();
-
-    auto* body = new QHBoxLayout;
-    body->addLayout(captions);
-    body->addWidget(decoders);
-    body->addWidget(encoders);
-
     FMultiTone = new QCheckBox("Multi Tone Enable", this);
     FMultiTone->setObjectName("cbxMultiTone");
     auto* ok = new QPushButton("OK", this);
@@ -137,7 +140,8 @@ TfrmMultiTone::TfrmMultiTone(TChannel& channel, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 0);
-    layout->addLayout(body);
+    layout->addLayout(grid);
+    layout->addStretch();
     layout->addLayout(bottom);
     layout->addLayout(hints);
     AddHelpKey(*this);
@@ -183,13 +187,25 @@ void TfrmMultiTone::Load()
         ShowSlot(FDecoders[k], FChannel.DecoderIsDcs[k], FChannel.DecoderCode[k]);
         ShowSlot(FEncoders[k], FChannel.EncoderIsDcs[k], FChannel.EncoderCode[k]);
     }
+    for (int k = 0; k < RowCount; ++k)
+        FLoaded[k] = RowShown(k);
+    FLoadedMultiTone = FMultiTone->isChecked();
+}
+
+std::array<int, 4> TfrmMultiTone::RowShown(int row) const
+{
+    return {FDecoders[row].Ctcss->currentIndex(), FDecoders[row].Dcs->currentIndex(),
+            FEncoders[row].Ctcss->currentIndex(), FEncoders[row].Dcs->currentIndex()};
 }
 
 void TfrmMultiTone::Store()
 {
     TChannel& c = FChannel;
-    c.MultiTone = FMultiTone->isChecked() ? 1 : 0;
+    if (FMultiTone->isChecked() != FLoadedMultiTone)
+        c.MultiTone = FMultiTone->isChecked() ? 1 : 0;
     for (int k = 0; k < RowCount; ++k) {
+        if (RowShown(k) == FLoaded[k])
+            continue;
         c.ToneEntryUsed[k] = 0;
         c.DecoderIsDcs[k] = 0;
         c.DecoderCode[k] = 0;

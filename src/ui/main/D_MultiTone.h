@@ -33,9 +33,15 @@ private:
     static void ShowSlot(const TTonePair& pair, int isDcs, int code);
     // Whether the row chose a tone on this side: its kind and code.
     static bool ChosenSlot(const TTonePair& pair, int& isDcs, int& code);
+    // The four lists of a row, decoder then encoder.
+    std::array<int, 4> RowShown(int row) const;
 
     TChannel& FChannel;
     std::array<TTonePair, RowCount> FDecoders {};
     std::array<TTonePair, RowCount> FEncoders {};
     QCheckBox* FMultiTone = nullptr;
+    // What each row showed when loaded: a row nobody changed keeps its slot
+    // exactly as stored, leftovers of an inactive slot included.
+    std::array<std::array<int, 4>, RowCount> FLoaded {};
+    bool FLoadedMultiTone = false;
 };

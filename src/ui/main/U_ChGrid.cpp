@@ -1,6 +1,8 @@
 #include "ui/main/U_ChGrid.h"
 
 #include "ui/base/U_Help.h"
+#include "ui/base/U_QtText.h"
+#include "model/U_ChannelTable.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -154,8 +156,17 @@ QString TChGrid::CellText(int row, int column) const
 
 void TChGrid::SetCellText(int row, int column, const QString& text)
 {
-    if (QTableWidgetItem* cell = item(row, column))
-        cell->setText(text);
+    QTableWidgetItem* cell = item(row, column);
+    if (!cell)
+        return;
+    cell->setText(text);
+    // A screen reader says where a cell is and what it holds: "Rx Freq,
+    // channel 3, 146.52000".
+    if (!IsHeaderCell(row, column))
+        cell->setData(Qt::AccessibleTextRole, QString("%1, channel %2, %3")
+                                                  .arg(Qs(TableCaption(column)))
+                                                  .arg(row - HeaderRows + 1)
+                                                  .arg(text.trimmed()));
 }
 
 TRowTexts TChGrid::RowTexts(int row) const
@@ -270,9 +281,19 @@ void TChGrid::keyPressEvent(QKeyEvent* event)
 
 QColor TChGrid::TextColor(int row, int column) const
 {
+    // Black and silver on a light theme, as the grid has always looked; the
+    // theme's own text colours where the window colour is dark.
     if (IsHeaderCell(row, column) || !FChannels)
-        return Qt::black;
-    return ChannelUsed((*FChannels)[row - HeaderRows]) ? QColor(Qt::black) : QColor(0xC0, 0xC0, 0xC0);
+        return palette().color(QPalette::ButtonText);
+    if (ChannelUsed((*FChannels)[row - HeaderRows]))
+        return palette().color(QPalette::Text);
+    const QColor base = palette().color(QPalette::Base);
+    if (base.lightness() >= 128)
+        return QColor(0xC0, 0xC0, 0xC0);
+    // On a dark window colour: dimmed, but not so far that it cannot be read.
+    const QColor text = palette().color(QPalette::Text);
+    const auto mix = [](int a, int b) { return (a * 3 + b * 2) / 5; };
+    return QColor(mix(text.red(), base.red()), mix(text.green(), base.green()), mix(text.blue(), base.blue()));
 }
 
 Qt::Alignment TChGrid::TextAlignment(int column) const

@@ -18,6 +18,9 @@
 
 #include <QToolButton>
 
+#include <QStyle>
+
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -100,6 +103,7 @@ class TestDialogs : public QObject {
     TRKmem Doc;
     TScriptedPrompt Prompt;
     std::unique_ptr<TParamDialog> Dialog;
+    QPalette SystemPalette;
 
     template <class TForm>
     bool Show(TProgramMode mode = Manufacture)
@@ -123,7 +127,12 @@ private slots:
         Doc = DefaultDocument();
         Prompt = TScriptedPrompt();
     }
-    void cleanup() { Dialog.reset(); }
+    void initTestCase() { SystemPalette = QApplication::palette(); }
+    void cleanup()
+    {
+        Dialog.reset();
+        QApplication::setPalette(SystemPalette);
+    }
 
     void everyDialogFollowsTheProgramModeAndOkChangesNothing()
     {
@@ -178,6 +187,143 @@ private slots:
             QTest::keyClick(Dialog.get(), Qt::Key_S, Qt::AltModifier);
             QCOMPARE(Field("edtSerial")->hasFocus(), mode == Manufacture);
         }
+    }
+
+    // A document as a person may open it: a short serial number (saved with
+    // zero bytes after it), stored values outside the fields' ranges, a
+    // market character the list does not hold, CW ID and signaling off while
+    // channels still send them, a short ANI code. A read-only view shows all
+    // this and stores none of it; so does a view whose only open fields are
+    // the signaling times, for the closed choices (both kinds loaded).
+    void readOnlyOkKeepsTheSavedBytes_data()
+    {
+        QTest::addColumn<int>("dialog");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("bothKinds");
+        const char* const names[] = {"Hardware", "Timer", "CW ID", "Radio Status", "Marketing", "Signaling",
+                                     "ANI", "ENI", "5-Tone Table", "Rx Adjustment", "Tx Adjustment", "Tx Power"};
+        for (int dialog = 0; dialog < 12; ++dialog)
+            QTest::newRow(qPrintable(QString(names[dialog]) + ", Normal")) << dialog << int(Normal) << false;
+        QTest::newRow("Marketing, Extended") << 4 << int(Extended) << false;
+        QTest::newRow("Rx Adjustment, Extended") << 9 << int(Extended) << false;
+        QTest::newRow("Tx Adjustment, Extended") << 10 << int(Extended) << false;
+        QTest::newRow("Signaling, Normal, both kinds") << 5 << int(Normal) << true;
+    }
+    void readOnlyOkKeepsTheSavedBytes()
+    {
+        QFETCH(int, dialog);
+        QFETCH(int, mode);
+        QFETCH(bool, bothKinds);
+        const TOpen open[] = {Open<TfrmHardware>, Open<TfrmTimer>, Open<TfrmCWID>, Open<TfrmRadioStatus>,
+                              Open<TfrmMarket>, Open<TfrmSignal>, Open<TfrmAni>, Open<TfrmEni>,
+                              Open<TfrmToneTbl>, Open<TfrmRxAdjust>, Open<TfrmTxAdjust>, Open<TfrmTxPower>};
+        Doc.SerialNo = "AB12";
+        Doc.BaseTot = 200;
+        Doc.RepeatGuardTime = 255;
+        Doc.CwIdDotTime = 5;
+        Doc.CwIdToneFreq = 65535;
+        Doc.CwIdEnable = 0;
+        Doc.Channels[3].CwIdAniEni = 2;
+        Doc.Channels[4].CwIdAniEni = 1;
+        Doc.MarketCode = 'X';
+        Doc.AniCode = "1A";
+        Doc.EniRepeatCount = 0;
+        Doc.TxPowerAdjust[2] = 120;
+        Doc.RxTuning[0] = 255;
+        if (bothKinds) {
+            Doc.DtmfTx = 1;
+            Doc.FiveToneRx = 1;
+        } else {
+            Doc.MarkTime = 0;
+        }
+        const auto before = SavedBytes(Doc);
+        QCOMPARE(Text(before, SerialBytes, 8), std::string("AB12\0\0\0\0", 8));
+        Dialog = open[dialog](Doc, TProgramMode(mode), Prompt);
+        bool modified = false;
+        WhenModal([](QWidget& shown) { ClickOk(shown); });
+        QVERIFY(Dialog->RunModal(modified));
+        QVERIFY(!modified);
+        QCOMPARE(SavedBytes(Doc), before);
+    }
+
+    // A read-only view on button face: its text must stay readable (WCAG
+    // contrast of at least 4.5) whatever the theme, and follow a theme that
+    // changes while the dialog is open.
+    void disabledFieldsAreReadable_data()
+    {
+        QTest::addColumn<QPalette>("theme");
+        QTest::addColumn<bool>("changedWhileOpen");
+        const QPalette light = QApplication::style()->standardPalette();
+        QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35));
+        dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
+        dark.setColor(QPalette::Text, Qt::white);
+        dark.setColor(QPalette::WindowText, Qt::white);
+        dark.setColor(QPalette::ButtonText, Qt::white);
+        dark.setColor(QPalette::ToolTipBase, QColor(0x55, 0x55, 0x3a));
+        dark.setColor(QPalette::ToolTipText, Qt::white);
+        for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+            dark.setColor(QPalette::Disabled, role, QColor(0x6e, 0x6e, 0x6e));
+        QTest::newRow("light") << light << false;
+        QTest::newRow("dark") << dark << false;
+        QTest::newRow("dark, switched while open") << dark << true;
+    }
+    void disabledFieldsAreReadable()
+    {
+        QFETCH(QPalette, theme);
+        QFETCH(bool, changedWhileOpen);
+        const auto luminance = [](const QColor& c) {
+            const auto f = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+            return 0.2126 * f(c.redF()) + 0.7152 * f(c.greenF()) + 0.0722 * f(c.blueF());
+        };
+        const auto contrast = [&](const QColor& a, const QColor& b) {
+            const double la = luminance(a), lb = luminance(b);
+            return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+        };
+        if (!changedWhileOpen)
+            QApplication::setPalette(theme);
+        QVERIFY(Show<TfrmHardware>(Normal));
+        if (changedWhileOpen) {
+            QApplication::setPalette(theme);
+            QApplication::processEvents();
+        }
+        const QColor face = theme.color(QPalette::Active, QPalette::Button);
+        int checked = 0;
+        for (QWidget* field : Dialog->findChildren<QWidget*>()) {
+            if (!qobject_cast<TParamEdit*>(field) && !qobject_cast<TParamCombo*>(field))
+                continue;
+            QVERIFY(!field->isEnabled());
+            const QPalette shown = field->palette();
+            QCOMPARE(shown.color(QPalette::Disabled, QPalette::Base), face);
+            const auto role = qobject_cast<TParamCombo*>(field) ? QPalette::ButtonText : QPalette::Text;
+            const double ratio = contrast(shown.color(QPalette::Disabled, role), face);
+            QVERIFY2(ratio >= 4.5, qPrintable(field->objectName() + QString(" %1").arg(ratio)));
+            ++checked;
+        }
+        QCOMPARE(checked, 9);
+    }
+
+    // Opened with the right to edit, an untouched text is stored as it was
+    // loaded however the field shows it; one that was edited is stored as shown.
+    void untouchedTextIsStoredAsLoaded_data()
+    {
+        QTest::addColumn<QString>("typed");  // null: only focused and left
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("focused only") << QString() << QByteArray("AB12\0\0\0\0", 8);
+        QTest::newRow("retyped") << "AB12" << QByteArray("AB12    ");
+        QTest::newRow("changed") << "AB123" << QByteArray("AB123   ");
+    }
+    void untouchedTextIsStoredAsLoaded()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, stored);
+        Doc.SerialNo = "AB12";
+        QVERIFY(Show<TfrmMarket>(Manufacture));
+        QVERIFY(Field("edtSerial")->hasFocus());  // the first field has it from the start
+        if (!typed.isNull())
+            TypeAndCommit(Field("edtSerial"), typed);
+        Ok();
+        QCOMPARE(Text(SavedBytes(Doc), SerialBytes, 8), stored.toStdString());
+        QCOMPARE(Dialog->Changed(), !typed.isNull());
     }
 
     // Typed into each dialog's fields, shown as committed, stored in the image.
@@ -293,8 +439,8 @@ private slots:
             for (const auto& [field, text] : shown)
                 QCOMPARE(Field(field)->text(), QString(text));
         }
-        QVERIFY(Show<TfrmTimer>(Normal));
-        Ok();  // the clamped values are what OK stores
+        QVERIFY(Show<TfrmTimer>(Extended));
+        Ok();  // the clamped values are what OK stores where the fields can be edited
         QCOMPARE(Doc.BaseTot, 120);
         QCOMPARE(Doc.RepeatGuardTime, 180);
         QVERIFY(Dialog->Changed());

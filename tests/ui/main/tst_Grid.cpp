@@ -8,6 +8,7 @@
 #include "support/TestHost.h"
 #include "model/U_Values.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -20,6 +21,8 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QtTest>
+
+#include <cmath>
 
 namespace {
 
@@ -82,6 +85,18 @@ TRKmem SampleDocument()
     SetFreq(doc.Channels[6].RxFreq, 150.00625);
     SetFreq(doc.Channels[6].TxFreq, 155.5);
     return doc;
+}
+
+// Contrast ratio of two colours by their relative luminance (sRGB).
+double Contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 int Bcd(uint8_t b) { return (b >> 4) * 10 + (b & 15); }
@@ -781,6 +796,28 @@ private slots:
         QCOMPARE(Cell(1, 2), QString("150.00000"));
         QVERIFY(Main->WorkChannels().Equals(before));
         QVERIFY(Main->Document().Channels.Equals(before));
+    }
+
+    void screenReaderNamesAndDarkTheme()
+    {
+        QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(Grid);
+        QVERIFY(grid && grid->tableInterface());
+        const auto spoken = [&](int channel, int column) {
+            return grid->tableInterface()->cellAt(TChGrid::RowOf(channel), column)->text(QAccessible::Name);
+        };
+        QCOMPARE(spoken(0, 2), QString("Rx Freq, channel 1, 146.52000"));
+        QCOMPARE(spoken(1, 4), QString("Decoders DCS, channel 2, 023"));
+        QCOMPARE(spoken(3, 16), QString("Tx Freq, channel 4, Tx Inh"));
+        Select(1, 5);
+        Key(Qt::Key_Space);  // N -> W: the name follows the value
+        QCOMPARE(spoken(1, 5), QString("W/N, channel 2, W"));
+
+        // A dark theme: the theme's text on the theme's window colour.
+        Grid->setPalette(QPalette(QColor(0x35, 0x35, 0x35)));
+        const QPalette& dark = Grid->palette();
+        QVERIFY(Contrast(Grid->TextColor(TChGrid::RowOf(0), 2), dark.color(QPalette::Base)) >= 4.5);
+        QVERIFY(Contrast(Grid->TextColor(1, 2), dark.color(QPalette::Button)) >= 4.5);
+        QVERIFY(Contrast(Grid->TextColor(TChGrid::RowOf(2), 2), dark.color(QPalette::Base)) >= 3.0);
     }
 
     void pasteIntoAnOpenEditor()

@@ -1,6 +1,7 @@
 // The main window's start-up, documents, recent files, close query and
 // settings, with the person and the file choosers scripted.
 #include "ui/main/D_About.h"
+#include "ui/main/D_MultiTone.h"
 #include "support/TestHost.h"
 #include "ui/main/U_ChGrid.h"
 #include "ui/base/U_Help.h"
@@ -17,6 +18,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusTipEvent>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QtTest>
@@ -63,6 +65,43 @@ private:
     static void Click(QDialog& dialog, const char* button)
     {
         QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
+    }
+
+    // A click that comes from the window system, as a person's does, so
+    // that a window a modal dialog blocks does not get it.
+    static void ClickAsPerson(QWidget* widget, QPoint at = {})
+    {
+        QWidget* window = widget->window();
+        const QPoint point = widget->mapTo(window, at.isNull() ? widget->rect().center() : at);
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, point);
+    }
+    // F1 in the dialog, then the help's Index button, a link and Back.
+    void WorkHelpFrom(QDialog& dialog, bool& worked)
+    {
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::keyClick(&dialog, Qt::Key_F1);
+        THelpWindow* help = THelpWindow::Instance();
+        QVERIFY(help && QTest::qWaitForWindowExposed(help));
+        QCOMPARE(help->CurrentPage(), QString("contents.html"));
+        ClickAsPerson(help->findChild<QPushButton*>("btnIndex"));
+        QCOMPARE(help->CurrentPage(), QString("index.html"));
+        // The index's first entry, clicked where it is drawn.
+        QTextBrowser* browser = help->Browser();
+        QTextCursor link(browser->document());
+        for (QTextBlock block = browser->document()->begin(); block.isValid() && link.position() == 0;
+             block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it)
+                if (it.fragment().charFormat().isAnchor()) {
+                    link.setPosition(it.fragment().position() + 1);
+                    break;
+                }
+        QVERIFY(link.position() > 0);
+        ClickAsPerson(browser->viewport(), browser->cursorRect(link).center());
+        QCOMPARE(help->CurrentPage(), QString("hardware.html"));
+        ClickAsPerson(help->findChild<QPushButton*>("btnBack"));
+        QCOMPARE(help->CurrentPage(), QString("index.html"));
+        QVERIFY(dialog.isVisible());
+        worked = true;
     }
 
 private slots:
@@ -445,6 +484,12 @@ private slots:
         QVERIFY(ini.Load());
         QCOMPARE(ini.GetStr("CURFOLD", ""), folder);
         QCOMPARE(ini.GetStr("FILE1", ""), recent);
+
+        // Named on the command line, the file is opened, not written over.
+        main = Start({PathText(recent)});
+        QCOMPARE(PathBytes(main->CurrentFileName()), recent);
+        QCOMPARE(main->findChild<QLabel*>("lblSerialNo")->text(), QString("BYTES"));
+        QVERIFY(main->close());
     }
 
     void aboutShowsTheVersionOfTheBuild()
@@ -483,6 +528,34 @@ private slots:
         }
     }
 
+    // Help asked for from a modal dialog takes clicks on its buttons and
+    // links while the dialog stays open, and stays open after it.
+    void helpIsUsableWhileADialogIsOpen_data()
+    {
+        QTest::addColumn<bool>("openBefore");
+        QTest::newRow("first opened from the dialog") << false;
+        QTest::newRow("already open from the main window") << true;
+    }
+    void helpIsUsableWhileADialogIsOpen()
+    {
+        QFETCH(bool, openBefore);
+        TChannel channel;
+        TfrmMultiTone dialog(channel, Start());
+        if (openBefore)
+            OpenHelp(THelpAction::Index);
+        bool worked = false;
+        QTimer::singleShot(0, [&] {
+            WorkHelpFrom(dialog, worked);
+            dialog.reject();
+        });
+        dialog.exec();
+        QVERIFY(worked);
+        THelpWindow* help = THelpWindow::Instance();
+        QVERIFY(help && help->isVisible());
+        ClickAsPerson(help->findChild<QPushButton*>("btnContents"));
+        QCOMPARE(help->CurrentPage(), QString("contents.html"));
+        help->close();
+    }
     void everyHelpLinkLeadsToAPage()
     {
         int pages = 0;

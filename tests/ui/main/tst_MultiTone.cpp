@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QtTest>
 
@@ -15,7 +16,8 @@
 namespace {
 
 // Slot 0: decoder 100.0 Hz, encoder DCS 754; slot 5: decoder DCS 023 only;
-// slot 15 inactive although it holds codes.
+// slot 7 active with no tone on either side; slot 15 inactive although it
+// holds codes.
 TChannel SampleChannel()
 {
     TChannel c;
@@ -28,6 +30,7 @@ TChannel SampleChannel()
     c.ToneEntryUsed[5] = 1;
     c.DecoderIsDcs[5] = 1;
     c.DecoderCode[5] = 0;
+    c.ToneEntryUsed[7] = 1;
     c.DecoderCode[15] = 7;
     c.EncoderIsDcs[15] = 1;
     c.EncoderCode[15] = 9;
@@ -82,6 +85,48 @@ private slots:
         }
     }
 
+    // Each caption stands level with its row's four lists and left of them,
+    // the rows go down in order, at the dialog's own font and at larger ones.
+    void captionsStandBesideTheirRows_data()
+    {
+        QTest::addColumn<int>("pixels");
+        QTest::newRow("as designed") << 0;
+        QTest::newRow("larger font") << 15;
+        QTest::newRow("much larger font") << 22;
+    }
+    void captionsStandBesideTheirRows()
+    {
+        QFETCH(int, pixels);
+        if (pixels > 0) {
+            QFont font = Form->font();
+            font.setPixelSize(pixels);
+            Form->setFont(font);
+            Form->setFixedSize(Form->layout()->totalSizeHint());
+            QApplication::processEvents();
+        }
+        const auto box = [this](const QString& name) {
+            QWidget* w = Form->findChild<QWidget*>(name);
+            return QRect(w->mapTo(Form.get(), QPoint(0, 0)), w->size());
+        };
+        int previousBottom = 0;
+        for (int row = 1; row <= TfrmMultiTone::RowCount; ++row) {
+            const QRect caption = box(QString("lblTone%1").arg(row));
+            for (const char* list : {"cbxDCss%1", "cbxDDcs%1", "cbxECss%1", "cbxEDcs%1"}) {
+                const QRect r = box(QString(list).arg(row));
+                QVERIFY2(qAbs(caption.center().y() - r.center().y()) <= 1, qPrintable(QString(list).arg(row)));
+                QVERIFY(caption.right() < r.left());
+            }
+            QVERIFY(caption.top() >= previousBottom);
+            previousBottom = caption.bottom();
+        }
+        // Both panels frame all their lists.
+        for (const char* side : {"D", "E"})
+            for (int row : {1, TfrmMultiTone::RowCount})
+                for (const char* kind : {"Css", "Dcs"})
+                    QVERIFY(box(side == QString("D") ? "pnlDecoders" : "pnlEncoders")
+                                .contains(box(QString("cbx%1%2%3").arg(side, kind).arg(row))));
+    }
+
     void pairRuleOnBothSides()
     {
         QComboBox* dcs = List("cbxDDcs1");
@@ -130,9 +175,32 @@ private slots:
         QCOMPARE(slot(0), (std::vector<int> {1, 1, 103, 0, 0}));
         QCOMPARE(slot(5), (std::vector<int> {0, 0, 0, 0, 0}));    // a row left "off" is inactive
         QCOMPARE(slot(11), (std::vector<int> {1, 0, 0, 0, 2}));
-        QCOMPARE(slot(15), (std::vector<int> {0, 0, 0, 0, 0}));   // the inactive slot's leftovers are cleared
-        for (int k : {1, 2, 3, 4, 6, 7, 8, 9, 10, 12, 13, 14})
+        // Rows nobody changed keep their slots as stored.
+        QCOMPARE(slot(7), (std::vector<int> {1, 0, 0, 0, 0}));
+        QCOMPARE(slot(15), (std::vector<int> {0, 0, 7, 1, 9}));
+        for (int k : {1, 2, 3, 4, 6, 8, 9, 10, 12, 13, 14})
             QCOMPARE(Channel.ToneEntryUsed[k], 0);
+    }
+
+    void okWithoutChangesKeepsTheChannel_data()
+    {
+        QTest::addColumn<QString>("list");  // changed and changed back; empty: untouched
+        QTest::newRow("untouched") << QString();
+        QTest::newRow("row 8 there and back") << "cbxDCss8";
+        QTest::newRow("row 16 there and back") << "cbxEDcs16";
+    }
+    void okWithoutChangesKeepsTheChannel()
+    {
+        QFETCH(QString, list);
+        const TChannel before = Channel;
+        if (!list.isEmpty()) {
+            List(list)->setFocus();
+            QTest::keyClick(List(list), Qt::Key_Down);
+            QTest::keyClick(List(list), Qt::Key_Up);
+        }
+        QTest::mouseClick(Form->findChild<QPushButton*>("btnOK"), Qt::LeftButton);
+        QCOMPARE(Form->result(), int(QDialog::Accepted));
+        QVERIFY(Channel.Equals(before));
     }
 
     void cancelEscapeAndEnterOnCancelLeaveTheChannel_data()
