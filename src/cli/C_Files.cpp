@@ -1,7 +1,8 @@
 #include "cli/C_Files.h"
 
 #include "cli/U_Cli.h"
-#include "cli/U_DocJson.h"
+#include "link/U_DocJson.h"
+#include "link/U_SafeDownload.h"
 #include "files/U_FileAccess.h"
 #include "files/U_HexDump.h"
 #include "model/U_Values.h"
@@ -174,12 +175,9 @@ int RunDiff(const QStringList& args)
     const QStringList files = parser.positionalArguments();
     if (!a.Open(files[0], prompt) || !b.Open(files[1], prompt))
         return ExitFileError;
-    const auto fieldsA = DocumentFieldList(a.Doc);
-    const auto fieldsB = DocumentFieldList(b.Doc);
     QString out;
-    for (qsizetype i = 0; i < fieldsA.size(); ++i)
-        if (fieldsA[i].second != fieldsB[i].second)
-            out += QStringLiteral("%1: %2 | %3\n").arg(fieldsA[i].first, fieldsA[i].second, fieldsB[i].second);
+    for (const TFieldChange& c : FieldChanges(a.Doc, b.Doc))
+        out += QString::fromStdString(c.Name + ": " + c.Unit + " | " + c.Document + "\n");
     PrintOut(out);
     return out.isEmpty() ? ExitOk : ExitDiffers;
 }

@@ -1,13 +1,18 @@
 #include "cli/C_Link.h"
 
-#include "link/U_Checks.h"
 #include "cli/U_Cli.h"
-#include "link/U_Clone.h"
 #include "files/U_FileAccess.h"
+#include "files/U_History.h"
+#include "link/U_Checks.h"
+#include "link/U_Clone.h"
+#include "link/U_LinkTrace.h"
 #include "link/U_Ports.h"
+#include "link/U_SafeDownload.h"
 #include "sim/dc_RepeaterSim.h"
 
 #include <QDate>
+#include <QDir>
+#include <QStandardPaths>
 
 #include <csignal>
 #include <cstdio>
@@ -85,6 +90,16 @@ public:
         BarShown = true;
     }
     bool Cancelled() const override { return Interrupted != 0; }
+    TLinkTrace* Trace() override { return FTrace.IsOpen() ? &FTrace : nullptr; }
+
+    // --trace FILE; false (and told) when the file cannot be written.
+    bool TraceTo(const QString& path)
+    {
+        if (FTrace.Open(path))
+            return true;
+        Prompt.Error(FTrace.ErrorText.toStdString());
+        return false;
+    }
 
 private:
     void EndBar()
@@ -97,6 +112,62 @@ private:
     TConsolePrompt Prompt;
     const bool Terminal;
     bool BarShown = false;
+    TLinkTrace FTrace;
+};
+
+// The safe download's questions, answered by the command's options: an
+// identity mismatch is refused unless --force, the change list is printed
+// and the download goes on unless --dry-run.
+class TConsoleQuestions : public TSafeQuestions {
+public:
+    TConsoleQuestions(bool force, bool dryRun) : Force(force), DryRun(dryRun) {}
+
+    bool ConfirmIdentity(const std::vector<TIdentityRow>& rows) override
+    {
+        std::string text = "The repeater is not the one the document was made for:\n";
+        text += Row("", "Repeater", "Document", false);
+        for (const TIdentityRow& row : rows)
+            text += Row(row.Name, row.Unit, row.Document, row.Differs);
+        text += Force ? "Writing all the same (--force).\n" : "Nothing was written; --force writes all the same.\n";
+        std::fputs(text.c_str(), stderr);
+        return Force;
+    }
+    bool ConfirmChanges(const std::vector<TFieldChange>& changes) override
+    {
+        QString out = changes.empty() ? QStringLiteral("The download changes no field.\n")
+                                      : QStringLiteral("The download changes %1 field(s) (repeater | document):\n").arg(changes.size());
+        for (const TFieldChange& c : changes)
+            out += QStringLiteral("%1: %2 | %3\n").arg(QString::fromStdString(c.Name), QString::fromStdString(c.Unit),
+                                                       QString::fromStdString(c.Document));
+        if (DryRun)
+            out += QStringLiteral("Dry run: nothing was written.\n");
+        PrintOut(out);
+        std::fflush(stdout);
+        return !DryRun;
+    }
+    void ReadBackDiffers(const std::vector<TFieldChange>& differences) override
+    {
+        std::string text = std::string(SafeMessages::Differs) + " Read back | written:\n";
+        for (const TFieldChange& d : differences)
+            text += d.Name + ": " + d.Unit + " | " + d.Document + "\n";
+        std::fputs(text.c_str(), stderr);
+    }
+    void HistoryProblem(const std::string& text) override
+    {
+        std::fprintf(stderr, "%s The transfer goes on.\n", text.c_str());
+    }
+
+private:
+    static std::string Row(const std::string& name, const std::string& unit, const std::string& doc, bool differs)
+    {
+        char line[160];
+        std::snprintf(line, sizeof line, "  %-10s %-12s %-12s%s\n", name.c_str(), unit.c_str(), doc.c_str(),
+                      differs ? " <- differs" : "");
+        return line;
+    }
+
+    bool Force;
+    bool DryRun;
 };
 
 // The exit status of a transfer: its outcome; a cancel that came when
@@ -141,6 +212,34 @@ std::string ReadPassword()
 
 const char* const PortHelp = "The repeater's port: COM<n> or a device path.";
 
+// The program's settings file in the per-user folder, where RK54Win keeps it
+// when it is not run as a portable copy.
+QString UserSettingsFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/RK54Win/RK54Win.ini";
+}
+
+const QCommandLineOption HistoryOption("history",
+    "The service history folder (default: the one RK54Win's settings name, else History beside them).", "DIR");
+const QCommandLineOption TraceOption("trace", "Write every byte sent and received, with its time, to FILE.", "FILE");
+
+std::unique_ptr<THistory> HistoryOf(const QCommandLineParser& parser)
+{
+    const std::string folder = parser.isSet(HistoryOption) ? Local(parser.value(HistoryOption))
+                                                           : HistorySettings::FolderFromSettings(Local(UserSettingsFile()));
+    return std::make_unique<THistory>(folder);
+}
+
+// Keeps an image in the history; a history that cannot be written is told
+// but changes no exit status.
+void Keep(THistory& history, const TMap54& image, const TRKmem& who, const char* action, TProgramMode mode,
+          const std::string& outcome)
+{
+    std::string error;
+    if (!RecordInHistory(history, image, who, action, mode, outcome, error))
+        std::fprintf(stderr, "%s\n", error.c_str());
+}
+
 } // namespace
 
 int RunUpload(const QStringList& args)
@@ -148,9 +247,12 @@ int RunUpload(const QStringList& args)
     QCommandLineParser parser;
     const QCommandLineOption port("port", PortHelp, "PORT");
     parser.addOption(port);
+    parser.addOption(HistoryOption);
+    parser.addOption(TraceOption);
     const int status = ParseArguments(parser, args,
         "Reads the repeater's memory (Radio > Upload) and saves it as FILE. FILE is written\n"
-        "only when the upload succeeded. Progress goes to standard error; Ctrl+C cancels.\n"
+        "only when the upload succeeded; the image is also kept in the service history.\n"
+        "Progress goes to standard error; Ctrl+C cancels.\n"
         "Exit status: 0 done, 1 port or transfer error, 2 time-out, 10 checksum error,\n"
         "14 incompatible data, 20 unexpected reply, 3 FILE cannot be written,\n"
         "130 or 143 cancelled by Ctrl+C or SIGTERM (nothing is written).",
@@ -165,6 +267,8 @@ int RunUpload(const QStringList& args)
     TMap54::SetDefaults(doc);
     TMap54 image;
     TConsoleView view;
+    if (parser.isSet(TraceOption) && !view.TraceTo(parser.value(TraceOption)))
+        return ExitFileError;
     TTransferResult result;
     {
         TInterruptGuard guard;
@@ -172,6 +276,7 @@ int RunUpload(const QStringList& args)
     }
     if (!result.Succeeded())
         return ExitStatusOf(result);
+    Keep(*HistoryOf(parser), image, doc, HistoryActions::Upload, Normal, "done");
     TConsolePrompt prompt;
     return WriteDataFile(Local(parser.positionalArguments().first()), doc, image, prompt) ? ExitOk
                                                                                           : ExitFileError;
@@ -184,14 +289,24 @@ int RunDownload(const QStringList& args)
     const QCommandLineOption mode("mode",
         "What is written: normal (the channels), extended (also the common parameters "
         "and alpha tags) or manufacture (everything; asks for the password).", "MODE", "normal");
-    parser.addOption(port);
-    parser.addOption(mode);
+    const QCommandLineOption noSafe("no-safe", "Write without reading the repeater first and back afterwards.");
+    const QCommandLineOption force("force", "Write even when the repeater's serial number, band, market or "
+                                            "firmware differ from FILE's.");
+    const QCommandLineOption dryRun("dry-run", "Read the repeater, check it and list the changes; write nothing.");
+    for (const auto* option : {&port, &mode, &noSafe, &force, &dryRun, &HistoryOption, &TraceOption})
+        parser.addOption(*option);
     const int status = ParseArguments(parser, args,
         "Writes FILE into the repeater (Radio > Download). A US-market document with wide\n"
         "channels in 150-174 or 421-512 MHz gets the narrow-band caution on standard error\n"
         "and is sent with those channels narrow; FILE itself is not changed.\n"
-        "Exit status: 0 done, 1 port or transfer error, 2 time-out, 20 block refused,\n"
-        "3 FILE cannot be read, 77 wrong password, 130 or 143 cancelled by Ctrl+C or SIGTERM.",
+        "Safe download (unless --no-safe): the repeater is read and its image kept in the\n"
+        "service history, checked against FILE (serial number, band, market, firmware),\n"
+        "the fields that will change are listed on standard output, FILE is written and\n"
+        "the repeater read back and compared with what was sent.\n"
+        "Exit status: 0 done (and verified), 1 port or transfer error, 2 time-out,\n"
+        "10 checksum error, 14 incompatible data, 20 block refused, 3 FILE cannot be read,\n"
+        "4 repeater is not FILE's (refused without --force), 5 read-back differs,\n"
+        "77 wrong password, 130 or 143 cancelled by Ctrl+C or SIGTERM.",
         {"FILE"}, 1, 1);
     if (status >= 0)
         return status;
@@ -227,8 +342,47 @@ int RunDownload(const QStringList& args)
         ConvertToNarrowBand(doc);
 
     TConsoleView view;
+    if (parser.isSet(TraceOption) && !view.TraceTo(parser.value(TraceOption)))
+        return ExitFileError;
+    const std::unique_ptr<THistory> history = HistoryOf(parser);
     TInterruptGuard guard;
-    return ExitStatusOf(Download(parser.value(port), doc, image, programMode, view));
+    if (parser.isSet(noSafe)) {
+        const TTransferResult result = Download(parser.value(port), doc, image, programMode, view);
+        if (!result.PortFailed)
+            Keep(*history, image, doc, HistoryActions::Download, programMode,
+                 OutcomeText(result, TLinkView::DownloadDirection));
+        return ExitStatusOf(result);
+    }
+    TConsoleQuestions questions(parser.isSet(force), parser.isSet(dryRun));
+    const TSafeResult result = SafeDownload(parser.value(port), doc, image, programMode, view, questions, history.get());
+    if (result.IdentityRefused)
+        return ExitNotThisUnit;
+    if (result.ChangesDeclined)
+        return ExitOk;
+    if (result.ReadBackDiffers())
+        return ExitReadBackDiffers;
+    return ExitStatusOf(result.Transfer);
+}
+
+int RunHistory(const QStringList& args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption serial("serial", "Only the events of the unit with serial number S.", "S");
+    parser.addOption(serial);
+    parser.addOption(HistoryOption);
+    const int status = ParseArguments(parser, args,
+        "Prints the service history log, newest first: time (UTC), serial number, firmware,\n"
+        "band, action, program mode, archived image, its SHA-256 and the outcome, separated\n"
+        "by tabs. The images lie in the history folder under the names shown.",
+        {}, 0, 0);
+    if (status >= 0)
+        return status;
+    const std::unique_ptr<THistory> history = HistoryOf(parser);
+    QString out;
+    for (const THistoryEntry& entry : history->Entries(Local(parser.value(serial))))
+        out += QString::fromStdString(THistory::LineOf(entry)) + '\n';
+    PrintOut(out);
+    return ExitOk;
 }
 
 int RunPorts(const QStringList& args)

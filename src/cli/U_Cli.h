@@ -10,6 +10,8 @@ enum TExitCode {
     ExitOk = 0,
     ExitDiffers = 1,
     ExitFileError = 3,
+    ExitNotThisUnit = 4,      // safe download: the repeater is not the document's
+    ExitReadBackDiffers = 5,  // safe download: the repeater does not hold what was written
     ExitUsage = 64,
     ExitDataRefused = 65,  // input data the command refuses (sysexits: data error)
     ExitWrongPassword = 77,

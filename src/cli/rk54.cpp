@@ -25,6 +25,7 @@ const TSubcommand Subcommands[] = {
     {"import-csv", "take channels from a CSV file into a data file", RunImportCsv},
     {"upload", "read the repeater's memory over a serial port into a data file", RunUpload},
     {"download", "write a data file into the repeater over a serial port", RunDownload},
+    {"history", "the service history: images read from and written to repeaters", RunHistory},
     {"ports", "list the serial ports as the Configuration dialog shows them", RunPorts},
     {"simulate", "play a repeater on a pseudo-terminal", RunSimulate},
 };
@@ -42,8 +43,8 @@ void Usage(FILE* stream)
                  "Exit status: 0 success, 1 documents differ (diff), 3 a data file cannot be read\n"
                  "or written, 64 wrong usage. upload and download end with the transfer's outcome:\n"
                  "0 done, 1 port or transfer error, 2 time-out, 10 checksum error, 14 incompatible\n"
-                 "data, 20 unexpected reply; 77 wrong manufacture password; 130 or 143 cancelled by\n"
-                 "Ctrl+C or SIGTERM.\n");
+                 "data, 20 unexpected reply; download also 4 repeater is not the file's, 5 read-back\n"
+                 "differs; 77 wrong manufacture password; 130 or 143 cancelled by Ctrl+C or SIGTERM.\n");
 }
 
 } // namespace

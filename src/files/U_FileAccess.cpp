@@ -237,6 +237,29 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, cons
     return SyncFolder(calls, folder);
 }
 
+bool WriteNewFile(const std::string& path, const std::string& bytes, bool& exists)
+{
+    exists = false;
+    const fs::path target(path);
+    fs::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+    fs::path temporary;
+    const int fd = CreateTemporary(folder, temporary);
+    if (fd < 0)
+        return false;
+    const TFileCalls& calls = TFileCalls::System();
+    bool ok = WriteAll(calls, fd, bytes) && calls.Sync(fd) == 0;
+    ok = calls.Close(fd) == 0 && ok;
+    // A link fails where a rename would replace: a name once taken keeps its file.
+    if (ok && ::link(temporary.c_str(), target.c_str()) != 0) {
+        exists = errno == EEXIST;
+        ok = false;
+    }
+    ::unlink(temporary.c_str());
+    return ok && SyncFolder(calls, folder);
+}
+
 namespace {
 
 constexpr char16_t EscapeBase = 0xDC00;

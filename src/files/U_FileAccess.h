@@ -62,6 +62,10 @@ std::string FileNameBytes(const std::u16string& text);
 // (the new name of a save) stay as they are.
 std::string ChosenFileName(const std::string& path);
 
+// Writes `bytes` as the new file `path`, whole or not at all, and never over
+// a file that exists (`exists` tells that case apart from other failures).
+bool WriteNewFile(const std::string& path, const std::string& bytes, bool& exists);
+
 // The system's message texts.
 namespace FileMessages {
 constexpr const char* FormatError = "The file cannot be opened.\r\nThe file format is not correct.";

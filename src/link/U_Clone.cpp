@@ -1,5 +1,6 @@
 #include "link/U_Clone.h"
 
+#include "link/U_CloneSteps.h"
 #include "link/U_LinkIo.h"
 #include "link/dc_RsDrv.h"
 
@@ -11,23 +12,7 @@
 namespace {
 
 using namespace LinkIo;
-
-// The progress bar of one transfer; it never passes its maximum.
-class TProgress {
-public:
-    explicit TProgress(TLinkView& view) : View(view) { View.SetProgress(0); }
-    void Set(int position)
-    {
-        Position = std::min(position, TLinkView::ProgressMax);
-        View.SetProgress(Position);
-    }
-    void Step() { Set(Position + 1); }
-    void Repaint() { View.SetProgress(Position); }
-
-private:
-    TLinkView& View;
-    int Position = 0;
-};
+using CloneSteps::TProgress;
 
 // A quarter and a half of the bar: round(33 / 4) and round(33 / 2), halves
 // going to the even neighbour.
@@ -90,10 +75,12 @@ int WriteBlock(TCRsDrv& driver, const QByteArray& frame, TLinkView& view)
     return rx[size] == Clone::ACK && rx[size + 1] == Clone::ETB ? OutcomeDone : OutcomeBadReply;
 }
 
-int ReadAll(TCRsDrv& driver, TRKmem& doc, TMap54& image, TLinkView& view, TProgress& progress,
-            bool& replaced)
+} // namespace
+
+namespace CloneSteps {
+
+int ReadImage(TCRsDrv& driver, TMap54& working, TLinkView& view, TProgress& progress)
 {
-    TMap54 working;
     working.Clear();
     uint8_t* bytes = working.Data();
     int outcome = HandshakeLoop(driver, view);
@@ -124,24 +111,22 @@ int ReadAll(TCRsDrv& driver, TRKmem& doc, TMap54& image, TLinkView& view, TProgr
             progress.Step();
         view.Breathe();
     }
-
     // The transfer moves the first 1456 bytes; the rest stays zero but for
     // the end marker the decoder looks for.
     bytes[Image54::EndMarker] = Image54::Marker;
-    auto fresh = std::make_unique<TRKmem>();
-    try {
-        if (!working.Decode(*fresh))
-            return OutcomeBadImage;
-    } catch (const EConvertError&) {
-        return OutcomeBadImage;
-    }
-    doc.Assign(*fresh);
-    image.CopyFrom(working);
-    replaced = true;
     return OutcomeDone;
 }
 
-int WriteAll(TCRsDrv& driver, const TMap54& image, TProgramMode mode, TLinkView& view, TProgress& progress)
+int DecodeImage(const TMap54& working, TRKmem& doc)
+{
+    try {
+        return working.Decode(doc) ? OutcomeDone : OutcomeBadImage;
+    } catch (const EConvertError&) {
+        return OutcomeBadImage;
+    }
+}
+
+int WriteImage(TCRsDrv& driver, const TMap54& image, TProgramMode mode, TLinkView& view, TProgress& progress)
 {
     const uint8_t* bytes = image.Data();
     const bool extended = mode == Extended || mode == Manufacture;
@@ -157,12 +142,7 @@ int WriteAll(TCRsDrv& driver, const TMap54& image, TProgramMode mode, TLinkView&
         progress.Set(FirstQuarter);
     }
     if (extended) {
-        // The last byte of the area is the repeater's own sum over the 127
-        // before it, which is one byte more than the image's checksum A
-        // covers; the image is left as it is.
-        std::array<uint8_t, 128> data {};
-        std::memcpy(data.data(), bytes + Clone::Area2.ImageOffset, 127);
-        data[127] = TMap::Checksum(data.data(), 127);
+        const std::array<uint8_t, 128> data = Area2Data(bytes);
         const QByteArray frame = Clone::Frame(Clone::Area2.WriteCommand, Clone::SingleBlockWriteIndex,
                                               data.data(), int(data.size()));
         if ((outcome = WriteBlock(driver, frame, view)) != OutcomeDone)
@@ -209,7 +189,7 @@ int WriteAll(TCRsDrv& driver, const TMap54& image, TProgramMode mode, TLinkView&
 // transfer ends without a word and without another byte. Returns whether it
 // was cancelled.
 bool Finish(TCRsDrv& driver, int outcome, TLinkView::TDirection direction, TLinkView& view,
-            TProgress& progress)
+            TProgress& progress, bool announceDone)
 {
     progress.Repaint();
     if (view.Cancelled())
@@ -223,7 +203,8 @@ bool Finish(TCRsDrv& driver, int outcome, TLinkView::TDirection direction, TLink
         Receive(driver, rx, 1, view);
         progress.Set(TLinkView::ProgressMax);
         PauseMs(2000, view);
-        view.Information(upload ? CloneMessages::UploadDone : CloneMessages::DownloadDone);
+        if (announceDone)
+            view.Information(upload ? CloneMessages::UploadDone : CloneMessages::DownloadDone);
         break;
     }
     case OutcomeTimeout:
@@ -242,7 +223,44 @@ bool Finish(TCRsDrv& driver, int outcome, TLinkView::TDirection direction, TLink
     return false;
 }
 
-} // namespace
+std::vector<TRange> WrittenRanges(TProgramMode mode)
+{
+    std::vector<TRange> ranges;
+    if (mode == Manufacture)
+        ranges.push_back({Clone::Area1.ImageOffset, Clone::Area1.DataBytes});
+    if (mode != Normal)
+        ranges.push_back({Clone::Area2.ImageOffset, Clone::Area2.DataBytes});
+    ranges.push_back({Clone::Area4.ImageOffset, Clone::Area4.DataBytes * Clone::Area4.Blocks});
+    if (mode != Normal)
+        ranges.push_back({Clone::Area6.ImageOffset, Clone::Area6.DataBytes * Clone::Area6.Blocks});
+    return ranges;
+}
+
+std::array<uint8_t, 128> Area2Data(const uint8_t* image)
+{
+    // The last byte of the area is the repeater's own sum over the 127
+    // before it, which is one byte more than the image's checksum A
+    // covers; the image itself is left as it is.
+    std::array<uint8_t, 128> data {};
+    std::memcpy(data.data(), image + Clone::Area2.ImageOffset, 127);
+    data[127] = TMap::Checksum(data.data(), 127);
+    return data;
+}
+
+TMap54 AsWritten(const TMap54& unit, const TMap54& sent, TProgramMode mode)
+{
+    TMap54 after;
+    after.CopyFrom(unit);
+    for (const TRange& range : WrittenRanges(mode))
+        std::memcpy(after.Data() + range.First, sent.Data() + range.First, size_t(range.Count));
+    if (mode != Normal) {
+        const std::array<uint8_t, 128> area2 = Area2Data(sent.Data());
+        after[Clone::Area2.ImageOffset + 127] = area2[127];
+    }
+    return after;
+}
+
+} // namespace CloneSteps
 
 namespace Clone {
 
@@ -309,8 +327,18 @@ TTransferResult Upload(const QString& port, TRKmem& doc, TMap54& image, TLinkVie
     }
     view.TransferBegins(TLinkView::UploadDirection);
     TProgress progress(view);
-    result.Outcome = ReadAll(*driver, doc, image, view, progress, result.Replaced);
-    result.Cancelled = Finish(*driver, result.Outcome, TLinkView::UploadDirection, view, progress);
+    TMap54 working;
+    result.Outcome = CloneSteps::ReadImage(*driver, working, view, progress);
+    if (result.Outcome == OutcomeDone) {
+        auto fresh = std::make_unique<TRKmem>();
+        result.Outcome = CloneSteps::DecodeImage(working, *fresh);
+        if (result.Outcome == OutcomeDone) {
+            doc.Assign(*fresh);
+            image.CopyFrom(working);
+            result.Replaced = true;
+        }
+    }
+    result.Cancelled = CloneSteps::Finish(*driver, result.Outcome, TLinkView::UploadDirection, view, progress);
     driver->Close();
     driver.reset();
     view.TransferEnds();
@@ -329,8 +357,8 @@ TTransferResult Download(const QString& port, const TRKmem& doc, TMap54& image, 
     view.TransferBegins(TLinkView::DownloadDirection);
     TProgress progress(view);
     image.Encode(doc);
-    result.Outcome = WriteAll(*driver, image, mode, view, progress);
-    result.Cancelled = Finish(*driver, result.Outcome, TLinkView::DownloadDirection, view, progress);
+    result.Outcome = CloneSteps::WriteImage(*driver, image, mode, view, progress);
+    result.Cancelled = CloneSteps::Finish(*driver, result.Outcome, TLinkView::DownloadDirection, view, progress);
     driver->Close();
     driver.reset();
     view.TransferEnds();

@@ -1,6 +1,8 @@
 #pragma once
 #include "model/U_Prompt.h"
 
+class TLinkTrace;
+
 // What a radio link engine needs of the person in front of it. The transfer
 // window, the alignment window, the command-line tool and the tests each
 // implement it; the engines never touch a widget or a terminal themselves.
@@ -30,6 +32,9 @@ public:
     // Let the program handle what is pending (paint, clicks, the Cancel
     // button, Ctrl+C). Called at least every 10 ms while the engine waits.
     virtual void Breathe();
+
+    // Where the bytes of the line are recorded, if anywhere (not owned).
+    virtual TLinkTrace* Trace() { return nullptr; }
 
     // The link never asks questions; views that only show messages need not
     // answer one.

@@ -1,5 +1,6 @@
 #include "link/dc_RsDrv.h"
 
+#include "link/U_LinkTrace.h"
 #include "link/U_LinkView.h"
 #include "link/U_Ports.h"
 
@@ -144,6 +145,8 @@ int TCRsDrv::Write(const uint8_t* bytes, int count)
             Port->clear(QSerialPort::Output);
             return RsFailed;
         }
+        if (Trace)
+            Trace->Sent(bytes + sent, piece);
         sent += piece;
     }
     if (Port->error() == QSerialPort::TimeoutError)
@@ -181,6 +184,8 @@ int TCRsDrv::Read(int count, uint8_t* destination, int& received)
         return RsOk;
     const qint64 got = Port->read(reinterpret_cast<char*>(destination), std::min(count, int(OutQueueSize)));
     received = int(std::max<qint64>(got, 0));
+    if (Trace)
+        Trace->Received(destination, received);
     return RsOk;
 }
 
@@ -231,6 +236,9 @@ std::unique_ptr<TCRsDrv> OpenRadioPort(const QString& portName, TLinkView& view)
         view.Error("Problem on COM port");
         return nullptr;
     }
+    driver->Trace = view.Trace();
+    if (driver->Trace)
+        driver->Trace->Note("port " + portName + " (" + driver->DevicePath + ") open");
     return driver;
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 class QSerialPort;
+class TLinkTrace;
 class TLinkView;
 class TPortHost;
 
@@ -57,6 +58,8 @@ public:
     uint32_t StopBits = 2;
     uint32_t InQueueSize = 2048;
     uint32_t OutQueueSize = 2048;
+    // Every byte written and read goes here too when set (not owned).
+    TLinkTrace* Trace = nullptr;
 
 private:
     bool PortUsable() const;
@@ -67,6 +70,7 @@ private:
 
 // The repeater's line: 9600 bit/s, 8 data bits, no parity, two stop bits.
 // On failure tells the person "Problem on COM port" and returns nothing.
+// The driver traces to the view's trace, if it has one.
 std::unique_ptr<TCRsDrv> OpenRadioPort(const QString& portName, TLinkView& view);
 
 // Results of ReceiveBytes.

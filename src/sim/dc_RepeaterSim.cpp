@@ -28,7 +28,7 @@ constexpr TFaultName FaultNames[] = {
     {TSimFault::NoAnswer, "no-answer"},     {TSimFault::WrongHandshake, "wrong-handshake"},
     {TSimFault::BadChecksum, "bad-checksum"}, {TSimFault::WrongIndex, "wrong-index"},
     {TSimFault::Silence, "silence"},        {TSimFault::NegativeAck, "nak"},
-    {TSimFault::DeviceGone, "gone"},
+    {TSimFault::DeviceGone, "gone"},        {TSimFault::CorruptStore, "corrupt-store"},
 };
 
 // A memory area as the repeater keeps it: where block `index` lies.
@@ -358,6 +358,10 @@ std::vector<uint8_t> TRepeaterSim::AnswerFrame(const std::vector<uint8_t>& frame
         if (good) {
             std::lock_guard guard(Lock);
             std::memcpy(Image.data() + offset, frame.data() + 4, size_t(area.DataBytes));
+            // A failing memory cell: the block is taken and acknowledged,
+            // but what the unit holds is not what it was sent.
+            if (faultBlock && Has(TSimFault::CorruptStore))
+                Image[size_t(offset)] = uint8_t(~Image[size_t(offset)]);
         }
         return {ACK, good ? ETB : NAK};
     }

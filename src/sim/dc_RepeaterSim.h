@@ -21,10 +21,11 @@ enum class TSimFault {
     Silence,         // falls silent in the middle of area 4
     NegativeAck,     // acknowledges the write of block 4, and alignment commands, with 0x06 0x15
     DeviceGone,      // the device disappears in the middle of area 4
+    CorruptStore,    // acknowledges the write of block 4 but stores its first byte inverted
 };
 
 // "no-answer", "wrong-handshake", "bad-checksum", "wrong-index", "silence",
-// "nak", "gone".
+// "nak", "gone", "corrupt-store".
 bool ParseSimFault(const std::string& name, TSimFault& fault);
 std::vector<std::string> SimFaultNames();
 

@@ -31,6 +31,7 @@ protected:
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", Home.filePath("config"));
+        env.insert("XDG_DATA_HOME", Home.filePath("data"));
         return env;
     }
     void Start(QProcess& p, const QStringList& args, const QByteArray& input = {}) const
@@ -110,7 +111,7 @@ TEST_F(Rk54Link, DownloadInEachModeWritesItsAreas)
     for (const auto& c : cases) {
         const TMap54 old = ImageOf(RichDocument(1));
         TSimRig sim(old);
-        const TRun run = Run({"download", "--port", sim.Port(), "--mode", c.Mode, file}, c.Input);
+        const TRun run = Run({"download", "--no-safe", "--port", sim.Port(), "--mode", c.Mode, file}, c.Input);
         EXPECT_EQ(run.Status, 0) << c.Mode << run.Err.toStdString();
         EXPECT_TRUE(run.Err.contains("Download is completed"));
         const TMap::TImage memory = sim->Memory();
@@ -132,7 +133,7 @@ TEST_F(Rk54Link, FailuresEndWithTheirStatusAndLeaveTheFilesAlone)
     const QString file = Save("doc.R54", RichDocument(0));
     const QByteArray kept = Contents("doc.R54");
     const QStringList upload = {"upload", "--port", "PORT", "FILE"};
-    const QStringList download = {"download", "--port", "PORT", "FILE"};
+    const QStringList download = {"download", "--no-safe", "--port", "PORT", "FILE"};
     const QStringList manufacture = {"download", "--port", "PORT", "--mode", "manufacture", "FILE"};
     const struct {
         QStringList Args;
@@ -175,6 +176,82 @@ TEST_F(Rk54Link, FailuresEndWithTheirStatusAndLeaveTheFilesAlone)
     }
 }
 
+// The safe download answers its questions from the options; each run
+// leaves its trace in the history and exits with its own status.
+TEST_F(Rk54Link, SafeDownloadAnswersFromItsOptions)
+{
+    TRKmem unit = RichDocument(1);
+    unit.MarketCode = 'E';
+    TRKmem doc = RichDocument(0);
+    doc.MarketCode = 'E';
+    doc.SerialNo = unit.SerialNo;
+    const QString same = Save("same.R54", doc);
+    doc.SerialNo = "OTHER";
+    const QString other = Save("other.R54", doc);
+    const struct {
+        const char* Name;
+        QStringList Args;
+        std::optional<TSimFault> Fault;
+        int Status;
+        int Transfers;
+        int Writes;  // area 4 frames
+        const char* Says;
+        QStringList History;  // actions, newest first
+    } cases[] = {
+        {"dry run", {"--dry-run", same}, {}, 0, 1, 0, "Channel 1 RxFreq: ", {"before-download"}},
+        {"mismatch", {other}, {}, 4, 1, 0, "--force", {"before-download"}},
+        {"forced", {"--force", other}, {}, 0, 3, 16, "Verified", {"readback", "download", "before-download"}},
+        {"read-back differs", {same}, TSimFault::CorruptStore, 5, 3, 16, "Channel 5 ",
+         {"readback", "download", "before-download"}},
+        {"no safe", {"--no-safe", same}, {}, 0, 1, 16, "Download is completed", {"download"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TSimRig sim(ImageOf(unit), c.Fault ? WithFault(*c.Fault) : TSimOptions());
+        const QString history = File(QString("history-%1").arg(c.Name));
+        const TRun run = Run(QStringList {"download", "--port", sim.Port(), "--history", history} + c.Args);
+        EXPECT_EQ(run.Status, c.Status) << run.Err.toStdString();
+        EXPECT_TRUE((run.Out + run.Err).contains(c.Says)) << run.Out.toStdString() << run.Err.toStdString();
+        EXPECT_EQ(sim->Transfers(), c.Transfers);
+        EXPECT_EQ(CountOf(sim->Received(), 0x41), c.Writes);
+        if (c.Writes == 0) {
+            EXPECT_EQ(Bytes(sim->Memory()), Bytes(ImageOf(unit).Content()));
+        }
+        if (QString(c.Name) == "no safe") {
+            EXPECT_EQ(CountOf(sim->Received(), 0x42), 0) << "the plain download reads nothing";
+        }
+        const TRun log = Run({"history", "--history", history, "--serial", QString::fromStdString(unit.SerialNo)});
+        QStringList actions;
+        for (const QString& line : log.Out.split('\n', Qt::SkipEmptyParts))
+            actions << line.section('\t', 4, 4);
+        EXPECT_EQ(actions, c.History) << log.Out.toStdString();
+    }
+}
+
+TEST_F(Rk54Link, TheTraceHoldsEveryByteWithItsTime)
+{
+    TSimRig sim(ImageOf(RichDocument(0)));
+    const TRun run = Run({"upload", "--port", sim.Port(), "--history", File("h"), "--trace", File("trace.txt"),
+                          File("up.R54")});
+    ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
+    const QStringList lines = QString::fromUtf8(Contents("trace.txt")).split('\n', Qt::SkipEmptyParts);
+    ASSERT_GT(lines.size(), 4);
+    EXPECT_TRUE(lines[0].startsWith("# RK54 link trace"));
+    const QRegularExpression sent("^ +\\d+\\.\\d{3} ms  sent 02$");
+    const QRegularExpression answer("^ +\\d+\\.\\d{3} ms  recv 02 02 01$");
+    EXPECT_TRUE(lines.indexOf(sent) >= 0) << lines.join('\n').left(400).toStdString();
+    EXPECT_TRUE(lines.indexOf(answer) > lines.indexOf(sent));
+    // Every byte the repeater sent is in the trace, echo included.
+    qsizetype received = 0;
+    for (const QString& line : lines)
+        if (line.contains(" recv "))
+            received += line.section(" recv ", 1).split(' ').size();
+    EXPECT_EQ(uint64_t(received), sim->BytesSent());
+    // The upload is in the history too.
+    const TRun log = Run({"history", "--history", File("h")});
+    EXPECT_TRUE(log.Out.contains("\tupload\t")) << log.Out.toStdString();
+}
+
 TEST_F(Rk54Link, TheNarrowBandCautionIsShownAndTheChannelsGoNarrow)
 {
     TRKmem doc = RichDocument(0);
@@ -184,7 +261,7 @@ TEST_F(Rk54Link, TheNarrowBandCautionIsShownAndTheChannelsGoNarrow)
     const QString file = Save("wide.R54", doc);
     const QByteArray before = Contents("wide.R54");
     TSimRig sim(ImageOf(RichDocument(1)));
-    const TRun run = Run({"download", "--port", sim.Port(), file});
+    const TRun run = Run({"download", "--no-safe", "--port", sim.Port(), file});
     EXPECT_EQ(run.Status, 0);
     EXPECT_TRUE(run.Err.contains("FCC Rule Caution!"));
     EXPECT_EQ(Contents("wide.R54"), before);  // the file stays as it was

@@ -1,4 +1,4 @@
-#include "cli/U_DocJson.h"
+#include "link/U_DocJson.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

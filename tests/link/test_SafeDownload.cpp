@@ -1,0 +1,318 @@
+// The safe download against the simulated repeater: read, check, list,
+// write, read back, with the archive and the log it leaves.
+#include "support/LinkTestKit.h"
+#include "support/TempFolder.h"
+
+#include "files/U_History.h"
+#include "link/U_SafeDownload.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+class TScriptedQuestions : public TSafeQuestions {
+public:
+    bool ConfirmIdentity(const std::vector<TIdentityRow>& rows) override
+    {
+        Identity = rows;
+        ++IdentityAsked;
+        return IdentityAnswer;
+    }
+    bool ConfirmChanges(const std::vector<TFieldChange>& changes) override
+    {
+        Changes = changes;
+        ++ChangesAsked;
+        return ChangesAnswer;
+    }
+    void ReadBackDiffers(const std::vector<TFieldChange>& differences) override { Differences = differences; }
+    void HistoryProblem(const std::string& text) override { Problems.push_back(text); }
+
+    bool IdentityAnswer = false;
+    bool ChangesAnswer = true;
+    int IdentityAsked = 0;
+    int ChangesAsked = 0;
+    std::vector<TIdentityRow> Identity;
+    std::vector<TFieldChange> Changes;
+    std::vector<TFieldChange> Differences;
+    std::vector<std::string> Problems;
+};
+
+// A unit holding RichDocument(0) and a document made for that very unit
+// from RichDocument(1): same serial number, other channels and texts.
+struct TSafeRig {
+    explicit TSafeRig(TSimOptions options = {}) : Sim(UnitImage, std::move(options))
+    {
+        Doc.SerialNo = Unit.SerialNo;
+    }
+    TSafeResult Run(TProgramMode mode = Normal)
+    {
+        return SafeDownload(Sim.Port(), Doc, Image, mode, View, Questions, &History);
+    }
+    std::vector<std::string> Actions() const
+    {
+        std::vector<std::string> actions;
+        for (const THistoryEntry& e : History.Entries())
+            actions.push_back(e.Action);
+        return actions;
+    }
+    TBytes Archived(const THistoryEntry& e) const { return TTempFolder::Read(History.ImagePath(e)); }
+    int Writes() { return CountOf(Sim->Received(), 0x41) + CountOf(Sim->Received(), 0x21) + CountOf(Sim->Received(), 0x11); }
+
+    const TRKmem Unit = RichDocument(0);
+    const TMap54 UnitImage = ImageOf(Unit);
+    TSimRig Sim;
+    TRKmem Doc = RichDocument(1);
+    TMap54 Image;
+    TTestView View;
+    TScriptedQuestions Questions;
+    TTempFolder Folder;
+    std::time_t Clock = 1796598900;  // 2026-12-06T23:15:00Z
+    THistory History {Folder / "history", [this] { return Clock++; }};
+};
+
+TBytes ImageBytes(const TMap& image)
+{
+    return TBytes(image.Data(), image.Data() + ImageSize);
+}
+
+bool Named(const std::vector<TFieldChange>& list, const std::string& name)
+{
+    return std::any_of(list.begin(), list.end(), [&](const TFieldChange& c) { return c.Name == name; });
+}
+
+struct TModeCase {
+    const char* Name;
+    TProgramMode Mode;
+    int AreaWrites;          // frames with 0x11, 0x21 and 0x41
+    bool ChangesCommonArea;  // CW ID text lies in area 2
+};
+
+void PrintTo(const TModeCase& c, std::ostream* os) { *os << c.Name; }
+
+class SafeMode : public ::testing::TestWithParam<TModeCase> {};
+
+TEST_P(SafeMode, ReadsWritesReadsBackAndKeepsAllThree)
+{
+    const TModeCase& c = GetParam();
+    TSafeRig rig;
+
+    const TSafeResult result = rig.Run(c.Mode);
+
+    EXPECT_TRUE(result.Verified);
+    EXPECT_EQ(result.Stage, TSafeStage::Done);
+    EXPECT_EQ(rig.View.Infos, std::vector<std::string>{SafeMessages::Verified});
+    EXPECT_TRUE(rig.View.Errors.empty());
+    EXPECT_EQ(rig.Questions.IdentityAsked, 0);
+    EXPECT_EQ(rig.View.Ended, 1);
+
+    // Three whole transfers: read, write, read.
+    const TUnits units = rig.Sim->Received();
+    EXPECT_EQ(rig.Sim->Transfers(), 3);
+    EXPECT_EQ(CountOf(units, 0x42), 2 * 16);
+    EXPECT_EQ(CountOf(units, 0x62), 2 * 48);
+    EXPECT_EQ(rig.Writes(), c.AreaWrites);
+    const auto firstWrite = std::find_if(units.begin(), units.end(), [](const TBytes& u) { return (u[0] & 0x0F) == 1; });
+    const auto lastRead = std::find_if(units.rbegin(), units.rend(), [](const TBytes& u) { return u[0] == 0x12; });
+    ASSERT_NE(firstWrite, units.end());
+    EXPECT_LT(firstWrite - units.begin(), units.rend() - lastRead - 1) << "the read-back comes after the write";
+
+    // The unit holds the document in the areas of the mode and its own
+    // bytes elsewhere.
+    const TMap::TImage memory = rig.Sim->Memory();
+    const TMap54 sent = ImageOf(rig.Doc);
+    for (int a = 0; a < CloneSize; ++a) {
+        if (a == Image54::ChecksumA)
+            continue;
+        const bool written = (a >= 208 && a < 976) || (c.Mode != Normal && a >= 80 && a < 207)
+                             || (c.Mode != Normal && a >= 976 && a < 1456) || (c.Mode == Manufacture && a < 80);
+        ASSERT_EQ(memory[size_t(a)], written ? sent[a] : rig.UnitImage[a]) << "byte " << a;
+    }
+    // Area 2 ends with the block sum over 80-206, not the image's checksum A.
+    const uint8_t blockSum = TMap::Checksum(sent.Data() + 80, 127);
+    EXPECT_EQ(memory[Image54::ChecksumA], c.Mode == Normal ? rig.UnitImage[Image54::ChecksumA] : blockSum);
+
+    // The change list names the fields as rk54 diff does, within the mode.
+    EXPECT_EQ(rig.Questions.ChangesAsked, 1);
+    EXPECT_TRUE(Named(rig.Questions.Changes, "Channel 1 RxFreq"));
+    EXPECT_EQ(Named(rig.Questions.Changes, "CwIdText"), c.ChangesCommonArea);
+    EXPECT_FALSE(Named(rig.Questions.Changes, "SerialNo"));
+
+    const std::vector<THistoryEntry> log = rig.History.Entries();
+    ASSERT_EQ(rig.Actions(), (std::vector<std::string>{"readback", "download", "before-download"}));
+    EXPECT_EQ(log[2].File, "1234567/20261206T231500Z-before-download.R54");
+    EXPECT_EQ(log[2].Time, "2026-12-06T23:15:00Z");
+    EXPECT_EQ(rig.Archived(log[2]), ImageBytes(AsUploaded(rig.UnitImage)));
+    EXPECT_EQ(rig.Archived(log[1]), ImageBytes(sent));
+    TMap54 back;
+    std::copy(memory.begin(), memory.end(), back.Data());
+    EXPECT_EQ(rig.Archived(log[0]), ImageBytes(AsUploaded(back)));
+    for (const THistoryEntry& e : log) {
+        EXPECT_EQ(e.Serial, "1234567");
+        EXPECT_EQ(e.Mode, ModeName(c.Mode));
+        EXPECT_EQ(e.Band, "VHF");
+        const TBytes bytes = rig.Archived(e);
+        EXPECT_EQ(e.Sha256, Sha256Hex(bytes.data(), bytes.size()));
+    }
+    EXPECT_EQ(log[0].Outcome, "verified");
+    EXPECT_EQ(log[1].Outcome, "done");
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, SafeMode,
+                         ::testing::Values(TModeCase{"Normal", Normal, 16, false},
+                                           TModeCase{"Extended", Extended, 17, true},
+                                           TModeCase{"Manufacture", Manufacture, 18, true}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+struct TIdentityCase {
+    const char* Name;
+    std::function<void(TRKmem&)> Change;
+    const char* Differs;
+    bool Answer;
+};
+
+void PrintTo(const TIdentityCase& c, std::ostream* os) { *os << c.Name; }
+
+class Identity : public ::testing::TestWithParam<TIdentityCase> {};
+
+TEST_P(Identity, AMismatchIsAskedAndNoWritesNothing)
+{
+    const TIdentityCase& c = GetParam();
+    TSafeRig rig;
+    c.Change(rig.Doc);
+    rig.Questions.IdentityAnswer = c.Answer;
+
+    const TSafeResult result = rig.Run(Extended);
+
+    ASSERT_EQ(rig.Questions.IdentityAsked, 1);
+    for (const TIdentityRow& row : rig.Questions.Identity)
+        EXPECT_EQ(row.Differs, row.Name == c.Differs) << row.Name;
+    EXPECT_EQ(result.IdentityRefused, !c.Answer);
+    EXPECT_EQ(result.Verified, c.Answer);
+    if (c.Answer) {
+        EXPECT_EQ(rig.Writes(), 17);
+        EXPECT_EQ(rig.Sim->Transfers(), 3);
+    } else {
+        EXPECT_EQ(rig.Writes(), 0);
+        EXPECT_EQ(rig.Sim->Transfers(), 1);
+        EXPECT_EQ(rig.Questions.ChangesAsked, 0);
+        EXPECT_EQ(rig.Actions(), std::vector<std::string>{"before-download"});
+        EXPECT_EQ(TMap54::TImage(rig.Sim->Memory()), rig.UnitImage.Content());
+        EXPECT_TRUE(rig.View.Infos.empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Unit, Identity,
+    ::testing::Values(
+        TIdentityCase{"SerialNo", [](TRKmem& d) { d.SerialNo = "9999"; }, "Serial No", false},
+        TIdentityCase{"SerialYes", [](TRKmem& d) { d.SerialNo = "9999"; }, "Serial No", true},
+        TIdentityCase{"BandNo", [](TRKmem& d) { d.Band = 1; }, "Band", false},
+        TIdentityCase{"BandYes", [](TRKmem& d) { d.Band = 1; }, "Band", true},
+        TIdentityCase{"MarketNo", [](TRKmem& d) { d.MarketCode = 0; }, "Market", false},
+        TIdentityCase{"MarketYes", [](TRKmem& d) { d.MarketCode = 0; }, "Market", true},
+        TIdentityCase{"FirmwareNo", [](TRKmem& d) { d.FwVersion = "1.05"; }, "Firmware", false}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(IdentityRows, ANewDocumentIsNotComparedOnSerialAndFirmware)
+{
+    TRKmem unit = RichDocument(0);
+    unit.FwVersion = "1.05";
+    TRKmem fresh;
+    TMap54::SetDefaults(fresh);
+    fresh.MarketCode = unit.MarketCode;
+    for (const std::string firmware : {"", "0.00"}) {
+        fresh.FwVersion = firmware;
+        for (const TIdentityRow& row : IdentityRows(unit, fresh))
+            EXPECT_FALSE(row.Differs) << row.Name << " against firmware '" << firmware << "'";
+    }
+}
+
+TEST(SafeDownload, AReadBackThatDiffersIsReportedAndBothImagesKept)
+{
+    TSafeRig rig(WithFault(TSimFault::CorruptStore));
+
+    const TSafeResult result = rig.Run(Normal);
+
+    EXPECT_TRUE(result.ReadBackDiffers());
+    EXPECT_FALSE(result.Verified);
+    ASSERT_FALSE(rig.Questions.Differences.empty());
+    for (const TFieldChange& d : rig.Questions.Differences)
+        EXPECT_EQ(d.Name.rfind("Channel 5 ", 0), 0u) << d.Name;  // block 4 is channel 5
+    EXPECT_TRUE(rig.View.Infos.empty());
+    const std::vector<THistoryEntry> log = rig.History.Entries();
+    ASSERT_EQ(rig.Actions(), (std::vector<std::string>{"readback", "download", "before-download"}));
+    EXPECT_EQ(log[0].Outcome, "differs");
+    const TBytes back = rig.Archived(log[0]);
+    const TBytes sent = rig.Archived(log[1]);
+    EXPECT_EQ(back[208 + 4 * 48], uint8_t(~sent[208 + 4 * 48]));
+}
+
+struct TFirstReadCase {
+    const char* Name;
+    TSimFault Fault;
+    int Outcome;
+    const char* Message;
+};
+
+void PrintTo(const TFirstReadCase& c, std::ostream* os) { *os << c.Name; }
+
+class FirstRead : public ::testing::TestWithParam<TFirstReadCase> {};
+
+TEST_P(FirstRead, AFaultWritesNothingAndAsksNothing)
+{
+    const TFirstReadCase& c = GetParam();
+    TSafeRig rig(WithFault(c.Fault));
+
+    const TSafeResult result = rig.Run(Manufacture);
+
+    EXPECT_EQ(result.Stage, TSafeStage::Read);
+    EXPECT_EQ(result.Transfer.Outcome, c.Outcome);
+    EXPECT_EQ(rig.View.Errors, std::vector<std::string>{c.Message});
+    EXPECT_EQ(rig.Writes(), 0);
+    EXPECT_EQ(CountOf(rig.Sim->Received(), 0x63), 0);
+    EXPECT_EQ(rig.Questions.IdentityAsked + rig.Questions.ChangesAsked, 0);
+    EXPECT_TRUE(rig.History.Entries().empty());
+    EXPECT_EQ(TMap54::TImage(rig.Sim->Memory()), rig.UnitImage.Content());
+    EXPECT_TRUE(PortIsFree(rig.Sim.Port()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Repeater, FirstRead,
+                         ::testing::Values(TFirstReadCase{"Silence", TSimFault::Silence, OutcomeTimeout, "Timeout"},
+                                           TFirstReadCase{"BadChecksum", TSimFault::BadChecksum, OutcomeChecksum,
+                                                          "Checksum error"},
+                                           TFirstReadCase{"WrongIndex", TSimFault::WrongIndex, OutcomeBadReply,
+                                                          "Upload error"}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(SafeDownload, CancelOnTheChangeListWritesNothing)
+{
+    TSafeRig rig;
+    rig.Questions.ChangesAnswer = false;
+
+    const TSafeResult result = rig.Run(Manufacture);
+
+    EXPECT_TRUE(result.ChangesDeclined);
+    EXPECT_EQ(rig.Writes(), 0);
+    EXPECT_EQ(rig.Sim->Transfers(), 1);
+    EXPECT_TRUE(rig.View.Infos.empty());
+    EXPECT_TRUE(rig.View.Errors.empty());
+}
+
+TEST(SafeDownload, AHistoryThatCannotBeWrittenIsToldOnceAndTheTransferGoesOn)
+{
+    TSafeRig rig;
+    // A file where the folder should be stops every write, whoever runs
+    // the test (permissions do not stop the super-user).
+    std::ofstream(rig.Folder / "history") << "not a folder";
+
+    const TSafeResult result = rig.Run(Normal);
+
+    EXPECT_TRUE(result.Verified);
+    ASSERT_EQ(rig.Questions.Problems.size(), 1u);
+    EXPECT_NE(rig.Questions.Problems[0].find("history"), std::string::npos);
+}
+
+} // namespace
