@@ -345,20 +345,6 @@ TEST(SaveSteps, DataReachesTheDiskBeforeTheNameDoes)
     EXPECT_EQ(fs::status(path).permissions(), fs::perms(0640));
 }
 
-TEST(DataFile, ReplacingKeepsTheFilesPermissions)
-{
-    TTempFolder dir;
-    const std::string path = dir / "site.R54";
-    TTempFolder::Write(path, std::vector<uint8_t>(10, 0));
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
-    TOpen open;
-    TScriptedPrompt prompt;
-    ASSERT_TRUE(WriteDataFile(path, open.Doc, open.Image, prompt));
-    EXPECT_EQ(TTempFolder::Read(path).size(), 1986u);
-    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write);
-}
-
 // File names are bytes; the text that windows and the command line carry
 // must give back the very bytes it came from, whatever the locale can spell.
 TEST(FileNames, TextGivesBackTheBytes)

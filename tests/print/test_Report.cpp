@@ -181,6 +181,8 @@ struct TPageCase {
     TLines Expected;
 };
 
+void PrintTo(const TPageCase& c, std::ostream* os) { *os << c.Name; }
+
 const TReportTitle Site {"6/1/2014", "site.R54"};
 const TReportTitle None {"12/31/1999", "<none>"};
 

@@ -1,7 +1,7 @@
 #pragma once
 // Documents for the report tests: every field the report prints set to a
-// value of the test's choosing, so the expected pages follow from the
-// report's tables alone.
+// value of the test's choosing (zero where it is not named), so the
+// expected pages follow from the report's tables alone.
 #include "model/dc_RKmem.h"
 
 #include <string>
@@ -25,21 +25,14 @@ inline TRKmem Rich()
     d.TxRefFreq = 1280;
     d.RxRefFreq = 5;
     d.FirstLocalOffset = 1;
-    d.SecondLocalOffset = 0;
     d.ChStep = 1;
     d.Duplexer = 1;
     d.TxPowerType = 1;
-    d.Beep = 0;
     d.Monitor = 1;
-    d.Accessory = 0;
     d.MicMoni = 1;
-    d.FanAlert = 0;
     d.HighTempAlert = 1;
-    d.DcTxPowerLow = 0;
-    d.HangOnAudio = 0;
     d.BaseTot = 7;
     d.BaseGuardTime = 3;
-    d.RepeatTot = 0;
     d.RepeatGuardTime = 255;
     d.RepeatHangOnTime = 1;
     d.CwIdEnable = 1;
@@ -50,9 +43,7 @@ inline TRKmem Rich()
     d.DtmfTx = 1;
     d.DtmfRx = 1;
     d.FiveToneTx = 1;
-    d.FiveToneRx = 0;
     d.MarkTime = 70;
-    d.SpaceTime = 0;
     d.FiveToneRepeatCode = 0xAB;
     d.AniOn = 2;
     d.AniDelay = 60;
@@ -62,9 +53,7 @@ inline TRKmem Rich()
     d.EniTxTime = 3;
     d.EniRxTime = 4;
     d.EniDeadTime = 9;
-    d.EniRepeatCount = 0;
     d.EniHeaderCode = 0xFF;
-    d.EniCode = "";
 
     d.FiveToneTable = {0, 1060, 1160, 1270, 1400, 1530, 1670, 1830, 2000, 2200, 2800, 810, 970, 885, 65535, 5};
     d.RxAdjFreq = {TDecimal {}, Mhz(136), Mhz(150, 5, 2), Mhz(1000, 25, 2)};
@@ -110,7 +99,6 @@ inline TRKmem Rich()
     c1.CwIdAniEni = 2;
     c1.ActionMode = 1;
     c1.EncoderIsDcs[0] = 1;
-    c1.EncoderCode[0] = 0;
     c1.BaseTotOn = 1;
     c1.TxLockout = 2;
     c1.TxPower = 1;

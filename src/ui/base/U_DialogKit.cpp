@@ -5,7 +5,10 @@
 #include <QBoxLayout>
 #include <QDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+
+#include <algorithm>
 
 void AddOkCancelRow(QDialog& dialog, QBoxLayout& layout, bool withCancel)
 {
@@ -29,4 +32,21 @@ void AddHelpKey(QDialog& dialog)
 {
     auto* key = new QShortcut(QKeySequence(Qt::Key_F1), &dialog);
     QObject::connect(key, &QShortcut::activated, &dialog, [] { OpenHelp(THelpAction::Contents); });
+}
+
+void CentreOver(QWidget& window, const QWidget* over)
+{
+    const bool overShown = over && over->isVisible();
+    const QScreen* screen = overShown ? over->screen() : window.screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QPoint centre = overShown ? over->frameGeometry().center() : area.center();
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(centre);
+    frame.moveRight(std::min(frame.right(), area.right()));
+    frame.moveBottom(std::min(frame.bottom(), area.bottom()));
+    frame.moveLeft(std::max(frame.left(), area.left()));
+    frame.moveTop(std::max(frame.top(), area.top()));
+    window.move(frame.topLeft());
 }

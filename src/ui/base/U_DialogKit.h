@@ -1,6 +1,7 @@
 #pragma once
 class QBoxLayout;
 class QDialog;
+class QWidget;
 
 // What the program's small dialogs have in common.
 
@@ -10,3 +11,7 @@ void AddOkCancelRow(QDialog& dialog, QBoxLayout& layout, bool withCancel = true)
 
 // F1 in the dialog opens the help's table of contents.
 void AddHelpKey(QDialog& dialog);
+
+// Moves `window` so that it stands centred over `over` (its frame), or on
+// the screen when `over` is null or hidden, and wholly on that screen.
+void CentreOver(QWidget& window, const QWidget* over);

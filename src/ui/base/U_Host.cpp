@@ -1,5 +1,9 @@
 #include "ui/base/U_Host.h"
 #include "ui/base/U_QtText.h"
+#include "ui/base/U_DialogKit.h"
+#ifdef RK54_HAVE_X11
+#include "ui/base/U_HostX11.h"
+#endif
 
 #include "link/U_LinkView.h"
 #include "link/U_Ports.h"
@@ -10,8 +14,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QLockFile>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QStandardPaths>
@@ -35,16 +41,63 @@ TAnswer AnswerOf(int button)
     return TAnswer::Dismissed;
 }
 
+// A message box stands centred over the window it speaks for (the dialog
+// that is open, else the active window, else its owner) and is wide enough
+// for its caption. Qt would place it by its size before it knows its text.
+class TMessageBox : public QMessageBox {
+public:
+    TMessageBox(Icon icon, const QString& caption, const QString& text, StandardButtons buttons, QWidget* owner)
+        : QMessageBox(icon, caption, text, buttons, owner), FOver(QApplication::activeModalWidget())
+    {
+        if (!FOver)
+            FOver = QApplication::activeWindow();
+        if (!FOver)
+            FOver = owner;
+        // The box sizes itself to its layout whenever the layout changes;
+        // a spanning spacer is the width it may not go below.
+        const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+        const int wide = std::max(title.horizontalAdvance(caption) + CaptionButtons, MinimumWidth);
+        if (auto* grid = qobject_cast<QGridLayout*>(layout()))
+            grid->addItem(new QSpacerItem(wide, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0,
+                          1, grid->columnCount());
+    }
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);  // fits the box to its text
+        CentreOver(*this, FOver);
+    }
+    // The box is of fixed size; it changes only when it fits itself to its
+    // text again, and then stays centred.
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QMessageBox::resizeEvent(event);
+        CentreOver(*this, FOver);
+    }
+
+private:
+    // Room the title bar keeps for the system menu and the close box.
+    static constexpr int CaptionButtons = 120;
+    // A one-word message ("Timeout") still reads as a box, not a button.
+    static constexpr int MinimumWidth = 240;
+    QPointer<QWidget> FOver;
+};
+
+void Tell(QWidget* owner, QMessageBox::Icon icon, const QString& text)
+{
+    TMessageBox box(icon, Caption, text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
 TAnswer AskYesNo(QWidget* owner, QMessageBox::Icon icon, const QString& caption, const QString& text)
 {
-    QMessageBox box(icon, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
+    TMessageBox box(icon, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
     box.exec();
     return box.clickedButton() ? AnswerOf(box.standardButton(box.clickedButton()))
                                : TAnswer::Dismissed;
 }
 
-// The folder as the system names it: a name the locale cannot spell still
-// leads to the settings file and the default document beside the program.
 QString ExecutableFolder()
 {
     std::error_code error;
@@ -68,17 +121,17 @@ bool FolderWritable(const QString& folder)
 
 void TQtPrompt::Error(const std::string& text)
 {
-    QMessageBox::critical(FOwner, Caption, Qs(text), QMessageBox::Ok);
+    Tell(FOwner, QMessageBox::Critical, Qs(text));
 }
 
 void TQtPrompt::Information(const std::string& text)
 {
-    QMessageBox::information(FOwner, Caption, Qs(text), QMessageBox::Ok);
+    Tell(FOwner, QMessageBox::Information, Qs(text));
 }
 
 void TQtPrompt::Warning(const std::string& text)
 {
-    QMessageBox::warning(FOwner, Caption, Qs(text), QMessageBox::Ok);
+    Tell(FOwner, QMessageBox::Warning, Qs(text));
 }
 
 TAnswer TQtPrompt::Ask(const std::string& text)
@@ -119,8 +172,14 @@ QDate THost::Today() const { return QDate::currentDate(); }
 
 TLockKeys THost::LockKeys() const
 {
-    // The window system offers no portable way to read the toggles; the
-    // kernel's keyboard LEDs do wherever a local keyboard is attached.
+#ifdef RK54_HAVE_X11
+    // What the window system says the keyboard state is: right on a
+    // virtual display or a remote desktop, where no LED belongs to it.
+    if (const auto keys = WindowSystemLockKeys())
+        return *keys;
+#endif
+    // Otherwise the kernel's keyboard LEDs, wherever a local keyboard is
+    // attached.
     const auto led = [](const char* name) {
         const QDir leds("/sys/class/leds");
         for (const QString& entry : leds.entryList({QString("*::") + name}, QDir::Dirs | QDir::System)) {

@@ -11,7 +11,12 @@ public:
     explicit TfrmPass(QWidget* parent = nullptr);
     QString Text;  // the typed text, copied when the dialog closes
 
+    static constexpr const char* Prompt = "&Password:";
+
     void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     QLineEdit* FEdit;
