@@ -89,16 +89,19 @@ private:
         // The index's first entry, clicked where it is drawn.
         QTextBrowser* browser = help->Browser();
         QTextCursor link(browser->document());
+        QString target;
         for (QTextBlock block = browser->document()->begin(); block.isValid() && link.position() == 0;
              block = block.next())
             for (auto it = block.begin(); !it.atEnd(); ++it)
                 if (it.fragment().charFormat().isAnchor()) {
                     link.setPosition(it.fragment().position() + 1);
+                    target = QFileInfo(it.fragment().charFormat().anchorHref()).fileName();
                     break;
                 }
         QVERIFY(link.position() > 0);
         ClickAsPerson(browser->viewport(), browser->cursorRect(link).center());
-        QCOMPARE(help->CurrentPage(), QString("hardware.html"));
+        QCOMPARE(help->CurrentPage(), target);
+        QVERIFY(target != "index.html");
         ClickAsPerson(help->findChild<QPushButton*>("btnBack"));
         QCOMPARE(help->CurrentPage(), QString("index.html"));
         QVERIFY(dialog.isVisible());
