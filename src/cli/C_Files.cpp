@@ -1,7 +1,7 @@
 #include "cli/C_Files.h"
 
 #include "cli/U_Cli.h"
-#include "link/U_DocJson.h"
+#include "cli/U_DocJson.h"
 #include "link/U_SafeDownload.h"
 #include "files/U_FileAccess.h"
 #include "files/U_HexDump.h"

@@ -22,6 +22,34 @@ constexpr int AlphaTagRecordSize = 10;
 constexpr int ChecksumB = 1456;
 constexpr int EndMarker = 1985;
 constexpr uint8_t Marker = 0x5A;
+// The clone transfer moves the common parameters in two blocks: up to here,
+// and from here through checksum A.
+constexpr int CommonSplit = 80;
+
+// A memory area of the clone transfer: its commands (the high nibble names
+// the area, the low nibble is 1 to write and 2 to read), its blocks and
+// where block `index` lies in the image. Together the areas cover the part
+// the transfer moves, each byte once.
+struct TCloneArea {
+    uint8_t ReadCommand;
+    uint8_t WriteCommand;
+    int Blocks;
+    int FirstIndex;    // of a read; single-block areas write index 0xFF
+    int DataBytes;
+    int ImageOffset;   // of the first block
+    constexpr int Offset(int index) const { return ImageOffset + DataBytes * (index - FirstIndex); }
+    constexpr int End() const { return ImageOffset + DataBytes * Blocks; }
+    constexpr uint8_t Length() const { return uint8_t(DataBytes + 2); }
+};
+constexpr TCloneArea CloneAreas[] = {
+    {0x12, 0x11, 1, 0, CommonSplit - StartMarker, StartMarker},
+    {0x22, 0x21, 1, 0, ChannelBase - CommonSplit, CommonSplit},
+    {0x42, 0x41, ChannelCount, 0, ChannelRecordSize, ChannelBase},
+    {0x62, 0x61, AlphaTagCount, 1, AlphaTagRecordSize, AlphaTagBase},
+};
+static_assert(CloneAreas[0].End() == CloneAreas[1].ImageOffset && CloneAreas[1].End() == CloneAreas[2].ImageOffset
+                  && CloneAreas[2].End() == CloneAreas[3].ImageOffset && CloneAreas[3].End() == CloneSize,
+              "the clone areas cover the transferred part of the image without gap or overlap");
 }
 
 // The repeater's clone image with the document codec: Encode writes a

@@ -111,7 +111,7 @@ int ReadImage(TCRsDrv& driver, TMap54& working, TLinkView& view, TProgress& prog
             progress.Step();
         view.Breathe();
     }
-    // The transfer moves the first 1456 bytes; the rest stays zero but for
+    // The transfer moves the first CloneSize bytes; the rest stays zero but for
     // the end marker the decoder looks for.
     bytes[Image54::EndMarker] = Image54::Marker;
     return OutcomeDone;
@@ -142,7 +142,7 @@ int WriteImage(TCRsDrv& driver, const TMap54& image, TProgramMode mode, TLinkVie
         progress.Set(FirstQuarter);
     }
     if (extended) {
-        const std::array<uint8_t, 128> data = Area2Data(bytes);
+        const TArea2Data data = Area2Data(bytes);
         const QByteArray frame = Clone::Frame(Clone::Area2.WriteCommand, Clone::SingleBlockWriteIndex,
                                               data.data(), int(data.size()));
         if ((outcome = WriteBlock(driver, frame, view)) != OutcomeDone)
@@ -236,14 +236,15 @@ std::vector<TRange> WrittenRanges(TProgramMode mode)
     return ranges;
 }
 
-std::array<uint8_t, 128> Area2Data(const uint8_t* image)
+TArea2Data Area2Data(const uint8_t* image)
 {
-    // The last byte of the area is the repeater's own sum over the 127
+    // The last byte of the area is the repeater's own sum over the bytes
     // before it, which is one byte more than the image's checksum A
     // covers; the image itself is left as it is.
-    std::array<uint8_t, 128> data {};
-    std::memcpy(data.data(), image + Clone::Area2.ImageOffset, 127);
-    data[127] = TMap::Checksum(data.data(), 127);
+    constexpr int summed = Clone::Area2.DataBytes - 1;
+    TArea2Data data {};
+    std::memcpy(data.data(), image + Clone::Area2.ImageOffset, summed);
+    data[summed] = TMap::Checksum(data.data(), summed);
     return data;
 }
 
@@ -254,8 +255,8 @@ TMap54 AsWritten(const TMap54& unit, const TMap54& sent, TProgramMode mode)
     for (const TRange& range : WrittenRanges(mode))
         std::memcpy(after.Data() + range.First, sent.Data() + range.First, size_t(range.Count));
     if (mode != Normal) {
-        const std::array<uint8_t, 128> area2 = Area2Data(sent.Data());
-        after[Clone::Area2.ImageOffset + 127] = area2[127];
+        const TArea2Data area2 = Area2Data(sent.Data());
+        after[Clone::Area2.ImageOffset + Clone::Area2.DataBytes - 1] = area2.back();
     }
     return after;
 }

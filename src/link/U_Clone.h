@@ -71,22 +71,12 @@ constexpr uint8_t ETB = 0x17;
 constexpr uint8_t EndOfFirstSection = 0x27;
 constexpr uint8_t EndOfTransfer = 0x28;
 
-// A memory area: its commands, the data bytes of one block, where block
-// `index` lies in the image.
-struct TArea {
-    uint8_t ReadCommand;
-    uint8_t WriteCommand;
-    int Blocks;
-    int FirstIndex;    // of a read; single-block areas write index 0xFF
-    int DataBytes;
-    int ImageOffset;   // of the first block
-    int Offset(int index) const { return ImageOffset + DataBytes * (index - FirstIndex); }
-    uint8_t Length() const { return uint8_t(DataBytes + 2); }
-};
-constexpr TArea Area1 {0x12, 0x11, 1, 0, 80, 0};
-constexpr TArea Area2 {0x22, 0x21, 1, 0, 128, 80};
-constexpr TArea Area4 {0x42, 0x41, 16, 0, 48, 208};
-constexpr TArea Area6 {0x62, 0x61, 48, 1, 10, 976};
+// The memory areas, as the image layout places them.
+using TArea = Image54::TCloneArea;
+constexpr TArea Area1 = Image54::CloneAreas[0];
+constexpr TArea Area2 = Image54::CloneAreas[1];
+constexpr TArea Area4 = Image54::CloneAreas[2];
+constexpr TArea Area6 = Image54::CloneAreas[3];
 constexpr uint8_t Area6Fill = 0x63;
 constexpr int Area6FillBlocks = 10;
 constexpr uint8_t SingleBlockWriteIndex = 0xFF;

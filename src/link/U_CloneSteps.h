@@ -47,10 +47,12 @@ struct TRange {
     int Count;
 };
 std::vector<TRange> WrittenRanges(TProgramMode mode);
-// The 128 data bytes of the area 2 frame: image 80-206 and their sum.
-std::array<uint8_t, 128> Area2Data(const uint8_t* image);
+// The data bytes of the area 2 frame: the area's image bytes but the last,
+// and their sum in place of the last.
+using TArea2Data = std::array<uint8_t, Clone::Area2.DataBytes>;
+TArea2Data Area2Data(const uint8_t* image);
 // What a unit that held `unit` holds after a download of `sent` in `mode`
-// (the upload's view of it: the first 1456 bytes and the end marker).
+// (the upload's view of it: the first CloneSize bytes and the end marker).
 TMap54 AsWritten(const TMap54& unit, const TMap54& sent, TProgramMode mode);
 
 } // namespace CloneSteps

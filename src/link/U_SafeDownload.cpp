@@ -2,7 +2,7 @@
 
 #include "files/U_History.h"
 #include "link/U_CloneSteps.h"
-#include "link/U_DocJson.h"
+#include "model/U_Fields.h"
 #include "link/dc_RsDrv.h"
 #include "model/U_Values.h"
 
@@ -157,13 +157,13 @@ std::vector<TIdentityRow> IdentityRows(const TRKmem& unit, const TRKmem& doc)
 
 std::vector<TFieldChange> FieldChanges(const TRKmem& unit, const TRKmem& doc)
 {
-    const auto before = DocumentFieldList(unit);
-    const auto after = DocumentFieldList(doc);
+    // Numbers bare, texts and frequencies in quotes, as `rk54 decode` writes them.
+    const auto shown = [](TFieldKind kind, const std::string& value) {
+        return kind == TFieldKind::Number ? value : '"' + value + '"';
+    };
     std::vector<TFieldChange> out;
-    // Both lists walk the same fields in the same order.
-    for (qsizetype k = 0; k < before.size() && k < after.size(); ++k)
-        if (before[k].second != after[k].second)
-            out.push_back({before[k].first.toStdString(), before[k].second.toStdString(), after[k].second.toStdString()});
+    for (const TFieldDifference& d : FieldDifferences(unit, doc))
+        out.push_back({d.Name, shown(d.Kind, d.A), shown(d.Kind, d.B)});
     return out;
 }
 

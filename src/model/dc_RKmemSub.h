@@ -44,6 +44,7 @@ struct TChannel {
     TDecimal TxFreq;
 
     void Assign(const TChannel& source) { *this = source; }
+    // Field by field, walking the field list (model/U_Fields.h).
     bool Equals(const TChannel& other) const;
     bool operator==(const TChannel& other) const { return Equals(other); }
 };

@@ -1,5 +1,6 @@
 #include "sim/dc_RepeaterSim.h"
 
+#include "codec/dc_Map54.h"
 #include "files/U_FileAccess.h"
 
 #include <cerrno>
@@ -31,29 +32,18 @@ constexpr TFaultName FaultNames[] = {
     {TSimFault::DeviceGone, "gone"},        {TSimFault::CorruptStore, "corrupt-store"},
 };
 
-// A memory area as the repeater keeps it: where block `index` lies.
-struct TArea {
-    int Offset;
-    int DataBytes;
-    int FirstIndex;
-    int Blocks;
-};
-
-bool AreaOf(uint8_t command, TArea& area)
+// The memory area a block command names, by its high nibble.
+const Image54::TCloneArea* AreaOf(uint8_t command)
 {
-    switch (command >> 4) {
-    case 0x1: area = {0, 80, 0, 1}; return true;
-    case 0x2: area = {80, 128, 0, 1}; return true;
-    case 0x4: area = {208, 48, 0, 16}; return true;
-    case 0x6: area = {976, 10, 1, 48}; return true;
-    default: return false;
-    }
+    for (const Image54::TCloneArea& area : Image54::CloneAreas)
+        if (area.ReadCommand >> 4 == command >> 4)
+            return &area;
+    return nullptr;
 }
 
 bool IsFrameCommand(uint8_t b)
 {
-    TArea area;
-    return (AreaOf(b, area) && ((b & 0x0F) == 1 || (b & 0x0F) == 2)) || b == Area6Fill || b == AlignCommand
+    return (AreaOf(b) && ((b & 0x0F) == 1 || (b & 0x0F) == 2)) || b == Area6Fill || b == AlignCommand
         || b == AlignStatus;
 }
 
@@ -344,13 +334,14 @@ std::vector<uint8_t> TRepeaterSim::AnswerFrame(const std::vector<uint8_t>& frame
         const bool refused = command == AlignCommand && Has(TSimFault::NegativeAck);
         return {ACK, sumOk && !refused ? ETB : NAK};
     }
-    TArea area;
-    if (!AreaOf(command, area))
+    const Image54::TCloneArea* found = AreaOf(command);
+    if (!found)
         return {};
+    const Image54::TCloneArea& area = *found;
     const bool write = (command & 0x0F) == 1;
     const int block = area.Blocks == 1 ? 0 : index - area.FirstIndex;
     const bool indexOk = area.Blocks == 1 ? index == (write ? 0xFF : 0x00) : block >= 0 && block < area.Blocks;
-    const int offset = area.Offset + area.DataBytes * block;
+    const int offset = area.Offset(area.FirstIndex + block);
 
     if (write) {
         const bool good = sumOk && indexOk && frame.size() == size_t(area.DataBytes) + 5
@@ -370,7 +361,7 @@ std::vector<uint8_t> TRepeaterSim::AnswerFrame(const std::vector<uint8_t>& frame
     // Block 3 in place of block 4 is a well-formed reply to the wrong question.
     const bool wrongIndex = faultBlock && Has(TSimFault::WrongIndex);
     const int replyOffset = wrongIndex ? offset - area.DataBytes : offset;
-    std::vector<uint8_t> reply = {command, 0x00, uint8_t(area.DataBytes + 2), uint8_t(wrongIndex ? index - 1 : index)};
+    std::vector<uint8_t> reply = {command, 0x00, area.Length(), uint8_t(wrongIndex ? index - 1 : index)};
     {
         std::lock_guard guard(Lock);
         reply.insert(reply.end(), Image.begin() + replyOffset, Image.begin() + replyOffset + area.DataBytes);

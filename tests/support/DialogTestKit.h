@@ -4,6 +4,7 @@
 #include "ui/dialogs/D_ParamDialog.h"
 #include "files/U_FileAccess.h"
 #include "codec/dc_Map54.h"
+#include "support/Documents.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -39,14 +40,6 @@ public:
         return answer == TAnswer::Yes;
     }
 };
-
-// A document as a new file has it.
-inline TRKmem DefaultDocument()
-{
-    TRKmem doc;
-    TMap54::SetDefaults(doc);
-    return doc;
-}
 
 // Shows the dialog as the active window so focus moves as for a person.
 inline bool ShowActive(QWidget& dialog)

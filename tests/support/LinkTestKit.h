@@ -6,6 +6,7 @@
 #include "link/U_LinkView.h"
 #include "codec/dc_Map54.h"
 #include "sim/dc_RepeaterSim.h"
+#include "support/Documents.h"
 
 #include <QByteArray>
 #include <QString>
@@ -61,10 +62,7 @@ public:
 using TBytes = std::vector<uint8_t>;
 using TUnits = std::vector<TBytes>;
 
-// A document with something in every area: used channels with frequencies,
-// alpha tags, a serial number. `variant` makes different ones.
-TRKmem RichDocument(int variant);
-TMap54 ImageOf(const TRKmem& doc);
+// The same image and the same value in every field.
 void ExpectSameDocument(const TRKmem& a, const TRKmem& b);
 // The image an upload of the repeater's `memory` gives the program.
 TMap54 AsUploaded(const TMap& memory);

@@ -3,6 +3,7 @@
 #include "files/U_FileAccess.h"
 #include "ui/base/U_Host.h"
 #include "link/U_Ports.h"
+#include "support/Documents.h"
 
 #include <QDialog>
 #include <QFile>
@@ -121,13 +122,6 @@ public:
 private:
     QString TakeFile() { return Files.isEmpty() ? QString() : Files.takeFirst(); }
 };
-
-inline TRKmem DefaultDocument()
-{
-    TRKmem doc;
-    TMap54::SetDefaults(doc);
-    return doc;
-}
 
 inline QByteArray ReadAll(const QString& path)
 {

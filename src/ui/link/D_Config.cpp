@@ -6,9 +6,12 @@
 #include "link/U_Ports.h"
 #include "link/dc_RsDrv.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace {
@@ -36,6 +39,34 @@ TfrmConfig::TfrmConfig(int comPort, const TPortHost& host, TUiPrompt& prompt, QW
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblSelect);
     layout->addLayout(row);
+
+    // Beyond the port: how a download guards the unit, where the history
+    // lives, and whether the line is traced.
+    FSafe = new QCheckBox("&Safe download: read the radio first, verify after writing", this);
+    FSafe->setObjectName("chkSafe");
+    FSafe->setChecked(true);
+    auto* lblHistory = new QLabel("&History folder", this);
+    FHistory = new QLineEdit(this);
+    FHistory->setObjectName("edtHistory");
+    FHistory->setMinimumWidth(260);
+    lblHistory->setBuddy(FHistory);
+    FTrace = new QCheckBox("&Trace the link to", this);
+    FTrace->setObjectName("chkTrace");
+    FTraceFile = new QLineEdit(this);
+    FTraceFile->setObjectName("edtTrace");
+    FTraceFile->setEnabled(false);
+    connect(FTrace, &QCheckBox::toggled, this, [this](bool on) {
+        FTraceFile->setEnabled(on);
+        if (on && FTraceFile->text().trimmed().isEmpty())
+            FTraceFile->setText(FDefaultTrace);
+    });
+    auto* grid = new QGridLayout;
+    grid->addWidget(FSafe, 0, 0, 1, 2);
+    grid->addWidget(lblHistory, 1, 0);
+    grid->addWidget(FHistory, 1, 1);
+    grid->addWidget(FTrace, 2, 0);
+    grid->addWidget(FTraceFile, 2, 1);
+    layout->addLayout(grid);
     AddOkCancelRow(*this, *layout);
     AddHelpKey(*this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -75,4 +106,23 @@ void TfrmConfig::accept()
         FPrompt.Error(CloneMessages::PortProblem);
     driver.Close();
     QDialog::accept();
+}
+
+void TfrmConfig::SetLinkSettings(const TLinkSettings& settings, const QString& defaultHistory, const QString& defaultTrace)
+{
+    FSafe->setChecked(settings.SafeDownload);
+    FHistory->setPlaceholderText(defaultHistory);
+    FHistory->setText(settings.HistoryFolder);
+    FDefaultTrace = defaultTrace;
+    FTraceFile->setText(settings.TraceFile);
+    FTrace->setChecked(!settings.TraceFile.isEmpty());
+}
+
+TLinkSettings TfrmConfig::LinkSettings() const
+{
+    TLinkSettings settings;
+    settings.SafeDownload = FSafe->isChecked();
+    settings.HistoryFolder = FHistory->text().trimmed();
+    settings.TraceFile = FTrace->isChecked() ? FTraceFile->text().trimmed() : QString();
+    return settings;
 }

@@ -23,6 +23,8 @@ public:
     void TransferEnds() override;
     void SetProgress(int position) override;
     bool Cancelled() const override { return FCancelled; }
+    TLinkTrace* Trace() override { return FTrace; }
+    void SetTrace(TLinkTrace* trace) { FTrace = trace; }
     int SilenceMs() const override { return FSilenceMs; }
     void Breathe() override;
 
@@ -50,4 +52,5 @@ private:
     QLabel* FMsg[3] {};
     QProgressBar* FProgress;
     QPushButton* FCancel;
+    TLinkTrace* FTrace = nullptr;
 };

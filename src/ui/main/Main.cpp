@@ -21,11 +21,16 @@
 #include "files/U_FileAccess.h"
 #include "ui/base/U_Help.h"
 #include "ui/base/U_Host.h"
+#include "ui/link/D_Changes.h"
 #include "ui/link/D_Config.h"
+#include "ui/link/D_History.h"
 #include "ui/main/D_FData.h"
 #include "ui/link/D_Radio.h"
 #include "link/U_Checks.h"
 #include "link/U_Clone.h"
+#include "link/U_LinkTrace.h"
+#include "link/U_SafeDownload.h"
+#include "files/U_History.h"
 #include "link/U_Ports.h"
 #include "model/U_ChannelTable.h"
 #include "print/U_PrintCommands.h"
@@ -285,6 +290,7 @@ void TfrmMain::CreateActions()
         {"miToneTbl", "5&Tone Table", Blank, {}, nullptr},
         {"miUpload", "&Upload", "Read data from radio", {}, &TfrmMain::RadioUpload},
         {"miDownload", "&Download", "Program radio with data", {}, &TfrmMain::RadioDownload},
+        {"miHistory", "&History...", "Images read from and written to the radios", {}, &TfrmMain::ShowHistory},
         {"miHelpTopics", "&Help Topics", "List Help topics", {}, nullptr},
         {"miGetStarted", "&Get Started", "Overview features and options on RK54", {}, nullptr},
         {"miCommonProblems", "Common Problems", "Most common problems in programming HPD-4400 Series radio", {}, nullptr},
@@ -416,7 +422,7 @@ void TfrmMain::CreateMenus()
     add(common, {"miTxPower", "miAlphaTag"});
 
     add(menu("mnuSignalling", "&Signalling"), {"miSignal", "miAni", "miEni", "miToneTbl"});
-    add(menu("mnuRadio", "&Radio"), {"miUpload", "miDownload"});
+    add(menu("mnuRadio", "&Radio"), {"miUpload", "miDownload", nullptr, "miHistory"});
     add(menu("mnuHelp", "&Help"), {"miHelpTopics", "miGetStarted", "miCommonProblems", nullptr, "miAbout"});
 
     // The menu bar's own separators carry a blank hint as well.
@@ -665,6 +671,9 @@ void TfrmMain::ReadSettings()
         move(fitted.topLeft());
     FStartMaximised = FSettings->GetInt("FRMMAX", -1) == 1;
     FComPort = FSettings->GetInt("COM_PORT", 1);
+    FSafeDownload = FSettings->GetInt(HistorySettings::SafeDownloadKey, 1) != 0;
+    FHistoryFolder = PathText(FSettings->GetStr(HistorySettings::FolderKey, ""));
+    FTraceFile = PathText(FSettings->GetStr(HistorySettings::TraceKey, ""));
 
     for (int k = 1; k <= RecentCount; ++k) {
         const QString file = PathText(FSettings->GetStr("FILE" + std::to_string(k), ""));
@@ -696,6 +705,12 @@ void TfrmMain::WriteSettings()
     for (int k = 1; k <= RecentCount; ++k)
         ini.SetValue("FILE" + std::to_string(k), k <= FRecentFiles.size() ? PathBytes(FRecentFiles[k - 1]) : "");
     ini.SetValue("COM_PORT", FComPort);
+    ini.SetValue(HistorySettings::SafeDownloadKey, FSafeDownload ? 1 : 0);
+    // Folders and files nobody chose stay out of the file.
+    for (const auto& [key, value] : {std::pair {HistorySettings::FolderKey, FHistoryFolder},
+                                     std::pair {HistorySettings::TraceKey, FTraceFile}})
+        if (!value.isEmpty() || !ini.GetStr(key, "").empty())
+            ini.SetValue(key, PathBytes(value));
     // A settings file that cannot be written must not keep the program open.
     ini.Save();
 }
@@ -1044,8 +1059,15 @@ void TfrmMain::Configure()
 {
     BeginFileCommand();
     TfrmConfig dialog(FComPort, FHost.PortHost(), FHost.Prompt(), this);
-    if (FHost.Exec(dialog) == QDialog::Accepted)
+    dialog.SetLinkSettings({FSafeDownload, FHistoryFolder, FTraceFile}, QDir(FProgramFolder).filePath("History"),
+                           QDir(FProgramFolder).filePath("link-trace.txt"));
+    if (FHost.Exec(dialog) == QDialog::Accepted) {
         FComPort = dialog.ComPort();
+        const TLinkSettings link = dialog.LinkSettings();
+        FSafeDownload = link.SafeDownload;
+        FHistoryFolder = link.HistoryFolder;
+        FTraceFile = link.TraceFile;
+    }
     RefreshPanels();
 }
 
@@ -1076,12 +1098,35 @@ TTransferResult TfrmMain::RunTransfer(bool upload)
     const QString portName = QString::asprintf("%s%d", "COM", FComPort);
     const QString device = FHost.PortHost().DevicePath(portName);
     const QString port = device.isEmpty() ? portName : device;
+    TLinkTrace trace;
+    if (!FTraceFile.isEmpty()) {
+        if (trace.Open(FTraceFile))
+            radio.SetTrace(&trace);
+        else
+            FHost.Prompt().Warning(trace.ErrorText.toStdString());
+    }
+    THistory history(PathBytes(HistoryFolder()));
+    TWindowQuestions questions(FHost, &radio);
+    // Every image read from or written to a unit goes to the history; one
+    // that cannot be kept is told and the work goes on.
+    const auto keep = [&](const char* action, const std::string& outcome) {
+        std::string error;
+        if (!RecordInHistory(history, *FCodec, *FDocument, action, FProgramMode, outcome, error))
+            questions.HistoryProblem(error);
+    };
     TTransferResult result;
     FRadio = &radio;
-    if (upload)
+    if (upload) {
         result = Upload(port, *FDocument, *FCodec, radio);
-    else
+        if (result.Succeeded())
+            keep(HistoryActions::Upload, "done");
+    } else if (FSafeDownload) {
+        result = ::SafeDownload(port, *FDocument, *FCodec, FProgramMode, radio, questions, &history).Transfer;
+    } else {
         result = Download(port, *FDocument, *FCodec, FProgramMode, radio);
+        if (!result.PortFailed)
+            keep(HistoryActions::Download, OutcomeText(result, TLinkView::DownloadDirection));
+    }
     FRadio = nullptr;
     FHost.SetOwner(this);
     setEnabled(true);
@@ -1119,6 +1164,29 @@ void TfrmMain::RadioDownload()
     }
     if (check == 0 || check == 1)
         RunTransfer(false);
+    Refresh();
+}
+
+QString TfrmMain::HistoryFolder() const
+{
+    return FHistoryFolder.isEmpty() ? QDir(FProgramFolder).filePath("History") : FHistoryFolder;
+}
+
+void TfrmMain::ShowHistory()
+{
+    BeginFileCommand();
+    const THistory history(PathBytes(HistoryFolder()));
+    TfrmHistory dialog(history, *FDocument, FHost, this);
+    if (FHost.Exec(dialog) != QDialog::Accepted || dialog.ChosenImage().isEmpty() || !AskToSave())
+        return;
+    // The archived image comes in untitled, like an upload: a later Save
+    // must never write over the archive.
+    if (ReadDataFile(PathBytes(dialog.ChosenImage()), *FDocument, *FCodec, FHost.Prompt())) {
+        FWorkChannels.Assign(FDocument->Channels);
+        FModified = true;
+        FCurrentFileName = NoFile;
+        FGrid->ResetHistory();
+    }
     Refresh();
 }
 

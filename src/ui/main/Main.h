@@ -71,6 +71,11 @@ public:
     // False when the command that asked must stop.
     bool AskToSave();
 
+    // The service history folder: as File > Configure names it, else
+    // "History" beside the settings file.
+    QString HistoryFolder() const;
+    bool SafeDownload() const { return FSafeDownload; }
+
     // The transfer window while a transfer runs, else null.
     TfrmRadio* RadioWindow() const { return FRadio; }
 
@@ -89,6 +94,7 @@ public slots:
     void Configure();
     void RadioUpload();
     void RadioDownload();
+    void ShowHistory();
     void ShowVisible();
     void ToggleItem(int item);   // 1..23
     void ShowAbout();
@@ -144,6 +150,9 @@ private:
     QString FStartupFile;
     QStringList FRecentFiles;
     QString FHintTool;
+    bool FSafeDownload = true;
+    QString FHistoryFolder;  // empty: the default
+    QString FTraceFile;      // empty: no link trace
     TfrmRadio* FRadio = nullptr;  // tool button whose hint was shown last (enables F1)
 
     TChEditGrid* FGrid = nullptr;

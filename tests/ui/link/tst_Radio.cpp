@@ -1,21 +1,29 @@
 // Upload and download from the main window against the simulated repeater
 // on a pseudo-terminal, the transfer window's own rules and the port dialog.
+#include "ui/link/D_Changes.h"
 #include "ui/link/D_Config.h"
+#include "ui/link/D_History.h"
 #include "ui/link/D_Radio.h"
 #include "ui/main/Main.h"
 #include "support/TestHost.h"
 #include "ui/main/U_ChGrid.h"
 #include "link/U_Checks.h"
 #include "link/U_Clone.h"
+#include "files/U_History.h"
 #include "files/dc_Ini.h"
 #include "sim/dc_RepeaterSim.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QTreeWidget>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
 
+#include <fstream>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -24,8 +32,7 @@ constexpr int SimPort = 9;
 
 TRKmem RepeaterDocument()
 {
-    TRKmem doc;
-    TMap54::SetDefaults(doc);
+    TRKmem doc = DefaultDocument();
     doc.SerialNo = "70707070";
     doc.MarketCode = 'U';
     for (int i = 0; i < 4; ++i) {
@@ -38,13 +45,6 @@ TRKmem RepeaterDocument()
     doc.AlphaTagNumber[0] = 1;
     doc.AlphaTagText[0] = "SITE A";
     return doc;
-}
-
-TMap54 ImageOf(TRKmem doc)
-{
-    TMap54 image;
-    image.Encode(doc);
-    return image;
 }
 
 // Watches for the transfer window and records what its bar shows.
@@ -87,6 +87,10 @@ bool SentAny(const std::vector<std::vector<uint8_t>>& units, std::initializer_li
 
 } // namespace
 
+// What a scripted person does to each dialog in turn.
+using TDialogSteps = std::vector<std::function<void(QDialog&)>>;
+Q_DECLARE_METATYPE(TDialogSteps)
+
 class TestRadio : public QObject {
     Q_OBJECT
 
@@ -107,12 +111,50 @@ private:
         QVERIFY2(Sim->Open(error), error.c_str());
         Sim->Start();
     }
-    TfrmMain* StartMain(const QStringList& args = {})
+    // The plain exchange unless `safe`: most tests here are about the wire.
+    TfrmMain* StartMain(const QStringList& args = {}, bool safe = false)
     {
         TIniData ini(Rig->Path("RK54Win.ini").toStdString());
+        ini.Load();
         ini.SetValue("COM_PORT", SimPort);
+        ini.SetValue("SAFE_DOWNLOAD", safe ? 1 : 0);
         ini.Save();
         return &Rig->Start(args);
+    }
+    // Answers the dialogs in order with `steps`, and records each dialog as
+    // its object name and its buttons.
+    QStringList Dialogs;
+    void Script(TDialogSteps steps)
+    {
+        Dialogs.clear();
+        Host->OnDialog = [this, steps, n = size_t(0)](QDialog& dialog) mutable {
+            QStringList buttons;
+            for (const QPushButton* b : dialog.findChildren<QPushButton*>())
+                buttons << b->objectName() + (b->isDefault() ? "*" : "");
+            Dialogs << dialog.objectName() + " " + buttons.join(',');
+            if (n < steps.size())
+                steps[n++](dialog);
+            return dialog.result();
+        };
+    }
+    static std::function<void(QDialog&)> Key(Qt::Key key)
+    {
+        return [key](QDialog& d) { QTest::keyClick(&d, key); };
+    }
+    static std::function<void(QDialog&)> Click(const char* button)
+    {
+        return [button](QDialog& d) { QTest::mouseClick(d.findChild<QPushButton*>(button), Qt::LeftButton); };
+    }
+    static std::function<void(QDialog&)> CloseBox()
+    {
+        return [](QDialog& d) { d.close(); };
+    }
+    QStringList HistoryActions() const
+    {
+        QStringList actions;
+        for (const THistoryEntry& e : THistory(Rig->Path("History").toStdString()).Entries())
+            actions << QString::fromStdString(e.Action + " " + e.Outcome);
+        return actions;
     }
     QStringList Messages() const { return Host->Person.Texts(); }
 
@@ -252,6 +294,159 @@ private slots:
         image.Decode(check);
         QCOMPARE(check.Channels[5].TxPower, 1);
         QCOMPARE(check.Channels[5].RxFreq.ToFloat(), 162.55);
+    }
+
+    void safeDownloadAsksAndWritesOnlyWhenTold_data()
+    {
+        QTest::addColumn<bool>("sameUnit");
+        QTest::addColumn<TDialogSteps>("steps");
+        QTest::addColumn<QStringList>("dialogs");
+        QTest::addColumn<bool>("written");
+        const QString identity = "frmChanges btnYes,btnNo*";
+        const QString changes = "frmChanges btnWrite*,btnCancel";
+        using TSteps = TDialogSteps;
+        QTest::newRow("same unit, Enter writes") << true << TSteps {Key(Qt::Key_Return)} << QStringList {changes} << true;
+        QTest::newRow("same unit, Esc on the list") << true << TSteps {Key(Qt::Key_Escape)} << QStringList {changes} << false;
+        QTest::newRow("other unit, Esc") << false << TSteps {Key(Qt::Key_Escape)} << QStringList {identity} << false;
+        QTest::newRow("other unit, Enter is No") << false << TSteps {Key(Qt::Key_Return)} << QStringList {identity} << false;
+        QTest::newRow("other unit, close box") << false << TSteps {CloseBox()} << QStringList {identity} << false;
+        QTest::newRow("other unit, Yes, close box on the list")
+            << false << TSteps {Click("btnYes"), CloseBox()} << QStringList {identity, changes} << false;
+        QTest::newRow("other unit, Yes, Write")
+            << false << TSteps {Click("btnYes"), Click("btnWrite")} << QStringList {identity, changes} << true;
+    }
+    void safeDownloadAsksAndWritesOnlyWhenTold()
+    {
+        QFETCH(bool, sameUnit);
+        QFETCH(TDialogSteps, steps);
+        QFETCH(QStringList, dialogs);
+        QFETCH(bool, written);
+        const TRKmem unit = RepeaterDocument();
+        StartSim(unit);
+        TRKmem doc = unit;
+        doc.Channels[5].Used = 1;
+        doc.Channels[5].RxFreq.SetFromFloat(162.55);
+        doc.SerialNo = sameUnit ? unit.SerialNo : "12121212";
+        const QString path = WriteDocument(Rig->Path("site.R54"), doc);
+        Host->Date = QDate(2010, 6, 1);  // before the narrow-band rule
+        TfrmMain* main = StartMain({path}, true);
+        Script(steps);
+        main->RadioDownload();
+
+        QCOMPARE(Dialogs, dialogs);
+        QCOMPARE(Sim->Transfers(), written ? 3 : 1);
+        const TMap::TImage memory = Sim->Memory();
+        const TMap54 original = ImageOf(unit);
+        QCOMPARE(std::equal(memory.begin() + 208, memory.begin() + 976, main->Codec().Data() + 208), written);
+        QCOMPARE(std::equal(memory.begin(), memory.end(), original.Data()), !written);
+        QCOMPARE(Messages(), written ? QStringList {"information: Download is completed\r\nVerified"} : QStringList());
+        const QStringList kept = written ? QStringList {"readback verified", "download done", "before-download done"}
+                                         : QStringList {"before-download done"};
+        QCOMPARE(HistoryActions(), kept);
+        QVERIFY(main->isEnabled());
+    }
+
+    void readBackDifferenceIsShownAndKept()
+    {
+        StartSim(RepeaterDocument(), {TSimFault::CorruptStore});
+        const QString path = WriteDocument(Rig->Path("site.R54"), RepeaterDocument());
+        Host->Date = QDate(2010, 6, 1);
+        TfrmMain* main = StartMain({path}, true);
+        QStringList rows;
+        Script({Key(Qt::Key_Return), [&rows](QDialog& d) {
+                    auto* list = d.findChild<QTreeWidget*>("lstFields");
+                    for (int k = 0; k < list->topLevelItemCount(); ++k)
+                        rows << list->topLevelItem(k)->text(0);
+                    QTest::keyClick(&d, Qt::Key_Return);
+                }});
+        main->RadioDownload();
+
+        QCOMPARE(Dialogs, (QStringList {"frmChanges btnWrite*,btnCancel", "frmChanges btnOK*"}));
+        QVERIFY(!rows.isEmpty());
+        for (const QString& row : rows)
+            QVERIFY2(row.startsWith("Channel 5 "), qPrintable(row));
+        QVERIFY(Messages().isEmpty());
+        QCOMPARE(HistoryActions(), (QStringList {"readback differs", "download done", "before-download done"}));
+    }
+
+    void configureSafeDownloadHistoryAndTrace()
+    {
+        StartSim(RepeaterDocument());
+        {
+            std::ofstream(Rig->Path("RK54Win.ini").toStdString()) << "; kept as it is\nOTHER=1 ; mine\n";
+        }
+        TfrmMain* main = StartMain({}, true);
+        const QString folder = Rig->Path("elsewhere");
+        const QString trace = Rig->Path("trace.txt");
+        bool safeOffered = false;
+        QString offered;
+        Host->OnDialog = [&](QDialog& dialog) {
+            safeOffered = dialog.findChild<QCheckBox*>("chkSafe")->isChecked();
+            offered = dialog.findChild<QLineEdit*>("edtHistory")->placeholderText();
+            dialog.findChild<QCheckBox*>("chkSafe")->setChecked(false);
+            dialog.findChild<QLineEdit*>("edtHistory")->setText(folder);
+            dialog.findChild<QCheckBox*>("chkTrace")->setChecked(true);
+            dialog.findChild<QLineEdit*>("edtTrace")->setText(trace);
+            QTest::mouseClick(dialog.findChild<QPushButton*>("btnOK"), Qt::LeftButton);
+            return dialog.result();
+        };
+        main->Configure();
+        QVERIFY(safeOffered);
+        QCOMPARE(offered, Rig->Path("History"));
+        QVERIFY(!main->SafeDownload());
+        QCOMPARE(main->HistoryFolder(), folder);
+
+        Host->OnDialog = nullptr;
+        Host->Person.Answers = {TAnswer::No};  // do not save first
+        main->RadioDownload();
+        QCOMPARE(Sim->Transfers(), 1);  // the plain download: no read before, none after
+        QCOMPARE(THistory(folder.toStdString()).Entries().size(), size_t(1));
+        const QByteArray traced = ReadAll(trace);
+        QVERIFY(traced.startsWith("# RK54 link trace"));
+        QVERIFY(traced.contains(" sent 02\n"));
+
+        QVERIFY(main->close());
+        const QString ini = QString::fromUtf8(ReadAll(Rig->Path("RK54Win.ini"))).replace("\r\n", "\n");
+        // The other lines stay, in the settings file's own form.
+        QVERIFY2(ini.startsWith("; kept as it is\nOTHER=1;mine\n"), qPrintable(ini));
+        QVERIFY(ini.contains("SAFE_DOWNLOAD=0"));
+        QVERIFY(ini.contains("HISTORY_DIR=" + folder));
+        QVERIFY(ini.contains("LINK_TRACE=" + trace));
+    }
+
+    void historyWindowComparesAndOpens()
+    {
+        TRKmem unit = RepeaterDocument();
+        StartSim(unit);
+        TfrmMain* main = StartMain();
+        Host->Person.Answers = {TAnswer::No};
+        main->RadioUpload();  // the upload is kept in the history
+        QCOMPARE(HistoryActions(), QStringList {"upload done"});
+        main->FileNew();
+        QVERIFY(main->Document().SerialNo != unit.SerialNo);
+
+        QStringList compared;
+        Host->OnDialog = [&](QDialog& dialog) {
+            if (dialog.objectName() == "frmChanges") {  // Compare, from inside the history window
+                auto* list = dialog.findChild<QTreeWidget*>("lstFields");
+                for (int k = 0; k < list->topLevelItemCount(); ++k)
+                    compared << list->topLevelItem(k)->text(0);
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+                return dialog.result();
+            }
+            auto* list = dialog.findChild<QTreeWidget*>("lstHistory");
+            if (list->topLevelItemCount() != 1 || list->topLevelItem(0)->text(4) != "upload")
+                return int(QDialog::Rejected);
+            QTest::mouseClick(dialog.findChild<QPushButton*>("btnCompare"), Qt::LeftButton);
+            QTest::mouseClick(dialog.findChild<QPushButton*>("btnOpen"), Qt::LeftButton);
+            return dialog.result();
+        };
+        main->ShowHistory();
+
+        QVERIFY(compared.contains("SerialNo"));
+        QCOMPARE(main->Document().SerialNo, unit.SerialNo);
+        QCOMPARE(main->CurrentFileName(), QString(TfrmMain::NoFile));  // the archive is never saved over
+        QVERIFY(main->Modified());
     }
 
     void narrowBandRule_data()
