@@ -57,8 +57,12 @@ bool ReadDataFile(const std::string& path, TRKmem& doc, TMap54& image, TPrompt& 
         TRKmem scratchDoc;
         TMap54::SetDefaults(scratchDoc);
 
+        // Only a plain file (or a link to one) is a data file: opening a
+        // FIFO would wait for a writer forever, a device would never end.
+        if (!fs::is_regular_file(PathOf(path)))
+            throw std::runtime_error("not a file");
         std::ifstream file(PathOf(path), std::ios::binary);
-        if (!file || fs::is_directory(PathOf(path)))
+        if (!file)
             throw std::runtime_error("cannot open");
         file.read(reinterpret_cast<char*>(scratchImage.Data()), ImageSize);
         if (file.bad())

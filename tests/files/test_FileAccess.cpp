@@ -91,6 +91,7 @@ TEST(DataFile, ReadFailuresLeaveTheDocumentAlone)
     badPower[21] = 0xFF;
     TTempFolder::Write(dir / "badpower.R54", badPower);
     fs::create_directory(dir.Path / "folder.R54");
+    ASSERT_EQ(::mkfifo((dir / "fifo.R54").c_str(), 0644), 0);  // nobody writes it: a read would wait forever
 
     struct Case { std::string path; std::string message; };
     const Case cases[] = {
@@ -100,6 +101,8 @@ TEST(DataFile, ReadFailuresLeaveTheDocumentAlone)
         {dir / "badfreq.R54", "File read error  File Name = " + (dir / "badfreq.R54")},
         {dir / "badpower.R54", "File read error  File Name = " + (dir / "badpower.R54")},
         {dir / "folder.R54", "File read error  File Name = " + (dir / "folder.R54")},
+        {dir / "fifo.R54", "File read error  File Name = " + (dir / "fifo.R54")},
+        {"/dev/zero", "File read error  File Name = /dev/zero"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);

@@ -3,6 +3,8 @@
 #include "ui/base/U_DialogKit.h"
 #include "ui/base/U_Host.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -20,17 +22,20 @@ struct TLook {
     const char* Accept;      // objectName:text of the accepting button
     const char* Reject;      // nullptr: one button only
     bool RejectIsDefault;
+    bool Copyable;           // a Copy button puts the rows on the clipboard
 };
 
 const TLook Looks[] = {
     {"Download", "The repeater is not the one this document was made for.\nWrite the document into it all the same?",
-     "Repeater", "Document", "btnYes:&Yes", "btnNo:&No", true},
+     "Repeater", "Document", "btnYes:&Yes", "btnNo:&No", true, false},
     {"Download", "The download changes these %1 fields:", "Repeater", "Document", "btnWrite:&Write", "btnCancel:Cancel",
-     false},
+     false, false},
     {"Download", "The repeater does not hold what was written. These %1 fields differ:", "Read back", "Written",
-     "btnOK:OK", nullptr, false},
+     "btnOK:OK", nullptr, false, false},
     {"Compare", "The archived image and the open document differ in these %1 fields:", "Archived", "Document",
-     "btnClose:Close", nullptr, false},
+     "btnClose:Close", nullptr, false, true},
+    {"Compare", "The open document and %2 differ in these %1 fields:", "Open document", "Other file",
+     "btnClose:Close", nullptr, false, true},
 };
 
 QPushButton* Button(QDialog& dialog, const char* spec)
@@ -43,9 +48,11 @@ QPushButton* Button(QDialog& dialog, const char* spec)
 
 } // namespace
 
-TfrmChanges::TfrmChanges(TKind kind, const std::vector<TFieldChange>& rows, QWidget* parent) : QDialog(parent)
+TfrmChanges::TfrmChanges(TKind kind, const std::vector<TFieldChange>& rows, QWidget* parent,
+                         const QString& otherName)
+    : QDialog(parent)
 {
-    Build(kind, int(rows.size()));
+    Build(kind, int(rows.size()), otherName);
     for (const TFieldChange& row : rows)
         AddRow(row.Name, row.Unit, row.Document, false);
 }
@@ -57,7 +64,7 @@ TfrmChanges::TfrmChanges(const std::vector<TIdentityRow>& rows, QWidget* parent)
         AddRow(row.Name, row.Unit, row.Document, row.Differs);
 }
 
-void TfrmChanges::Build(TKind kind, int count)
+void TfrmChanges::Build(TKind kind, int count, const QString& otherName)
 {
     const TLook& look = Looks[kind];
     setObjectName("frmChanges");
@@ -65,9 +72,13 @@ void TfrmChanges::Build(TKind kind, int count)
     auto* layout = new QVBoxLayout(this);
     QString text = QString::fromLatin1(look.Text);
     if (text.contains("%1"))
-        text = text.arg(count);
+        text = count == 1 ? text.replace("these %1 fields", "this field") : text.arg(count);
+    if (text.contains("%2"))
+        text = text.arg(otherName);
     if (count == 0 && kind == ChangeList)
         text = "The download changes no field.";
+    if (count == 0 && kind == FileComparison)
+        text = QString("The open document and %1 hold the same values.").arg(otherName);
     auto* label = new QLabel(text, this);
     label->setObjectName("lblText");
     layout->addWidget(label);
@@ -88,6 +99,12 @@ void TfrmChanges::Build(TKind kind, int count)
     connect(accept, &QPushButton::clicked, this, &QDialog::accept);
     row->addWidget(accept);
     QPushButton* focus = accept;
+    if (look.Copyable) {
+        QPushButton* copy = Button(*this, "btnCopy:&Copy");
+        copy->setEnabled(count > 0);
+        connect(copy, &QPushButton::clicked, this, [this] { QGuiApplication::clipboard()->setText(ListText()); });
+        row->insertWidget(1, copy);
+    }
     if (look.Reject) {
         QPushButton* reject = Button(*this, look.Reject);
         connect(reject, &QPushButton::clicked, this, &QDialog::reject);
@@ -114,6 +131,16 @@ void TfrmChanges::AddRow(const std::string& name, const std::string& left, const
             item->setForeground(c, QColor(Qt::red));
         }
     }
+}
+
+QString TfrmChanges::ListText() const
+{
+    QString text;
+    for (int i = 0; i < FList->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = FList->topLevelItem(i);
+        text += item->text(0) + ": " + item->text(1) + " | " + item->text(2) + "\n";
+    }
+    return text;
 }
 
 bool TWindowQuestions::ConfirmIdentity(const std::vector<TIdentityRow>& rows)

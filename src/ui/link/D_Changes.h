@@ -13,20 +13,26 @@ class THost;
 // download's identity check (Yes / No, No the default), its change list
 // (Write / Cancel), the read-back differences (OK) and the history's
 // comparison of an archived image with the open document (Close). Esc and
-// the close box answer No / Cancel.
+// the close box answer No / Cancel. File > Compare With shows another data
+// file beside the open document the same way. A comparison can be copied as
+// rk54 diff prints it.
 class TfrmChanges : public QDialog {
     Q_OBJECT
 public:
-    enum TKind { IdentityQuestion, ChangeList, ReadBackDifferences, Comparison };
+    enum TKind { IdentityQuestion, ChangeList, ReadBackDifferences, Comparison, FileComparison };
 
-    TfrmChanges(TKind kind, const std::vector<TFieldChange>& rows, QWidget* parent = nullptr);
+    // `otherName` names the other side in the text of a FileComparison.
+    TfrmChanges(TKind kind, const std::vector<TFieldChange>& rows, QWidget* parent = nullptr,
+                const QString& otherName = {});
     // The identity rows; those that differ are marked.
     TfrmChanges(const std::vector<TIdentityRow>& rows, QWidget* parent = nullptr);
 
     QTreeWidget* List() const { return FList; }
+    // The rows as rk54 diff prints them, "Name: left | right" a line.
+    QString ListText() const;
 
 private:
-    void Build(TKind kind, int count);
+    void Build(TKind kind, int count, const QString& otherName = {});
     void AddRow(const std::string& name, const std::string& left, const std::string& right, bool marked);
 
     QTreeWidget* FList = nullptr;

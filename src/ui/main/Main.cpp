@@ -2,6 +2,7 @@
 #include "ui/base/U_QtText.h"
 
 #include "ui/main/D_About.h"
+#include "ui/link/D_Changes.h"
 #include "ui/dialogs/D_AlphaTag.h"
 #include "ui/dialogs/D_Ani.h"
 #include "ui/dialogs/D_CWID.h"
@@ -257,6 +258,8 @@ void TfrmMain::CreateActions()
          &TfrmMain::ExportChannels},
         {"miImportChannels", "I&mport Channels...", "Take the channels from a CSV file", {},
          &TfrmMain::ImportChannels},
+        {"miCompare", "Compare &With...", "List the fields in which another data file differs", {},
+         &TfrmMain::CompareWith},
         {"miPrint", "&Print", "Print the active document", QKeySequence("Ctrl+P"), &TfrmMain::FilePrint},
         {"miPrintPreview", "Print Pre&view", "Display full pages", {}, &TfrmMain::FilePrintPreview},
         {"miPrintSetup", "P&rint Setup", "Change the printer and printing options", {}, &TfrmMain::FilePrintSetup},
@@ -394,7 +397,7 @@ void TfrmMain::CreateMenus()
     };
     FFileMenu = menu("mnuFile", "&File");
     add(FFileMenu, {"miNew", "miOpen", "miSave", "miSaveAs", nullptr, "miImportChannels", "miExportChannels",
-                    nullptr, "miPrint", "miPrintPreview", "miPrintSetup", "miExportPdf", nullptr, "miConfigure",
+                    "miCompare", nullptr, "miPrint", "miPrintPreview", "miPrintSetup", "miExportPdf", nullptr, "miConfigure",
                     nullptr});
     FFileMenu->addAction(FRecentFileAction);
     for (QAction* action : FRecentActions)
@@ -858,6 +861,23 @@ void TfrmMain::ImportChannels()
             text += "\r\n" + column;
         FHost.Prompt().Information(text);
     }
+}
+
+// Another data file beside the open document, as rk54 diff compares them;
+// the open document is not touched.
+void TfrmMain::CompareWith()
+{
+    Commit();
+    const QString path = FHost.OpenFileName(this, FCurFold, OpenFilter());
+    if (path.isEmpty())
+        return;
+    TRKmem other;
+    TMap54 image;
+    if (!ReadDataFile(PathBytes(path), other, image, FHost.Prompt()))
+        return;
+    TfrmChanges dialog(TfrmChanges::FileComparison, FieldChanges(*FDocument, other), this,
+                       QFileInfo(path).fileName());
+    FHost.Exec(dialog);
 }
 
 QString TfrmMain::AskSaveName()

@@ -86,6 +86,7 @@ public slots:
     void FileSaveAs();
     void ExportChannels();
     void ImportChannels();
+    void CompareWith();
     void FilePrint();
     void FilePrintPreview();
     void FilePrintSetup();

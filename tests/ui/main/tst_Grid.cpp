@@ -798,6 +798,40 @@ private slots:
         QVERIFY(Main->Document().Channels.Equals(before));
     }
 
+    void compareWithAnotherFile()
+    {
+        TRKmem other = ReadDocument(FilePath);
+        SetFreq(other.Channels[1].RxFreq, 151.25);
+        other.Channels[2].Used = 1;
+        other.CwIdText = "DE SITE";
+        const QString otherPath = WriteDocument(Rig->Path("other.R54"), other);
+        Select(0, 5);
+        Key(Qt::Key_Space);  // the open document's own edit counts too: W -> N
+        const QByteArray before = ReadAll(FilePath);
+
+        QString shown;
+        Rig->Host.Files = {otherPath};
+        Rig->Host.OnDialog = [&](QDialog& dialog) {
+            shown = dialog.findChild<QLabel*>("lblText")->text();
+            QTest::mouseClick(dialog.findChild<QPushButton*>("btnCopy"), Qt::LeftButton);
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            return dialog.result();
+        };
+        Trigger("miCompare");
+        QCOMPARE(shown, QString("The open document and other.R54 differ in these 5 fields:"));
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString("Channel 1 Bandwidth: 0 | 1\n"
+                         "Channel 2 RxFreq: \"150\" | \"151.25\"\n"
+                         "Channel 3 Used: 0 | 1\n"
+                         "CwIdText: \"0000000000000000\" | \"DE SITE\"\n"
+                         "DataFileName: \"sample  \" | \"other   \"\n"));
+        QCOMPARE(ReadAll(FilePath), before);  // nothing saved, nothing opened
+
+        Rig->Host.Files = {FilePath};
+        Trigger("miCompare");
+        QCOMPARE(shown, QString("The open document and sample.R54 differ in this field:"));
+    }
+
     void screenReaderNamesAndDarkTheme()
     {
         QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(Grid);
