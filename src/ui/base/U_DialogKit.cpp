@@ -28,6 +28,11 @@ void AddOkCancelRow(QDialog& dialog, QBoxLayout& layout, bool withCancel)
     layout.addLayout(row);
 }
 
+void FixDesignedSize(QWidget& widget, const QSize& designed)
+{
+    widget.setFixedSize(designed.expandedTo(widget.minimumSizeHint()));
+}
+
 void AddHelpKey(QDialog& dialog)
 {
     auto* key = new QShortcut(QKeySequence(Qt::Key_F1), &dialog);

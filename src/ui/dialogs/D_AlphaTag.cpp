@@ -1,5 +1,6 @@
 #include "ui/dialogs/D_AlphaTag.h"
 
+#include "ui/base/U_Contrast.h"
 #include "ui/dialogs/U_FieldConv.h"
 
 #include <QApplication>
@@ -65,14 +66,18 @@ TfrmAlphaTag::TfrmAlphaTag(TRKmem& doc, TProgramMode mode, TPrompt& prompt, QWid
     FGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     FGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     FGrid->setTabKeyNavigation(false);
-    // Black on the grid's colour, the selected cell not highlighted; the
-    // grid is greyed in Normal mode although it edits the same way.
+    // The theme's text on the grid's colour, the selected cell not
+    // highlighted; the grid is greyed (button face) in Normal mode although
+    // it edits the same way.
     QPalette palette = FGrid->palette();
-    const QColor base = QApplication::palette().color(mode == Normal ? QPalette::Button : QPalette::Base);
+    const QPalette& system = QApplication::palette();
+    const bool greyed = mode == Normal;
+    const QColor base = system.color(greyed ? QPalette::Button : QPalette::Base);
+    const QColor text = ReadableOn(base, system.color(greyed ? QPalette::ButtonText : QPalette::Text));
     palette.setColor(QPalette::Base, base);
     palette.setColor(QPalette::Highlight, base);
-    palette.setColor(QPalette::Text, Qt::black);
-    palette.setColor(QPalette::HighlightedText, Qt::black);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::HighlightedText, text);
     FGrid->setPalette(palette);
     FGrid->setFixedWidth(52 + 95 + FGrid->verticalScrollBar()->sizeHint().width() + 2 * FGrid->frameWidth());
     FieldLayout()->addWidget(FGrid, 0, 0);

@@ -1,6 +1,7 @@
 #include "ui/dialogs/D_ParamDialog.h"
 
 #include "model/U_Values.h"
+#include "ui/base/U_DialogKit.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <map>
 
 std::function<void(QWidget*)> TParamDialog::HelpContents;
 
@@ -101,7 +103,7 @@ QPushButton* Button(const char* name, const QString& caption, QWidget* parent)
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    button->setFixedSize(85, 25);
+    FixDesignedSize(*button, {85, 25});
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
@@ -116,6 +118,16 @@ int ItemIndex(const TFieldDef& def, int value)
     return at == def.Values.end() ? 0 : int(at - def.Values.begin());
 }
 
+// A label's caption as spoken: without the accelerator's marks.
+QString Spoken(const char* caption)
+{
+    QString text = QString(caption).trimmed();
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i] == '&')
+            text.remove(i, 1);  // "&&" leaves the second one
+    return text;
+}
+
 } // namespace
 
 TParamDialog::TParamDialog(const TDialogForm& form, std::vector<TFieldDef> fields, TRKmem& doc,
@@ -128,7 +140,6 @@ TParamDialog::TParamDialog(const TDialogForm& form, std::vector<TFieldDef> field
     QFont font("Arial");
     font.setPixelSize(11);
     setFont(font);
-    setFixedSize(form.Width, form.Height);
 
     auto* grid = FGrid = new QGridLayout;
     grid->setHorizontalSpacing(4);
@@ -138,6 +149,8 @@ TParamDialog::TParamDialog(const TDialogForm& form, std::vector<TFieldDef> field
     const int firstRow = form.Headings.empty() ? 0 : 1;
     int nextRow = 0;
     const unsigned modeBit = 1u << mode;
+    std::map<int, int> fieldsInRow;  // grid row -> fields in it
+    std::map<int, QString> rowCaption;
     for (TFieldDef& def : fields) {
         const QString controlName = def.Name;
         QWidget* control = nullptr;
@@ -171,11 +184,21 @@ TParamDialog::TParamDialog(const TDialogForm& form, std::vector<TFieldDef> field
         if (def.Label) {
             // pnlBand beside cmbBand: the panel is named after its field.
             auto* panel = Panel("pnl" + controlName.mid(3), def.Label, this);
-            panel->setFixedWidth(form.LabelWidth);
             panel->setBuddy(control);  // Alt + the accelerator focuses the field
+            // The form's width, or what the caption needs in a larger font.
+            panel->setFixedWidth(std::max(form.LabelWidth, panel->sizeHint().width()));
             grid->addWidget(panel, gridRow, def.Column - 1);
+            rowCaption[gridRow] = Spoken(def.Label);
         }
-        FFields.push_back({std::move(def), control, {}});
+        ++fieldsInRow[gridRow];
+        FFields.push_back({std::move(def), control, {}, gridRow});
+    }
+    for (const TField& field : FFields) {
+        QString name = rowCaption[field.GridRow];
+        const size_t heading = static_cast<size_t>(field.Def.Column - 1);
+        if (fieldsInRow[field.GridRow] > 1 && heading < form.Headings.size())
+            name += ", " + Spoken(form.Headings[heading]);
+        NameForReaders(field.Control, name);
     }
 
     auto* ok = Button("btnOK", "OK", this);
@@ -188,9 +211,17 @@ TParamDialog::TParamDialog(const TDialogForm& form, std::vector<TFieldDef> field
     buttons->addWidget(cancel);
 
     FHint1 = Panel("pnlHint1", "", this);
-    FHint1->setFixedHeight(16);
-    FHint2 = Panel("pnlHint2", form.FirstHint, this);
-    FHint2->setFixedSize(60, 16);
+    // Wide enough for the longer of the hints it shows.
+    int hintWidth = 60;
+    FHint2 = Panel("pnlHint2", "", this);
+    for (const char* hint : {"<ENTER>", "<SELECT>"}) {
+        FHint2->setText(hint);
+        hintWidth = std::max(hintWidth, FHint2->sizeHint().width());
+    }
+    const int hintHeight = std::max(16, FHint2->sizeHint().height());
+    FHint1->setFixedHeight(hintHeight);
+    FHint2->setText(form.FirstHint);
+    FHint2->setFixedSize(hintWidth, hintHeight);
     auto* hints = new QHBoxLayout;
     hints->setSpacing(0);
     hints->addWidget(FHint1, 1);
@@ -203,6 +234,8 @@ TParamDialog::TParamDialog(const TDialogForm& form, std::vector<TFieldDef> field
     buttons->setContentsMargins(0, 0, 8, 0);
     layout->addLayout(buttons);
     layout->addLayout(hints);
+
+    FixDesignedSize(*this, {form.Width, form.Height});
 
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { ControlEntered(now); });

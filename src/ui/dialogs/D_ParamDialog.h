@@ -171,6 +171,7 @@ private:
         TFieldDef Def;
         QWidget* Control;
         QString Loaded;  // what the control showed once loaded
+        int GridRow;
     };
 
     void Load();

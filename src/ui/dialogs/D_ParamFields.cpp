@@ -1,5 +1,7 @@
 #include "ui/dialogs/D_ParamFields.h"
 
+#include "ui/base/U_Contrast.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFocusEvent>
@@ -13,32 +15,6 @@
 #include <cmath>
 
 namespace {
-
-// WCAG's relative luminance and contrast ratio: 4.5 is what normal-sized
-// text needs to be read comfortably.
-double Luminance(const QColor& c)
-{
-    const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-}
-
-double Contrast(const QColor& a, const QColor& b)
-{
-    const double la = Luminance(a);
-    const double lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-// The text colour the theme pairs with a background, unless the theme made
-// it too faint there; then black or white, whichever reads better.
-QColor ReadableOn(const QColor& background, const QColor& preferred)
-{
-    if (Contrast(preferred, background) >= 4.5)
-        return preferred;
-    const QColor black(Qt::black);
-    const QColor white(Qt::white);
-    return Contrast(black, background) >= Contrast(white, background) ? black : white;
-}
 
 // The system colours of the three states, taken from the current palette
 // by role: window, tooltip or button face behind the text the palette pairs
@@ -71,6 +47,22 @@ void PaintState(QWidget* w, bool editing)
 }
 
 } // namespace
+
+void NameForReaders(QWidget* control, const QString& name)
+{
+    control->setAccessibleName(name);
+    const auto describe = [control, name](const QString& shown) {
+        control->setAccessibleDescription(name + ", " + shown);
+    };
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        describe(edit->text());
+        QObject::connect(edit, &QLineEdit::textChanged, control, describe);
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        describe(combo->currentText());
+        QObject::connect(combo, &QComboBox::currentTextChanged, control, describe);
+    }
+}
+
 
 bool EnterPressesFocusedButton(QWidget* dialog, QKeyEvent* event)
 {

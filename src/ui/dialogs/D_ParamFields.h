@@ -103,6 +103,12 @@ private:
     bool FRepainting = false;
 };
 
+// What a screen reader announces for a field: `name`, the caption of its
+// label ("Tx Power High, Lowest" in a row of like fields), and as the
+// description the name with the value as shown, following every change;
+// the value itself is the control's own.
+void NameForReaders(QWidget* control, const QString& name);
+
 // Enter in a dialog presses the button that has the focus and no other:
 // fields and lists take it for themselves. True when the key was Enter.
 bool EnterPressesFocusedButton(QWidget* dialog, QKeyEvent* event);

@@ -1,5 +1,6 @@
 #include "ui/link/D_Radio.h"
 
+#include "ui/base/U_DialogKit.h"
 #include "ui/base/U_Host.h"
 
 #include <QApplication>
@@ -50,7 +51,7 @@ TfrmRadio::TfrmRadio(QWidget* mainWindow, TUiPrompt& prompt, int silenceMs)
     buttons->addStretch();
     layout->addLayout(buttons);
     connect(FCancel, &QPushButton::clicked, this, [this] { FCancelled = true; });
-    setFixedSize(300, 150);
+    FixDesignedSize(*this, {300, 150});
 }
 
 void TfrmRadio::TransferBegins(TDirection direction)

@@ -1,6 +1,7 @@
 #include "ui/main/D_FData.h"
 
 #include "files/U_HexDump.h"
+#include "ui/base/U_DialogKit.h"
 #include "codec/dc_Map54.h"
 
 #include <QHBoxLayout>
@@ -54,7 +55,7 @@ TfrmFData::TfrmFData(const TRKmem& doc, TMap54& image, QWidget* parent)
         if (FGrid->isEnabled() && FGrid->isVisible())
             FGrid->setFocus();
     });
-    setFixedSize(537, 343);
+    FixDesignedSize(*this, {537, 343});
 }
 
 void TfrmFData::FillCells()

@@ -56,7 +56,6 @@ TfrmMultiTone::TfrmMultiTone(TChannel& channel, QWidget* parent)
     QFont font("Arial");
     font.setPixelSize(11);
     setFont(font);
-    setFixedSize(478, 513);
 
     // Captions, lists and both panels share one grid, so that a caption
     // stands beside its row at any font size: the panels are frames drawn
@@ -88,6 +87,9 @@ TfrmMultiTone::TfrmMultiTone(TChannel& channel, QWidget* parent)
             pairs[row].Dcs = ToneList(QString("cbx%1Dcs%2").arg(prefix, number), dlDcs, this);
             grid->addWidget(pairs[row].Ctcss, FirstToneRow + row, column + 1);
             grid->addWidget(pairs[row].Dcs, FirstToneRow + row, column + 3);
+            const QString slot = QString("Tone %1, %2 ").arg(number, title);
+            NameForReaders(pairs[row].Ctcss, slot + "CTCSS (Hz)");
+            NameForReaders(pairs[row].Dcs, slot + "DCS");
             // The pair rule: a tone on one list of a side puts the other to "off".
             const TTonePair pair = pairs[row];
             connect(pair.Ctcss, &QComboBox::currentIndexChanged, this, [pair](int index) {
@@ -117,7 +119,7 @@ TfrmMultiTone::TfrmMultiTone(TChannel& channel, QWidget* parent)
     cancel->setObjectName("btnCancel");
     for (QPushButton* button : {ok, cancel}) {
         button->setAutoDefault(false);
-        button->setFixedSize(85, 25);
+        FixDesignedSize(*button, {85, 25});
     }
     connect(ok, &QPushButton::clicked, this, [this] {
         Store();
@@ -145,6 +147,7 @@ TfrmMultiTone::TfrmMultiTone(TChannel& channel, QWidget* parent)
     layout->addLayout(bottom);
     layout->addLayout(hints);
     AddHelpKey(*this);
+    FixDesignedSize(*this, {478, 513});
 
     Load();
     if (const QScreen* screen = this->screen())

@@ -46,7 +46,7 @@ TfrmPass::TfrmPass(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     AddOkCancelRow(*this, *layout);
-    setFixedSize(262, 70);
+    FixDesignedSize(*this, {262, 70});
 }
 
 void TfrmPass::showEvent(QShowEvent* event)

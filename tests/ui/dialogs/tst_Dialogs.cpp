@@ -2,6 +2,7 @@
 // rules, the result in the document and in the bytes of the data file saved
 // afterwards.
 #include "support/DialogTestKit.h"
+#include "ui/base/U_Contrast.h"
 
 #include "ui/dialogs/D_Ani.h"
 #include "ui/dialogs/D_CWID.h"
@@ -271,14 +272,6 @@ private slots:
     {
         QFETCH(QPalette, theme);
         QFETCH(bool, changedWhileOpen);
-        const auto luminance = [](const QColor& c) {
-            const auto f = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-            return 0.2126 * f(c.redF()) + 0.7152 * f(c.greenF()) + 0.0722 * f(c.blueF());
-        };
-        const auto contrast = [&](const QColor& a, const QColor& b) {
-            const double la = luminance(a), lb = luminance(b);
-            return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-        };
         if (!changedWhileOpen)
             QApplication::setPalette(theme);
         QVERIFY(Show<TfrmHardware>(Normal));
@@ -295,7 +288,7 @@ private slots:
             const QPalette shown = field->palette();
             QCOMPARE(shown.color(QPalette::Disabled, QPalette::Base), face);
             const auto role = qobject_cast<TParamCombo*>(field) ? QPalette::ButtonText : QPalette::Text;
-            const double ratio = contrast(shown.color(QPalette::Disabled, role), face);
+            const double ratio = Contrast(shown.color(QPalette::Disabled, role), face);
             QVERIFY2(ratio >= 4.5, qPrintable(field->objectName() + QString(" %1").arg(ratio)));
             ++checked;
         }

@@ -6,6 +6,7 @@
 #include "ui/main/D_MultiTone.h"
 #include "ui/dialogs/D_SelectList.h"
 #include "support/TestHost.h"
+#include "ui/base/U_Contrast.h"
 #include "model/U_Values.h"
 
 #include <QAccessible>
@@ -85,18 +86,6 @@ TRKmem SampleDocument()
     SetFreq(doc.Channels[6].RxFreq, 150.00625);
     SetFreq(doc.Channels[6].TxFreq, 155.5);
     return doc;
-}
-
-// Contrast ratio of two colours by their relative luminance (sRGB).
-double Contrast(const QColor& a, const QColor& b)
-{
-    const auto luminance = [](const QColor& c) {
-        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-    };
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 int Bcd(uint8_t b) { return (b >> 4) * 10 + (b & 15); }

@@ -1,0 +1,298 @@
+// The windows under a dark theme at 100%, 150% and 200% scale (ctest runs
+// the test with each QT_SCALE_FACTOR): every text readable on its
+// background, no caption cut off, every dialog field named for a screen
+// reader.
+#include "support/TestHost.h"
+#include "ui/base/U_Contrast.h"
+#include "codec/dc_Map54.h"
+#include "ui/link/D_Config.h"
+#include "ui/link/D_Radio.h"
+#include "ui/main/D_About.h"
+#include "ui/main/D_FData.h"
+#include "ui/main/D_MultiTone.h"
+#include "ui/main/D_Pass.h"
+#include "ui/main/D_Visible.h"
+#include "ui/dialogs/D_AlphaTag.h"
+#include "ui/dialogs/D_Ani.h"
+#include "ui/dialogs/D_CWID.h"
+#include "ui/dialogs/D_Eni.h"
+#include "ui/dialogs/D_Hardware.h"
+#include "ui/dialogs/D_Market.h"
+#include "ui/dialogs/D_RadioStatus.h"
+#include "ui/dialogs/D_RxAdjust.h"
+#include "ui/dialogs/D_Signal.h"
+#include "ui/dialogs/D_Timer.h"
+#include "ui/dialogs/D_ToneTbl.h"
+#include "ui/dialogs/D_TxAdjust.h"
+#include "ui/dialogs/D_TxPower.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// A dark desktop theme: light text on dark faces, the disabled text grey.
+QPalette DarkTheme()
+{
+    QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
+    dark.setColor(QPalette::AlternateBase, QColor(0x42, 0x42, 0x42));
+    for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText, QPalette::ToolTipText,
+                      QPalette::HighlightedText})
+        dark.setColor(role, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::ToolTipBase, QColor(0x55, 0x55, 0x3a));
+    dark.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
+    for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+        dark.setColor(QPalette::Disabled, role, QColor(0x6e, 0x6e, 0x6e));
+    return dark;
+}
+
+using TOpen = std::unique_ptr<TParamDialog> (*)(TRKmem&, TProgramMode, TPrompt&);
+
+template <class TForm>
+std::unique_ptr<TParamDialog> Open(TRKmem& doc, TProgramMode mode, TPrompt& prompt)
+{
+    return std::make_unique<TForm>(doc, mode, prompt);
+}
+
+struct TDialogRow { const char* Name; TOpen Open; };
+const TDialogRow Dialogs[] = {
+    {"Hardware", Open<TfrmHardware>}, {"Timer", Open<TfrmTimer>}, {"CW ID", Open<TfrmCWID>},
+    {"Radio Status", Open<TfrmRadioStatus>}, {"Market", Open<TfrmMarket>}, {"Signal", Open<TfrmSignal>},
+    {"ANI", Open<TfrmAni>}, {"ENI", Open<TfrmEni>}, {"5-Tone Table", Open<TfrmToneTbl>},
+    {"Rx Adjust", Open<TfrmRxAdjust>}, {"Tx Adjust", Open<TfrmTxAdjust>}, {"Tx Power", Open<TfrmTxPower>},
+    {"Alpha Tag", Open<TfrmAlphaTag>},
+};
+
+QString Describe(const QWidget* w)
+{
+    return QString("%1 (%2) in %3").arg(w->objectName(), w->metaObject()->className(), w->window()->windowTitle());
+}
+
+// The text a control shows with its colour group, and the colour behind it.
+void CheckContrast(const QWidget* w, QPalette::ColorRole text, QPalette::ColorRole back)
+{
+    const QPalette::ColorGroup group = w->isEnabled() ? QPalette::Active : QPalette::Disabled;
+    const double ratio = Contrast(w->palette().color(group, text), w->palette().color(group, back));
+    QVERIFY2(ratio >= ReadableContrast, qPrintable(Describe(w) + QString(": contrast %1").arg(ratio)));
+}
+
+// Every caption fits its control and reads on its background; every field
+// and list of a dialog has a name for a screen reader.
+void Inspect(QWidget& window)
+{
+    // The scale the run asked for (ctest runs the test at 100%, 150% and 200%).
+    const double scale = qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
+    QCOMPARE(window.devicePixelRatio(), scale);
+    // A window smaller than its contents need squeezes its controls.
+    QVERIFY2(window.width() >= window.minimumSizeHint().width() && window.height() >= window.minimumSizeHint().height(),
+             qPrintable(Describe(&window)));
+    int captions = 0;
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+        if (!label->isVisible() || label->text().isEmpty() || label->wordWrap() || label->textFormat() == Qt::RichText)
+            continue;
+        // The whole advance across, the ink of the text (centred) up and down.
+        const int margin = 2 * label->margin() + std::max(0, label->indent());
+        const QFontMetrics metrics = label->fontMetrics();
+        const QString shown = QString(label->text()).remove(QRegularExpression("&(?!&)"));
+        const QSize needed(metrics.size(Qt::TextShowMnemonic, label->text()).width(),
+                           metrics.tightBoundingRect(shown).height());
+        const QSize room = label->contentsRect().size() - QSize(margin, margin);
+        QVERIFY2(room.width() >= needed.width() && room.height() >= needed.height(),
+                 qPrintable(Describe(label) + QString(" \"%1\": %2x%3 for %4x%5").arg(label->text())
+                            .arg(room.width()).arg(room.height()).arg(needed.width()).arg(needed.height())));
+        CheckContrast(label, label->foregroundRole(), label->autoFillBackground() ? label->backgroundRole()
+                                                                                   : QPalette::Window);
+        ++captions;
+    }
+    // Tool buttons show their pictures, not their texts.
+    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        if (!button->isVisible() || button->text().isEmpty() || qobject_cast<QToolButton*>(button))
+            continue;
+        const int needed = button->fontMetrics().size(Qt::TextShowMnemonic, button->text()).width();
+        QVERIFY2(button->width() >= needed, qPrintable(Describe(button)));
+        CheckContrast(button, QPalette::ButtonText, QPalette::Button);
+        ++captions;
+    }
+    QVERIFY(captions > 0);
+    for (QAbstractItemView* view : window.findChildren<QAbstractItemView*>())
+        if (view->isVisible())
+            CheckContrast(view, QPalette::Text, QPalette::Base);
+    for (QWidget* field : window.findChildren<QWidget*>()) {
+        if (!qobject_cast<TParamEdit*>(field) && !qobject_cast<TParamCombo*>(field))
+            continue;
+        if (qobject_cast<TParamEdit*>(field))
+            CheckContrast(field, QPalette::Text, QPalette::Base);
+        // A list's own name is its item here: its caption goes with the description.
+        QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(field);
+        QVERIFY(spoken);
+        const QString described = spoken->text(QAccessible::Description);
+        QVERIFY2(!field->accessibleName().isEmpty() && described.startsWith(field->accessibleName() + ", "),
+                 qPrintable(Describe(field)));
+    }
+}
+
+} // namespace
+
+class TestTheme : public QObject {
+    Q_OBJECT
+
+    TScriptedPrompt Prompt;
+    TRKmem Doc;
+    std::unique_ptr<TParamDialog> Dialog;
+
+    bool Show(TOpen open, TProgramMode mode)
+    {
+        Dialog = open(Doc, mode, Prompt);
+        Dialog->show();
+        QApplication::setActiveWindow(Dialog.get());
+        return QTest::qWaitForWindowActive(Dialog.get());
+    }
+
+private slots:
+    void initTestCase() { QApplication::setPalette(DarkTheme()); }
+    void init() { Doc = DefaultDocument(); }
+    void cleanup()
+    {
+        Dialog.reset();
+        QFont::removeSubstitutions("Arial");
+    }
+
+    void mainWindowReadsAndFits()
+    {
+        TMainRig rig;
+        const QString path = WriteDocument(rig.Path("sample.R54"), Doc);
+        TfrmMain& main = rig.Start({path});
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        Inspect(main);
+    }
+
+    // The windows not built on the parameter dialog pattern.
+    void otherWindowsReadAndFit_data()
+    {
+        QTest::addColumn<QString>("window");
+        for (const char* name : {"About", "Raw data", "Multi Tone", "Password", "Visible items", "Port",
+                                 "Transfer"})
+            QTest::newRow(name) << name;
+    }
+    void otherWindowsReadAndFit()
+    {
+        QFETCH(QString, window);
+        TMainRig rig;
+        TfrmMain& main = rig.Start({WriteDocument(rig.Path("sample.R54"), Doc)});
+        TChannel channel = Doc.Channels[0];
+        TMap54 image;
+        std::unique_ptr<QWidget> shown;
+        if (window == "About")
+            shown = std::make_unique<TfrmAbout>(rig.Dir.path(), true);
+        else if (window == "Raw data")
+            shown = std::make_unique<TfrmFData>(Doc, image);
+        else if (window == "Multi Tone")
+            shown = std::make_unique<TfrmMultiTone>(channel);
+        else if (window == "Password")
+            shown = std::make_unique<TfrmPass>();
+        else if (window == "Visible items")
+            shown = std::make_unique<TfrmVisible>(*main.Grid());
+        else if (window == "Port")
+            shown = std::make_unique<TfrmConfig>(1, rig.Host.PortHost(), rig.Host.Person);
+        else
+            shown = std::make_unique<TfrmRadio>(&main, rig.Host.Person);
+        shown->show();
+        QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+        Inspect(*shown);
+    }
+
+    // Normal mode shows every field closed (button face), Manufacture open.
+    // A desktop without the dialogs' font gives them a wider one: the
+    // dialogs grow to fit it.
+    void dialogsReadAndFit_data()
+    {
+        QTest::addColumn<int>("dialog");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("wideFont");
+        for (int i = 0; i < int(std::size(Dialogs)); ++i) {
+            QTest::addRow("%s, closed", Dialogs[i].Name) << i << int(Normal) << false;
+            QTest::addRow("%s, open", Dialogs[i].Name) << i << int(Manufacture) << false;
+            QTest::addRow("%s, wide font", Dialogs[i].Name) << i << int(Manufacture) << true;
+        }
+    }
+    void dialogsReadAndFit()
+    {
+        QFETCH(int, dialog);
+        QFETCH(int, mode);
+        QFETCH(bool, wideFont);
+        if (wideFont)
+            QFont::insertSubstitution("Arial", "DejaVu Sans");
+        QVERIFY(Show(Dialogs[dialog].Open, TProgramMode(mode)));
+        if (wideFont)
+            QCOMPARE(QFontInfo(Dialog->font()).family(), QString("DejaVu Sans"));
+        Inspect(*Dialog);
+    }
+
+    // What a screen reader announces for a field: the caption of its label
+    // (and its column's heading in a row of like fields) and the value as
+    // the field shows it, following what is typed.
+    void fieldsAreNamedForScreenReaders_data()
+    {
+        QTest::addColumn<int>("dialog");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("edit") << 0 << "edtIF" << "IF" << "45";
+        QTest::newRow("list") << 0 << "cmbBand" << "Band Select" << "";
+        QTest::newRow("accelerator inside the caption") << 11 << "edtCh10" << "Channel 10" << "3";
+        QTest::newRow("first of a row of like fields") << 9 << "edtFreqLowest" << "Rx Frequency (MHz), Lowest" << "";
+        QTest::newRow("unlabelled field of a row") << 10 << "edtHighL" << "Tx Power High, Low" << "20";
+        QTest::newRow("row of one field") << 9 << "edtNsqLevel" << "NSQ Threshold Level" << "";
+    }
+    void fieldsAreNamedForScreenReaders()
+    {
+        QFETCH(int, dialog);
+        QFETCH(QString, field);
+        QFETCH(QString, name);
+        QFETCH(QString, typed);
+        QVERIFY(Show(Dialogs[dialog].Open, Manufacture));
+        auto* control = Dialog->findChild<QWidget*>(field);
+        QVERIFY(control);
+        const auto shown = [&] {
+            if (auto* combo = qobject_cast<QComboBox*>(control))
+                return combo->currentText();
+            return static_cast<QLineEdit*>(control)->text();
+        };
+        QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(control);
+        QVERIFY(spoken);
+        QCOMPARE(control->accessibleName(), name);
+        if (qobject_cast<QComboBox*>(control)) {
+            // Here a list's name is its item; readers take its caption from
+            // the label that names it.
+            const auto labels = spoken->relations(QAccessible::Label);
+            QCOMPARE(labels.size(), 1);
+            QCOMPARE(labels.first().first->text(QAccessible::Name), name);
+        } else {
+            QCOMPARE(spoken->text(QAccessible::Name), name);
+        }
+        QVERIFY(!shown().isEmpty());
+        QCOMPARE(spoken->text(QAccessible::Value), shown());
+        QCOMPARE(spoken->text(QAccessible::Description), name + ", " + shown());
+        if (typed.isEmpty())
+            return;
+        const QString before = shown();
+        control->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(control, typed);
+        QTest::keyClick(control, Qt::Key_Return);
+        QVERIFY(shown() != before);
+        QCOMPARE(spoken->text(QAccessible::Value), shown());
+        QCOMPARE(spoken->text(QAccessible::Description), name + ", " + shown());
+    }
+};
+
+QTEST_MAIN(TestTheme)
+#include "tst_Theme.moc"
