@@ -5,37 +5,48 @@
 #include "link/U_SafeDownload.h"
 #include "files/U_FileAccess.h"
 #include "files/U_HexDump.h"
+#include "files/U_OpenDocument.h"
 #include "model/U_Values.h"
 
 #include <QJsonDocument>
 
 namespace {
 
-// The program's open document and image before any file is read: what
-// File > New makes.
-struct TOpenDocument {
-    TRKmem Doc;
-    TMap54 Image;
-    TOpenDocument() { TMap54::SetDefaults(Doc); }
+// rk54 names its files on the command line: the file choosers of the
+// document's commands answer with those names, in order.
+class TNamedFiles : public TFileChooser {
+public:
+    explicit TNamedFiles(QStringList names) : FNames(std::move(names)) {}
+    std::string OpenName(const std::string&, const std::string&) override { return Next(); }
+    std::string SaveName(const std::string&, const std::string&, const std::string&) override { return Next(); }
 
-    // As File > Open: the document is replaced only by a complete file.
-    bool Open(const QString& path, TPrompt& prompt)
-    {
-        return ReadDataFile(Local(path), Doc, Image, prompt);
-    }
+private:
+    std::string Next() { return FNames.isEmpty() ? std::string() : Local(FNames.takeFirst()); }
+    QStringList FNames;
+};
+
+// The document as the program holds it, worked by the File menu's rules
+// with the named files. rk54 keeps no program folder, so no file is its
+// default document.
+struct TCliDocument {
+    TConsolePrompt Prompt;
+    TNamedFiles Files;
+    TOpenDocument Open;
+    explicit TCliDocument(const QStringList& names = {}) : Files(names), Open(std::string(), Prompt, Files) {}
+    TRKmem& Doc() { return Open.Document(); }
+    TMap54& Image() { return Open.Codec(); }
 };
 
 // The common shape of the commands that read one data file: parse, open
 // as File > Open does, then `show` the document.
-int WithOpenedFile(const QStringList& args, const QString& description, void (*show)(TOpenDocument&))
+int WithOpenedFile(const QStringList& args, const QString& description, void (*show)(TCliDocument&))
 {
     QCommandLineParser parser;
     const int status = ParseArguments(parser, args, description, {"FILE"}, 1, 1);
     if (status >= 0)
         return status;
-    TConsolePrompt prompt;
-    TOpenDocument open;
-    if (!open.Open(parser.positionalArguments().first(), prompt))
+    TCliDocument open(parser.positionalArguments());
+    if (!open.Open.Open())
         return ExitFileError;
     show(open);
     return ExitOk;
@@ -59,22 +70,21 @@ int RunNew(const QStringList& args)
         std::fprintf(stderr, "rk54 new: --band must be vhf or uhf\n");
         return ExitUsage;
     }
-    TConsolePrompt prompt;
-    TOpenDocument open;
+    TCliDocument open(parser.positionalArguments());
     if (bandName == "uhf") {
-        open.Doc.Band = 1;
-        open.Doc.IfFreq = TMap54::DefaultIfFreq(1);
-        TMap54::SetBandDefaults(open.Doc, 1);
+        open.Doc().Band = 1;
+        open.Doc().IfFreq = TMap54::DefaultIfFreq(1);
+        TMap54::SetBandDefaults(open.Doc(), 1);
+        open.Open.ReloadWork();
     }
-    return WriteDataFile(Local(parser.positionalArguments().first()), open.Doc, open.Image, prompt)
-        ? ExitOk : ExitFileError;
+    return open.Open.SaveAs() ? ExitOk : ExitFileError;
 }
 
 namespace {
 
-void PrintInfo(TOpenDocument& open)
+void PrintInfo(TCliDocument& open)
 {
-    const TRKmem& d = open.Doc;
+    const TRKmem& d = open.Doc();
     QString out;
     out += QStringLiteral("Product:   %1\n").arg(QString::fromStdString(d.ProductType));
     out += QStringLiteral("Serial No: %1\n").arg(QString::fromStdString(d.SerialNo));
@@ -95,14 +105,14 @@ void PrintInfo(TOpenDocument& open)
     PrintOut(out);
 }
 
-void PrintDecoded(TOpenDocument& open)
+void PrintDecoded(TCliDocument& open)
 {
-    PrintOut(QString::fromUtf8(QJsonDocument(DocumentJson(open.Doc)).toJson(QJsonDocument::Indented)));
+    PrintOut(QString::fromUtf8(QJsonDocument(DocumentJson(open.Doc())).toJson(QJsonDocument::Indented)));
 }
 
-void PrintDump(TOpenDocument& open)
+void PrintDump(TCliDocument& open)
 {
-    open.Image.Encode(open.Doc);
+    open.Image().Encode(open.Doc());
     QString out = QStringLiteral("      ");
     for (int c = 0; c < DumpColumns; ++c)
         out += QLatin1Char(' ') + QString::fromStdString(DumpColumnLabel(c));
@@ -110,7 +120,7 @@ void PrintDump(TOpenDocument& open)
     for (int r = 1; r <= DumpRows; ++r) {
         QString line = QString::fromStdString(DumpRowLabel(r));
         for (int c = 1; c <= DumpColumns; ++c) {
-            const std::string cell = DumpCellAt(open.Image, r, c);
+            const std::string cell = DumpCellAt(open.Image(), r, c);
             if (!cell.empty())
                 line += QLatin1Char(' ') + QString::fromStdString(cell);
         }
@@ -153,12 +163,10 @@ int RunResave(const QStringList& args)
         {"IN", "OUT"}, 2, 2);
     if (status >= 0)
         return status;
-    TConsolePrompt prompt;
-    TOpenDocument open;
-    const QStringList files = parser.positionalArguments();
-    if (!open.Open(files[0], prompt))
+    TCliDocument open(parser.positionalArguments());
+    if (!open.Open.Open())
         return ExitFileError;
-    return WriteDataFile(Local(files[1]), open.Doc, open.Image, prompt) ? ExitOk : ExitFileError;
+    return open.Open.SaveAs() ? ExitOk : ExitFileError;
 }
 
 int RunDiff(const QStringList& args)
@@ -170,13 +178,12 @@ int RunDiff(const QStringList& args)
         {"A", "B"}, 2, 2);
     if (status >= 0)
         return status;
-    TConsolePrompt prompt;
-    TOpenDocument a, b;
     const QStringList files = parser.positionalArguments();
-    if (!a.Open(files[0], prompt) || !b.Open(files[1], prompt))
+    TCliDocument a({files[0]}), b({files[1]});
+    if (!a.Open.Open() || !b.Open.Open())
         return ExitFileError;
     QString out;
-    for (const TFieldChange& c : FieldChanges(a.Doc, b.Doc))
+    for (const TFieldChange& c : FieldChanges(a.Doc(), b.Doc()))
         out += QString::fromStdString(c.Name + ": " + c.Unit + " | " + c.Document + "\n");
     PrintOut(out);
     return out.isEmpty() ? ExitOk : ExitDiffers;

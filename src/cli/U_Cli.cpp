@@ -33,10 +33,10 @@ void TConsolePrompt::Information(const std::string& text)
     Print(stderr, text);
 }
 
-bool TConsolePrompt::Confirm(const std::string& text)
+TAnswer TConsolePrompt::Ask(const std::string& text)
 {
     Print(stderr, text);
-    return true;
+    return TAnswer::Yes;
 }
 
 std::string Local(const QString& text)

@@ -30,7 +30,7 @@ class TConsolePrompt : public TPrompt {
 public:
     void Error(const std::string& text) override;
     void Information(const std::string& text) override;
-    bool Confirm(const std::string& text) override;
+    TAnswer Ask(const std::string& text) override;
 };
 
 // Parses a sub-command's arguments. Returns -1 when the command should go

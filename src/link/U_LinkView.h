@@ -38,10 +38,10 @@ public:
 
     // The link never asks questions; views that only show messages need not
     // answer one.
-    bool Confirm(const std::string& text) override
+    TAnswer Ask(const std::string& text) override
     {
         (void)text;
-        return false;
+        return TAnswer::No;
     }
 
     static constexpr int ProgressMax = 33;

@@ -19,8 +19,6 @@
 #include <string>
 #include <vector>
 
-enum class TAnswer { Yes, No, Dismissed };
-
 class TScriptedPrompt : public TPrompt {
 public:
     std::deque<TAnswer> Answers;
@@ -29,15 +27,14 @@ public:
 
     void Error(const std::string& text) override { Told.push_back(text); }
     void Information(const std::string& text) override { Told.push_back(text); }
-    bool Confirm(const std::string& text) override
+    TAnswer Ask(const std::string& text) override
     {
         Asked.push_back(text);
         if (Answers.empty())
-            return false;  // an unexpected question counts as dismissed
+            return TAnswer::Cancel;  // an unexpected question is backed out of
         const TAnswer answer = Answers.front();
         Answers.pop_front();
-        // The prompt contract: only Yes is true; a dismissed box is not.
-        return answer == TAnswer::Yes;
+        return answer;
     }
 };
 

@@ -20,10 +20,10 @@ class TTestView : public TLinkView {
 public:
     void Error(const std::string& text) override { Errors.push_back(text); }
     void Information(const std::string& text) override { Infos.push_back(text); }
-    bool Confirm(const std::string& text) override
+    TAnswer Ask(const std::string& text) override
     {
         Questions.push_back(text);
-        return Answer;
+        return Answer ? TAnswer::Yes : TAnswer::No;
     }
     void TransferBegins(TDirection direction) override { Begun.push_back(direction); }
     void TransferEnds() override { ++Ended; }

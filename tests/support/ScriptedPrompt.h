@@ -10,20 +10,21 @@
 class TScriptedPrompt : public TPrompt {
 public:
     struct TMessage {
-        char Kind;  // 'E' error, 'I' information, 'Q' question
+        char Kind;  // 'E' error, 'W' warning, 'I' information, 'Q' question
         std::string Text;
     };
     std::vector<TMessage> Messages;
-    std::deque<bool> Answers;
+    std::deque<TAnswer> Answers;
 
     void Error(const std::string& text) override { Messages.push_back({'E', text}); }
+    void Warning(const std::string& text) override { Messages.push_back({'W', text}); }
     void Information(const std::string& text) override { Messages.push_back({'I', text}); }
-    bool Confirm(const std::string& text) override
+    TAnswer Ask(const std::string& text) override
     {
         Messages.push_back({'Q', text});
         if (Answers.empty())
-            return true;
-        const bool answer = Answers.front();
+            return TAnswer::Yes;
+        const TAnswer answer = Answers.front();
         Answers.pop_front();
         return answer;
     }

@@ -56,7 +56,7 @@ private:
     TAnswer Next()
     {
         if (Answers.empty())
-            return TAnswer::Dismissed;  // an unexpected question stops the command
+            return TAnswer::Cancel;  // an unexpected question stops the command
         const TAnswer answer = Answers.front();
         Answers.pop_front();
         return answer;
@@ -91,7 +91,7 @@ public:
         dialog.show();
         return OnDialog(dialog);
     }
-    TUiPrompt& Prompt() override { return Person; }
+    TUiPrompt& Prompt() override { return RealBoxes ? THost::Prompt() : Person; }
     void SetOwner(QWidget*) override {}
     const TPortHost& PortHost() const override { return Ports ? *Ports : THost::PortHost(); }
     int LinkSilenceMs() const override { return SilenceMs; }
@@ -112,6 +112,7 @@ public:
     std::function<int(QDialog&)> OnDialog;
     int DialogsShown = 0;
     TScriptedPrompt Person;
+    bool RealBoxes = false;  // the program's own message boxes instead of Person
     const TPortHost* Ports = nullptr;
     int SilenceMs = 400;
     QStringList Printers;

@@ -15,6 +15,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QPointer>
@@ -31,15 +32,6 @@ namespace {
 
 const char* const Caption = "RK54Win";
 
-
-TAnswer AnswerOf(int button)
-{
-    if (button == QMessageBox::Yes)
-        return TAnswer::Yes;
-    if (button == QMessageBox::No)
-        return TAnswer::No;
-    return TAnswer::Dismissed;
-}
 
 // A message box stands centred over the window it speaks for (the dialog
 // that is open, else the active window, else its owner) and is wide enough
@@ -84,6 +76,27 @@ private:
     QPointer<QWidget> FOver;
 };
 
+// A Yes/No box on its own would take Esc and its close box for No (the one
+// button with the No role); here both back out of the question instead.
+class TQuestionBox : public TMessageBox {
+public:
+    TQuestionBox(QMessageBox::Icon icon, const QString& caption, const QString& text, QWidget* owner)
+        : TMessageBox(icon, caption, text, QMessageBox::Yes | QMessageBox::No, owner)
+    {
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->matches(QKeySequence::Cancel)) {
+            QDialog::reject();
+            return;
+        }
+        TMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override { QDialog::closeEvent(event); }
+};
+
 void Tell(QWidget* owner, QMessageBox::Icon icon, const QString& text)
 {
     TMessageBox box(icon, Caption, text, QMessageBox::Ok, owner);
@@ -92,10 +105,14 @@ void Tell(QWidget* owner, QMessageBox::Icon icon, const QString& text)
 
 TAnswer AskYesNo(QWidget* owner, QMessageBox::Icon icon, const QString& caption, const QString& text)
 {
-    TMessageBox box(icon, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
+    TQuestionBox box(icon, caption, text, owner);
     box.exec();
-    return box.clickedButton() ? AnswerOf(box.standardButton(box.clickedButton()))
-                               : TAnswer::Dismissed;
+    QAbstractButton* clicked = box.clickedButton();
+    if (clicked == box.button(QMessageBox::Yes))
+        return TAnswer::Yes;
+    if (clicked == box.button(QMessageBox::No))
+        return TAnswer::No;
+    return TAnswer::Cancel;
 }
 
 QString ExecutableFolder()

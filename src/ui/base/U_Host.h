@@ -14,18 +14,11 @@ class QLockFile;
 class QWidget;
 class TPortHost;
 
-// A question can be answered or dismissed; the save question treats a
-// dismissed prompt differently from No.
-enum class TAnswer { Yes, No, Dismissed };
-
-// The window's message boxes. Confirm is the engines' plain yes/no.
+// The window's message boxes.
 class TUiPrompt : public TPrompt {
 public:
-    virtual TAnswer Ask(const std::string& text) = 0;
     // Yes/No with a caption and the exclamation icon (the narrow-band notice).
     virtual TAnswer Caution(const std::string& caption, const std::string& text) = 0;
-    virtual void Warning(const std::string& text) = 0;
-    bool Confirm(const std::string& text) override { return Ask(text) == TAnswer::Yes; }
 };
 
 // Message boxes with the application's name as caption.

@@ -1,6 +1,7 @@
 #include "ui/dialogs/D_SelectList.h"
 
 #include "model/U_Values.h"
+#include "ui/base/U_DialogKit.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -72,7 +73,9 @@ TfrmSelList::TfrmSelList(QWidget* parent)
     buttons->addWidget(FOk);
     buttons->addWidget(cancel);
     buttons->addStretch();
+    // The list fills the designed width but for these margins.
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(FGrid, 0, Qt::AlignHCenter);
     layout->addStretch();
     layout->addLayout(buttons);
@@ -107,7 +110,6 @@ void TfrmSelList::Fill()
 {
     const TListLayout& look = LayoutOf(ListKind);
     setWindowTitle(look.Caption);
-    setFixedSize(look.Width, look.Height);
     FGrid->clear();
     FGrid->setColumnCount(look.Columns);
     FGrid->setRowCount(look.Rows);
@@ -115,6 +117,7 @@ void TfrmSelList::Fill()
         FGrid->setColumnWidth(column, look.ColumnWidth);
     FGrid->setFixedSize(look.Columns * look.ColumnWidth + 2 * FGrid->frameWidth(),
                         look.Rows * RowHeight + 2 * FGrid->frameWidth());
+    FixDesignedSize(*this, {look.Width, look.Height});
     // Cells without an entry can be neither clicked nor reached by a key.
     for (int row = 0; row < look.Rows; ++row) {
         for (int column = 0; column < look.Columns; ++column) {

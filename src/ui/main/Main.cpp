@@ -19,6 +19,7 @@
 #include "ui/main/D_Pass.h"
 #include "ui/main/D_Visible.h"
 #include "ui/main/U_ChEditGrid.h"
+#include "ui/main/U_ToolIcons.h"
 #include "files/U_FileAccess.h"
 #include "ui/base/U_Help.h"
 #include "ui/base/U_Host.h"
@@ -49,14 +50,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPainter>
-#include <QPainterPath>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTime>
 #include <QTimer>
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <QToolBar>
@@ -68,19 +66,9 @@ const char* const TitleSuffix = " - RK54Win for HPD-4400 Series";
 const char* const IdleHint = "F1 for Help   F10 for Menus";
 const char* const UnreadableSettingsHint = "RK54Win.ini cannot be read: default settings in use";
 const char* const Blank = " ";
-const char* const FileType = "R54";
-const char* const OldFileType = "RPT";
 
-
-QString OpenFilter()
-{
-    return QString("%1 Files (*.%1 *.%2 *.%3 *.%4)")
-        .arg(FileType, OldFileType, QString(FileType).toLower(), QString(OldFileType).toLower());
-}
 
 const QString CsvFilter = "CSV Files (*.csv *.CSV *.txt)";
-
-QString SaveFilter() { return QString("%1 Files (*.%1 *.%2)").arg(FileType, QString(FileType).toLower()); }
 
 QString WithSeparator(const QString& folder)
 {
@@ -89,66 +77,24 @@ QString WithSeparator(const QString& folder)
 
 QString FolderOf(const QString& path) { return WithSeparator(QFileInfo(path).absolutePath()); }
 
-// The tool bar's pictures, drawn so that the program needs no image files.
-QIcon ToolIcon(const QString& kind)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    const QPen ink(Qt::black);
-    p.setPen(ink);
-    const auto page = [&p](int x, int y, int w, int h) {
-        p.setBrush(Qt::white);
-        p.drawRect(x, y, w, h);
-    };
-    if (kind == "New") {
-        page(3, 1, 9, 13);
-    } else if (kind == "Open") {
-        p.setBrush(QColor(0xE0, 0xC0, 0x40));
-        p.drawRect(1, 4, 13, 9);
-        p.drawLine(1, 4, 4, 2);
-        p.drawLine(4, 2, 7, 4);
-    } else if (kind == "Save") {
-        p.setBrush(QColor(0x30, 0x50, 0xA0));
-        p.drawRect(1, 1, 13, 13);
-        p.setBrush(Qt::white);
-        p.drawRect(4, 2, 7, 5);
-        p.setBrush(Qt::gray);
-        p.drawRect(4, 10, 7, 4);
-    } else if (kind == "Copy") {
-        page(1, 1, 8, 10);
-        page(6, 4, 8, 10);
-    } else if (kind == "Paste") {
-        p.setBrush(QColor(0xA0, 0x70, 0x30));
-        p.drawRect(1, 2, 10, 12);
-        page(6, 5, 8, 10);
-    } else if (kind == "Print") {
-        page(4, 1, 8, 6);
-        p.setBrush(Qt::lightGray);
-        p.drawRect(1, 7, 14, 6);
-        page(4, 11, 8, 4);
-    } else if (kind == "Upload" || kind == "Download") {
-        p.setBrush(QColor(0x20, 0x80, 0x20));
-        QPainterPath arrow;
-        if (kind == "Upload") {
-            arrow.moveTo(8, 1); arrow.lineTo(14, 8); arrow.lineTo(10, 8); arrow.lineTo(10, 14);
-            arrow.lineTo(6, 14); arrow.lineTo(6, 8); arrow.lineTo(2, 8); arrow.closeSubpath();
-        } else {
-            arrow.moveTo(8, 14); arrow.lineTo(14, 7); arrow.lineTo(10, 7); arrow.lineTo(10, 1);
-            arrow.lineTo(6, 1); arrow.lineTo(6, 7); arrow.lineTo(2, 7); arrow.closeSubpath();
-        }
-        p.drawPath(arrow);
-    } else if (kind == "Help") {
-        QFont font("Arial");
-        font.setPixelSize(14);
-        font.setBold(true);
-        p.setFont(font);
-        p.setPen(QColor(0x20, 0x40, 0xC0));
-        p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, "?");
+// The window's file dialogs, opened over the window.
+class TWindowChooser : public TFileChooser {
+public:
+    TWindowChooser(THost& host, QWidget* owner) : FHost(host), FOwner(owner) {}
+    std::string OpenName(const std::string& folder, const std::string& filter) override
+    {
+        return PathBytes(FHost.OpenFileName(FOwner, PathText(folder), Qs(filter)));
     }
-    return QIcon(pixmap);
-}
+    std::string SaveName(const std::string& folder, const std::string& filter,
+                         const std::string& defaultSuffix) override
+    {
+        return PathBytes(FHost.SaveFileName(FOwner, PathText(folder), Qs(filter), Qs(defaultSuffix)));
+    }
+
+private:
+    THost& FHost;
+    QWidget* FOwner;
+};
 
 QLabel* SunkenPanel(const QString& name, QWidget* parent)
 {
@@ -168,6 +114,8 @@ TfrmMain::TfrmMain(THost& host, const QStringList& arguments, QWidget* parent)
     setObjectName("frmMain");
     FHost.SetOwner(this);
     FProgramFolder = FHost.ProgramFolder();
+    FChooser = std::make_unique<TWindowChooser>(FHost, this);
+    FDoc = std::make_unique<TOpenDocument>(PathBytes(FProgramFolder), FHost.Prompt(), *FChooser);
     ParseCommandLine(arguments);
     if (FProgramMode == Manufacture)
         AskPassword();
@@ -190,13 +138,7 @@ TfrmMain::TfrmMain(THost& host, const QStringList& arguments, QWidget* parent)
     qApp->installEventFilter(this);
 
     ReadSettings();
-
-    FDocument = std::make_unique<TRKmem>();
-    FCodec = std::make_unique<TMap54>();
-    TMap54::SetDefaults(*FDocument);
-    OpenStartupFile();
-    FWorkChannels.Assign(FDocument->Channels);
-    FModified = false;
+    FDoc->OpenStartupFile(PathBytes(FStartupFile));
     Refresh();
     FGrid->LayoutColumns();
 }
@@ -215,7 +157,7 @@ void TfrmMain::ParseCommandLine(const QStringList& arguments)
         FProgramMode = Extended;
     else if (first == "-M" || first == "/M")
         FProgramMode = Manufacture;
-    else if (first.contains(FileType))
+    else if (first.contains(TOpenDocument::FileType))
         FStartupFile = arguments.first();
 }
 
@@ -345,8 +287,10 @@ void TfrmMain::CreateActions()
         connect(Action(name), &QAction::triggered, this, [this, execute = execute] {
             Commit();
             FGrid->BeginGesture();
-            execute(this, *FDocument, FProgramMode, FHost.Prompt(), FModified);
-            FWorkChannels.Assign(FDocument->Channels);
+            bool modified = FDoc->Modified();
+            execute(this, Document(), FProgramMode, FHost.Prompt(), modified);
+            FDoc->SetModified(modified);
+            FDoc->ReloadWork();
             Refresh();
             FGrid->EndChange();  // OK is one step of Edit > Undo, like a grid gesture
         });
@@ -507,7 +451,7 @@ void TfrmMain::CreatePanels()
     FInfo.ProductType->setText("HP-XXXX");
 
     FGrid = new TChEditGrid(central);
-    FGrid->SetSource(&FWorkChannels, nullptr);
+    FGrid->SetSource(&WorkChannels(), nullptr);
     ConnectEditCommands();
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -629,21 +573,25 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-QString TfrmMain::DefaultFileName() const
-{
-    return QDir(FProgramFolder).filePath(QString("defaultv.") + FileType);
-}
+QString TfrmMain::DefaultFileName() const { return PathText(FDoc->DefaultFileName()); }
 
-QString TfrmMain::SettingsFileName() const { return QDir(FProgramFolder).filePath("RK54Win.ini"); }
+QString TfrmMain::SettingsFileName() const { return PathText(FDoc->SettingsFileName()); }
 
-bool TfrmMain::IsDefaultFile(const QString& path) const
+QString TfrmMain::CurFold() const { return PathText(FDoc->CurFold()); }
+
+QString TfrmMain::CurrentFileName() const { return PathText(FDoc->CurrentFileName()); }
+
+QStringList TfrmMain::RecentFiles() const
 {
-    return QFileInfo(path).absoluteFilePath() == QFileInfo(DefaultFileName()).absoluteFilePath();
+    QStringList files;
+    for (const std::string& file : FDoc->RecentFiles())
+        files << PathText(file);
+    return files;
 }
 
 void TfrmMain::ReadSettings()
 {
-    FSettings = std::make_unique<TIniData>(PathBytes(SettingsFileName()));
+    FSettings = std::make_unique<TIniData>(FDoc->SettingsFileName());
     FSettings->Load();
     // The file is there but could not be read: it is left as it is (see
     // TIniData::Save) and the person is told why the settings are the defaults.
@@ -678,13 +626,8 @@ void TfrmMain::ReadSettings()
     FHistoryFolder = PathText(FSettings->GetStr(HistorySettings::FolderKey, ""));
     FTraceFile = PathText(FSettings->GetStr(HistorySettings::TraceKey, ""));
 
-    for (int k = 1; k <= RecentCount; ++k) {
-        const QString file = PathText(FSettings->GetStr("FILE" + std::to_string(k), ""));
-        if (!file.isEmpty())
-            FRecentFiles << file;
-    }
+    FDoc->ReadSettings(*FSettings);
     RebuildRecentMenu();
-    FCurFold = PathText(FSettings->GetStr("CURFOLD", PathBytes(WithSeparator(FProgramFolder))));
     for (int item = 1; item <= TChGrid::ItemCount; ++item) {
         const bool visible = FSettings->GetInt("ITEM" + std::to_string(item), 1) != 0;
         FGrid->SetItemVisible(item, visible);
@@ -696,7 +639,7 @@ void TfrmMain::WriteSettings()
 {
     TIniData& ini = *FSettings;
     ini.SetValue("COM_PORT", FComPort);
-    ini.SetValue("CURFOLD", PathBytes(FCurFold));
+    FDoc->WriteFolder(ini);
     if (windowState() == Qt::WindowNoState) {
         ini.SetValue("FRMX", pos().x());
         ini.SetValue("FRMY", pos().y());
@@ -705,8 +648,7 @@ void TfrmMain::WriteSettings()
     }
     for (int item = 1; item <= TChGrid::ItemCount; ++item)
         ini.SetValue("ITEM" + std::to_string(item), FGrid->ItemVisible(item) ? 1 : 0);
-    for (int k = 1; k <= RecentCount; ++k)
-        ini.SetValue("FILE" + std::to_string(k), k <= FRecentFiles.size() ? PathBytes(FRecentFiles[k - 1]) : "");
+    FDoc->WriteRecentFiles(ini);
     ini.SetValue("COM_PORT", FComPort);
     ini.SetValue(HistorySettings::SafeDownloadKey, FSafeDownload ? 1 : 0);
     // Folders and files nobody chose stay out of the file.
@@ -726,36 +668,21 @@ void TfrmMain::ShowAsStored()
         show();
 }
 
-void TfrmMain::OpenStartupFile()
-{
-    const QString path = FStartupFile.isEmpty() ? DefaultFileName() : FStartupFile;
-    FCurrentFileName = NoFile;
-    std::error_code error;
-    if (std::filesystem::exists(PathBytes(path), error)) {
-        FSaveEnabled = true;
-        if (ReadDataFile(PathBytes(path), *FDocument, *FCodec, FHost.Prompt(), &FSaveEnabled))
-            FCurrentFileName = path;
-        return;
-    }
-    if (WriteDataFile(PathBytes(path), *FDocument, *FCodec, FHost.Prompt()))
-        std::filesystem::permissions(PathBytes(path), std::filesystem::perms(0444), error);
-}
-
 void TfrmMain::Refresh()
 {
-    QString title = FCurrentFileName + TitleSuffix;
+    QString title = CurrentFileName() + TitleSuffix;
     if (FProgramMode == Manufacture)
         title += "(Manufacture mode)";
     setWindowTitle(title);
-    Action("miSave")->setEnabled(FSaveEnabled);
+    Action("miSave")->setEnabled(FDoc->SaveEnabled());
     RefreshPanels();
-    FGrid->SetSource(&FWorkChannels, FDocument.get());
+    FGrid->SetSource(&WorkChannels(), &Document());
     FGrid->Fill();
 }
 
 void TfrmMain::RefreshPanels()
 {
-    const TRKmem& doc = *FDocument;
+    const TRKmem& doc = Document();
     FInfo.SerialNo->setText(Qs(doc.SerialNo));
     FInfo.ProductType->setText(Qs(doc.ProductType));
     FInfo.FwVersion->setText(Qs(doc.FwVersion));
@@ -768,15 +695,12 @@ void TfrmMain::Commit()
 {
     FGrid->CommitEditor();
     FGrid->Store();
-    if (!FWorkChannels.Equals(FDocument->Channels)) {
-        FDocument->Channels.Assign(FWorkChannels);
-        FModified = true;
-    }
+    FDoc->CommitWork();
 }
 
 void TfrmMain::ReloadChannels()
 {
-    FWorkChannels.Assign(FDocument->Channels);
+    FDoc->ReloadWork();
     Refresh();
     FGrid->ResetHistory();
 }
@@ -787,7 +711,7 @@ void TfrmMain::ReloadChannels()
 void TfrmMain::ConnectEditCommands()
 {
     FGrid->ExecDialog = [this](QDialog& dialog) { return FHost.Exec(dialog); };
-    connect(FGrid, &TChEditGrid::Pasted, this, [this] { FModified = true; });
+    connect(FGrid, &TChEditGrid::Pasted, this, [this] { FDoc->SetModified(true); });
     connect(FGrid, &TChEditGrid::PasteRefused, this, [this](const QString& why) {
         statusBar()->showMessage(why, 10000);
     });
@@ -803,11 +727,11 @@ void TfrmMain::ConnectEditCommands()
     connect(Action("miUndo"), &QAction::triggered, FGrid, &TChEditGrid::Undo);
     connect(Action("miRedo"), &QAction::triggered, FGrid, &TChEditGrid::Redo);
     connect(FGrid, &TChEditGrid::Restored, this, [this](const TRKmem& state) {
-        const std::string name = FDocument->DataFileName;
-        *FDocument = state;
-        FDocument->DataFileName = name;
-        FWorkChannels.Assign(state.Channels);
-        FModified = true;
+        const std::string name = Document().DataFileName;
+        Document() = state;
+        Document().DataFileName = name;
+        FDoc->ReloadWork();
+        FDoc->SetModified(true);
         Refresh();
     });
     const auto historyChanged = [this] {
@@ -823,17 +747,17 @@ void TfrmMain::ConnectEditCommands()
 void TfrmMain::ExportChannels()
 {
     Commit();
-    const QString path = FHost.SaveFileName(this, FCurFold, CsvFilter, "csv");
+    const QString path = FHost.SaveFileName(this, CurFold(), CsvFilter, "csv");
     if (path.isEmpty())
         return;
-    if (!WriteFileAtomically(PathBytes(path), WriteChannelsCsv(*FDocument)))
+    if (!WriteFileAtomically(PathBytes(path), WriteChannelsCsv(Document())))
         FHost.Prompt().Error(FileMessages::WriteError(PathBytes(path)));
 }
 
 void TfrmMain::ImportChannels()
 {
     Commit();
-    const QString path = FHost.OpenFileName(this, FCurFold, CsvFilter);
+    const QString path = FHost.OpenFileName(this, CurFold(), CsvFilter);
     if (path.isEmpty())
         return;
     std::ifstream in(PathBytes(path), std::ios::binary);
@@ -841,7 +765,7 @@ void TfrmMain::ImportChannels()
         FHost.Prompt().Error(FileMessages::ReadError(PathBytes(path)));
         return;
     }
-    TRKmem scratch = *FDocument;
+    TRKmem scratch = Document();
     const TCsvImport result =
         ReadChannelsCsv({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()}, scratch);
     if (!result.Applied) {
@@ -868,151 +792,81 @@ void TfrmMain::ImportChannels()
 void TfrmMain::CompareWith()
 {
     Commit();
-    const QString path = FHost.OpenFileName(this, FCurFold, OpenFilter());
+    const QString path = FHost.OpenFileName(this, CurFold(), Qs(TOpenDocument::OpenFilter()));
     if (path.isEmpty())
         return;
     TRKmem other;
     TMap54 image;
     if (!ReadDataFile(PathBytes(path), other, image, FHost.Prompt()))
         return;
-    TfrmChanges dialog(TfrmChanges::FileComparison, FieldChanges(*FDocument, other), this,
+    TfrmChanges dialog(TfrmChanges::FileComparison, FieldChanges(Document(), other), this,
                        QFileInfo(path).fileName());
     FHost.Exec(dialog);
 }
 
-QString TfrmMain::AskSaveName()
-{
-    const QString path = FHost.SaveFileName(this, FCurFold, SaveFilter(), FileType);
-    if (path.isEmpty())
-        return QString();
-    if (IsDefaultFile(path)) {
-        // The default file is the template of every new start; it is never
-        // replaced from the program.
-        FHost.Prompt().Error(FileMessages::WriteError(PathBytes(path)));
-        return QString();
-    }
-    return path;
-}
-
-bool TfrmMain::Save()
-{
-    FDocument->Channels.Assign(FWorkChannels);
-    if (FCurrentFileName == NoFile || IsDefaultFile(FCurrentFileName)) {
-        const QString path = AskSaveName();
-        if (path.isEmpty())
-            return false;
-        FCurFold = FolderOf(path);
-        FCurrentFileName = path;
-    }
-    if (!WriteDataFile(PathBytes(FCurrentFileName), *FDocument, *FCodec, FHost.Prompt()))
-        return false;
-    Refresh();
-    return true;
-}
-
-bool TfrmMain::AskToSave()
-{
-    if (!FModified)
-        return true;
-    switch (FHost.Prompt().Ask("Do you want to save the file?")) {
-    case TAnswer::Yes: return Save();
-    case TAnswer::No: return true;
-    case TAnswer::Dismissed: break;
-    }
-    return false;
-}
+bool TfrmMain::AskToSave() { return FDoc->AskToSave(); }
 
 void TfrmMain::BeginFileCommand()
 {
     Commit();
-    FSaveEnabled = true;
+    FDoc->BeginFileCommand();
     Action("miSave")->setEnabled(true);
+}
+
+void TfrmMain::ShowFileCommand(bool replaced)
+{
+    RebuildRecentMenu();
+    if (replaced)
+        ReloadChannels();
+    else
+        Refresh();
 }
 
 void TfrmMain::FileNew()
 {
     BeginFileCommand();
-    if (!AskToSave())
-        return;
-    FModified = false;
-    FCurrentFileName = NoFile;
-    auto image = std::make_unique<TMap54>();
-    auto doc = std::make_unique<TRKmem>();
-    try {
-        image->Decode(*doc);
-    } catch (const EConvertError&) {
-        // The new-image pattern holds no frequencies; the defaults set them.
-    }
-    TMap54::SetDefaults(*doc);
-    FCodec = std::move(image);
-    FDocument = std::move(doc);
-    ReloadChannels();
-}
-
-bool TfrmMain::ReadFile(const QString& path)
-{
-    return ReadDataFile(PathBytes(path), *FDocument, *FCodec, FHost.Prompt(), &FSaveEnabled);
-}
-
-void TfrmMain::AddRecent(const QString& path)
-{
-    FRecentFiles.removeAll(path);
-    FRecentFiles.prepend(path);
-    while (FRecentFiles.size() > RecentCount)
-        FRecentFiles.removeLast();
-    RebuildRecentMenu();
+    ShowFileCommand(FDoc->New());
 }
 
 void TfrmMain::FileOpen()
 {
     BeginFileCommand();
-    if (!AskToSave())
-        return;
-    const QString path = FHost.OpenFileName(this, FCurFold, OpenFilter());
-    if (path.isEmpty() || !ReadFile(path)) {
-        Refresh();
-        return;
-    }
-    FCurFold = FolderOf(path);
-    AddRecent(path);
-    FCurrentFileName = path;
-    FModified = false;
-    ReloadChannels();
+    ShowFileCommand(FDoc->Open());
 }
 
 void TfrmMain::FileSave()
 {
     BeginFileCommand();
-    if (Save())
-        FModified = false;
+    FDoc->SaveCommand();
+    Refresh();
 }
 
 void TfrmMain::FileSaveAs()
 {
     BeginFileCommand();
-    const QString path = AskSaveName();
-    if (path.isEmpty()) {
-        Refresh();
-        return;
-    }
-    FCurFold = FolderOf(path);
-    FCurrentFileName = path;
-    if (Save())
-        FModified = false;
+    FDoc->SaveAs();
+    Refresh();
+}
+
+void TfrmMain::OpenRecent(int index)
+{
+    Commit();
+    ShowFileCommand(FDoc->OpenRecent(index));
 }
 
 void TfrmMain::RebuildRecentMenu()
 {
-    FRecentFileAction->setVisible(FRecentFiles.isEmpty());
+    const QStringList recent = RecentFiles();
+    FRecentFileAction->setVisible(recent.isEmpty());
     const QString current = WithSeparator(QDir::currentPath());
     for (int k = 0; k < RecentCount; ++k) {
         QAction* action = FRecentActions[k];
-        if (k >= FRecentFiles.size()) {
+        if (k >= recent.size()) {
             action->setText(QString());
             action->setVisible(false);
             continue;
         }
-        const QString path = FRecentFiles[k];
+        const QString path = recent[k];
         const QString shown = FolderOf(path) == current ? QFileInfo(path).fileName()
                                                         : QDir::toNativeSeparators(path);
         action->setText(QString("&%1 %2").arg(k + 1).arg(shown));
@@ -1020,45 +874,19 @@ void TfrmMain::RebuildRecentMenu()
     }
 }
 
-void TfrmMain::OpenRecent(int index)
-{
-    if (index < 0 || index >= FRecentFiles.size())
-        return;
-    const QString path = FRecentFiles[index];
-    std::error_code error;
-    if (!std::filesystem::exists(PathBytes(path), error)) {
-        FHost.Prompt().Warning("File Not Found");
-        FRecentFiles.removeAt(index);
-        RebuildRecentMenu();
-        return;
-    }
-    Commit();
-    if (!AskToSave())
-        return;
-    FSaveEnabled = true;
-    if (!ReadFile(path)) {
-        Refresh();
-        return;
-    }
-    AddRecent(path);
-    FCurrentFileName = path;
-    FModified = false;
-    ReloadChannels();
-}
-
 // The printing commands; the report is made afresh for each, from the
 // document as the grid leaves it.
 void TfrmMain::FilePrint()
 {
     BeginFileCommand();
-    FPrint->Print(TPrintCommands::Report(*FDocument, FCurrentFileName, FHost.Today()));
+    FPrint->Print(TPrintCommands::Report(Document(), CurrentFileName(), FHost.Today()));
     RefreshPanels();
 }
 
 void TfrmMain::FilePrintPreview()
 {
     BeginFileCommand();
-    FPrint->Preview(TPrintCommands::Report(*FDocument, FCurrentFileName, FHost.Today()));
+    FPrint->Preview(TPrintCommands::Report(Document(), CurrentFileName(), FHost.Today()));
     RefreshPanels();
 }
 
@@ -1072,7 +900,7 @@ void TfrmMain::FilePrintSetup()
 void TfrmMain::FileExportPdf()
 {
     BeginFileCommand();
-    FPrint->ExportPdf(TPrintCommands::Report(*FDocument, FCurrentFileName, FHost.Today()), FCurFold);
+    FPrint->ExportPdf(TPrintCommands::Report(Document(), CurrentFileName(), FHost.Today()), CurFold());
 }
 
 void TfrmMain::Configure()
@@ -1098,9 +926,9 @@ public:
     explicit TCautionPrompt(TUiPrompt& prompt) : FPrompt(prompt) {}
     void Error(const std::string& text) override { FPrompt.Error(text); }
     void Information(const std::string& text) override { FPrompt.Information(text); }
-    bool Confirm(const std::string& text) override
+    TAnswer Ask(const std::string& text) override
     {
-        return FPrompt.Caution(NarrowBandMessages::Caption, text) == TAnswer::Yes;
+        return FPrompt.Caution(NarrowBandMessages::Caption, text);
     }
 
 private:
@@ -1131,19 +959,19 @@ TTransferResult TfrmMain::RunTransfer(bool upload)
     // that cannot be kept is told and the work goes on.
     const auto keep = [&](const char* action, const std::string& outcome) {
         std::string error;
-        if (!RecordInHistory(history, *FCodec, *FDocument, action, FProgramMode, outcome, error))
+        if (!RecordInHistory(history, Codec(), Document(), action, FProgramMode, outcome, error))
             questions.HistoryProblem(error);
     };
     TTransferResult result;
     FRadio = &radio;
     if (upload) {
-        result = Upload(port, *FDocument, *FCodec, radio);
+        result = Upload(port, Document(), Codec(), radio);
         if (result.Succeeded())
             keep(HistoryActions::Upload, "done");
     } else if (FSafeDownload) {
-        result = ::SafeDownload(port, *FDocument, *FCodec, FProgramMode, radio, questions, &history).Transfer;
+        result = ::SafeDownload(port, Document(), Codec(), FProgramMode, radio, questions, &history).Transfer;
     } else {
-        result = Download(port, *FDocument, *FCodec, FProgramMode, radio);
+        result = Download(port, Document(), Codec(), FProgramMode, radio);
         if (!result.PortFailed)
             keep(HistoryActions::Download, OutcomeText(result, TLinkView::DownloadDirection));
     }
@@ -1162,9 +990,7 @@ void TfrmMain::RadioUpload()
     // A cancel after the image was decoded still leaves the new document in
     // place; the window must show it and treat it as unsaved.
     if (RunTransfer(true).Replaced) {
-        FWorkChannels.Assign(FDocument->Channels);
-        FModified = true;
-        FCurrentFileName = NoFile;
+        FDoc->Received();
         FGrid->ResetHistory();
     }
     Refresh();
@@ -1176,11 +1002,11 @@ void TfrmMain::RadioDownload()
     if (!AskToSave())
         return;
     TCautionPrompt caution(FHost.Prompt());
-    const int check = NarrowBandCheck(*FDocument, FFccPhase, caution);
+    const int check = NarrowBandCheck(Document(), FFccPhase, caution);
     if (check == 1 || check == 2) {
-        if (ConvertToNarrowBand(*FDocument))
-            FModified = true;
-        FWorkChannels.Assign(FDocument->Channels);
+        if (ConvertToNarrowBand(Document()))
+            FDoc->SetModified(true);
+        FDoc->ReloadWork();
     }
     if (check == 0 || check == 1)
         RunTransfer(false);
@@ -1196,15 +1022,13 @@ void TfrmMain::ShowHistory()
 {
     BeginFileCommand();
     const THistory history(PathBytes(HistoryFolder()));
-    TfrmHistory dialog(history, *FDocument, FHost, this);
+    TfrmHistory dialog(history, Document(), FHost, this);
     if (FHost.Exec(dialog) != QDialog::Accepted || dialog.ChosenImage().isEmpty() || !AskToSave())
         return;
     // The archived image comes in untitled, like an upload: a later Save
     // must never write over the archive.
-    if (ReadDataFile(PathBytes(dialog.ChosenImage()), *FDocument, *FCodec, FHost.Prompt())) {
-        FWorkChannels.Assign(FDocument->Channels);
-        FModified = true;
-        FCurrentFileName = NoFile;
+    if (ReadDataFile(PathBytes(dialog.ChosenImage()), Document(), Codec(), FHost.Prompt())) {
+        FDoc->Received();
         FGrid->ResetHistory();
     }
     Refresh();
@@ -1241,21 +1065,14 @@ void TfrmMain::ShowFileData()
 {
     // The viewer shows the image of the document as the grid has it now.
     Commit();
-    TfrmFData dialog(*FDocument, *FCodec, this);
+    TfrmFData dialog(Document(), Codec(), this);
     FHost.Exec(dialog);
 }
 
 bool TfrmMain::CloseQuery()
 {
     Commit();
-    if (!FModified)
-        return true;
-    switch (FHost.Prompt().Ask("Do you want to save the file?")) {
-    case TAnswer::No: return true;
-    case TAnswer::Yes: FGrid->CommitEditor(); return Save();
-    case TAnswer::Dismissed: break;
-    }
-    return false;
+    return AskToSave();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event)

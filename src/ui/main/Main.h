@@ -1,4 +1,5 @@
 #pragma once
+#include "files/U_OpenDocument.h"
 #include "ui/main/U_ChEditGrid.h"
 #include "model/U_Modes.h"
 #include "codec/dc_Map54.h"
@@ -27,8 +28,8 @@ struct TTransferResult;
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
-    static constexpr const char* NoFile = "<none>";
-    static constexpr int RecentCount = 4;
+    static constexpr const char* NoFile = TOpenDocument::NoFile;
+    static constexpr int RecentCount = TOpenDocument::RecentCount;
 
     // `arguments` are the command-line arguments without the program name.
     TfrmMain(THost& host, const QStringList& arguments, QWidget* parent = nullptr);
@@ -38,18 +39,19 @@ public:
     void ShowAsStored();
 
     // Program-wide state, read and set by the commands and the dialogs.
-    TRKmem& Document() { return *FDocument; }
-    TMap54& Codec() { return *FCodec; }
-    TChannels& WorkChannels() { return FWorkChannels; }
+    TOpenDocument& OpenDocument() { return *FDoc; }
+    TRKmem& Document() { return FDoc->Document(); }
+    TMap54& Codec() { return FDoc->Codec(); }
+    TChannels& WorkChannels() { return FDoc->WorkChannels(); }
     TProgramMode ProgramMode() const { return FProgramMode; }
     int FccPhase() const { return FFccPhase; }
     int ComPort() const { return FComPort; }
-    QString CurFold() const { return FCurFold; }
-    QString CurrentFileName() const { return FCurrentFileName; }
-    const QStringList& RecentFiles() const { return FRecentFiles; }
-    bool Modified() const { return FModified; }
-    void SetModified(bool modified) { FModified = modified; }
-    bool SaveEnabled() const { return FSaveEnabled; }
+    QString CurFold() const;
+    QString CurrentFileName() const;
+    QStringList RecentFiles() const;
+    bool Modified() const { return FDoc->Modified(); }
+    void SetModified(bool modified) { FDoc->SetModified(modified); }
+    bool SaveEnabled() const { return FDoc->SaveEnabled(); }
     THost& Host() { return FHost; }
     TChEditGrid* Grid() const { return FGrid; }
 
@@ -67,7 +69,6 @@ public:
     void Commit();
     // Copies the document's channels into WorkChannels and refreshes.
     void ReloadChannels();
-    bool Save();
     // False when the command that asked must stop.
     bool AskToSave();
 
@@ -121,10 +122,9 @@ private:
     void WriteSettings();
     void OpenStartupFile();
     void RebuildRecentMenu();
-    void AddRecent(const QString& path);
-    bool ReadFile(const QString& path);
-    QString AskSaveName();
-    bool IsDefaultFile(const QString& path) const;
+    // After a File command: the new document when it was replaced, else the
+    // title and Save as the command left them.
+    void ShowFileCommand(bool replaced);
     void RefreshPanels();
     void RefreshLockPanels();
     void ClockTick();
@@ -134,22 +134,16 @@ private:
     void ConnectEditCommands();
 
     THost& FHost;
-    std::unique_ptr<TRKmem> FDocument;
-    std::unique_ptr<TMap54> FCodec;
+    std::unique_ptr<TFileChooser> FChooser;
+    std::unique_ptr<TOpenDocument> FDoc;
     std::unique_ptr<TIniData> FSettings;
     std::unique_ptr<TPrintCommands> FPrint;
-    TChannels FWorkChannels;
     TProgramMode FProgramMode = Normal;
     int FFccPhase = 0;
     int FComPort = 1;
-    bool FModified = false;
-    bool FSaveEnabled = false;
     bool FStartMaximised = false;
     QString FProgramFolder;
-    QString FCurFold;
-    QString FCurrentFileName;
     QString FStartupFile;
-    QStringList FRecentFiles;
     QString FHintTool;
     bool FSafeDownload = true;
     QString FHistoryFolder;  // empty: the default

@@ -447,10 +447,10 @@ private slots:
         QTest::addColumn<QString>("ifShown");
         QTest::newRow("band, yes") << "cmbBand" << int(TAnswer::Yes) << 1 << "73.75 MHz";
         QTest::newRow("band, no") << "cmbBand" << int(TAnswer::No) << 0 << "21.40 MHz";
-        QTest::newRow("band, dismissed") << "cmbBand" << int(TAnswer::Dismissed) << 0 << "21.40 MHz";
+        QTest::newRow("band, dismissed") << "cmbBand" << int(TAnswer::Cancel) << 0 << "21.40 MHz";
         QTest::newRow("step, yes") << "cmbChStep" << int(TAnswer::Yes) << 1 << "21.40 MHz";
         QTest::newRow("step, no") << "cmbChStep" << int(TAnswer::No) << 0 << "21.40 MHz";
-        QTest::newRow("step, dismissed") << "cmbChStep" << int(TAnswer::Dismissed) << 0 << "21.40 MHz";
+        QTest::newRow("step, dismissed") << "cmbChStep" << int(TAnswer::Cancel) << 0 << "21.40 MHz";
     }
     void hardwareQuestions()
     {

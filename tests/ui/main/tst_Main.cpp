@@ -31,13 +31,6 @@ namespace {
 
 const QString Suffix = " - RK54Win for HPD-4400 Series";
 
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 } // namespace
 
 class TestMain : public QObject {
@@ -184,38 +177,21 @@ private slots:
         }
     }
 
-    void missingDefaultFileIsWrittenReadOnly()
+    // The document's own start-up rules are tested without the window; here
+    // the window shows what they decided.
+    void startShowsTheDefaultDocument()
     {
         TfrmMain* main = Start();
         const QString path = Path("defaultv.R54");
         QVERIFY(QFile::exists(path));
-        QVERIFY(!(QFile::permissions(path) & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)));
-        QTemporaryDir other;
-        QCOMPARE(ReadAll(path), ReadAll(WriteDocument(other.filePath("defaultv.R54"), DefaultDocument())));
-        QCOMPARE(main->CurrentFileName(), QString("<none>"));
-        QVERIFY(!main->SaveEnabled());
+        QCOMPARE(main->windowTitle(), "<none>" + Suffix);
         QVERIFY(!main->Action("miSave")->isEnabled());
         QVERIFY(!main->Modified());
-        QVERIFY(Host->Person.Messages.empty());
 
-        // The next start finds it and opens it.
         main = Start();
         QCOMPARE(main->CurrentFileName(), path);
-        QVERIFY(main->SaveEnabled());
+        QVERIFY(main->Action("miSave")->isEnabled());
         QCOMPARE(main->windowTitle(), path + Suffix);
-    }
-
-    void unreadableDefaultFileIsLeftAlone()
-    {
-        const QString path = Path("defaultv.R54");
-        WriteAll(path, "not an image");
-        TfrmMain* main = Start();
-        QCOMPARE(ReadAll(path), QByteArray("not an image"));
-        QCOMPARE(main->CurrentFileName(), QString("<none>"));
-        QCOMPARE(Host->Person.Messages.size(), size_t(1));
-        QCOMPARE(Host->Person.Messages[0].Kind, std::string("error"));
-        // The document is the new-document default, untouched by the bad file.
-        QVERIFY(main->Document().Channels.Equals(DefaultDocument().Channels));
     }
 
     void startupFileArgumentKeepsTheTypedName()
@@ -230,133 +206,121 @@ private slots:
         QVERIFY(!QFile::exists(Path("defaultv.R54")));
     }
 
-    void saveNeverOverwritesTheDefaultFile()
+    // Backing out of the save question (Esc, its close box) stops every
+    // command that asks it: the edit, the document's name and every file
+    // stay as they were, and no chooser or transfer starts.
+    void cancelledSaveQuestionKeepsTheEdit_data()
     {
-        Start();  // writes the default file
-        TfrmMain* main = Start();
-        const QString defaultFile = Path("defaultv.R54");
-        const QByteArray before = ReadAll(defaultFile);
-        main->Document().SerialNo = "11112222";
-
-        Host->Files = {""};  // the name is asked for; cancelled
-        main->FileSave();
-        QCOMPARE(Host->ChooserFolders.size(), 1);
-        QCOMPARE(main->CurrentFileName(), defaultFile);
-
-        Host->Files = {defaultFile};  // choosing the default file itself is refused
-        main->FileSave();
-        QCOMPARE(ReadAll(defaultFile), before);
-
-        const QString target = Path("saved.R54");
-        Host->Files = {target};
-        main->FileSave();
-        QCOMPARE(main->CurrentFileName(), target);
-        QCOMPARE(main->windowTitle(), target + Suffix);
-        QVERIFY(!main->Modified());
-        QCOMPARE(ReadAll(defaultFile), before);
-        QCOMPARE(ReadAll(target).size(), qsizetype(ImageSize));
-        QCOMPARE(main->CurFold(), Rig->Dir.path() + "/");
-
-        // Saving a named file asks nothing.
-        main->FileSave();
-        QCOMPARE(Host->ChooserFolders.size(), 3);
+        QTest::addColumn<QString>("command");
+        for (const char* command : {"close", "miNew", "miOpen", "miFile1", "miUpload", "miDownload"})
+            QTest::newRow(command) << QString(command);
     }
-
-    void askToSaveDecidesWhetherNewAndCloseGoOn_data()
+    void cancelledSaveQuestionKeepsTheEdit()
     {
-        QTest::addColumn<bool>("close");   // File > New otherwise
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("file");  // the save dialog's answer after Yes
-        QTest::addColumn<bool>("goesOn");
-        for (bool close : {false, true}) {
-            const char* command = close ? "close, " : "New, ";
-            QTest::addRow("%sNo", command) << close << int(TAnswer::No) << QString() << true;
-            QTest::addRow("%sYes, saved", command) << close << int(TAnswer::Yes) << "kept.R54" << true;
-            QTest::addRow("%sYes, save cancelled", command) << close << int(TAnswer::Yes) << QString() << false;
-            QTest::addRow("%sdismissed", command) << close << int(TAnswer::Dismissed) << QString() << false;
+        QFETCH(QString, command);
+        const QString other = WriteDocument(Path("other.R54"), DefaultDocument());
+        {
+            TIniData ini(Path("RK54Win.ini").toStdString());
+            ini.SetValue("FILE1", other.toStdString());
+            ini.SetValue("COM_PORT", 9);  // no device behind it: a transfer would fail loudly
+            QVERIFY(ini.Save());
         }
-    }
-    void askToSaveDecidesWhetherNewAndCloseGoOn()
-    {
-        QFETCH(bool, close);
-        QFETCH(int, answer);
-        QFETCH(QString, file);
-        QFETCH(bool, goesOn);
-        TfrmMain* main = Start();
-        // An edit in the grid reaches the document through Commit.
+        const QString site = WriteDocument(Path("site.R54"), DefaultDocument());
+        const QByteArray siteBytes = ReadAll(site);
+        TfrmMain* main = Start({site});
         main->Grid()->SetCellText(TChGrid::RowOf(3), 22, "Lo");
-        Host->Person.Answers = {TAnswer(answer)};
-        Host->Files = {file.isEmpty() ? QString() : Path(file)};
-        if (close) {
-            QCOMPARE(main->close(), goesOn);
-            QCOMPARE(QFile::exists(Path("RK54Win.ini")), goesOn);
-        } else {
-            main->FileNew();
-            QCOMPARE(main->Grid()->CellText(TChGrid::RowOf(3), 22), goesOn ? QString("Hi") : QString("Lo"));
-            QCOMPARE(main->Modified(), !goesOn);
-            QVERIFY(main->SaveEnabled());
-            QCOMPARE(main->CurrentFileName(), QString("<none>"));
-        }
+        Host->Person.Answers = {TAnswer::Cancel};
+        Host->Files = {other, other};
+        if (command == "close")
+            QVERIFY(!main->close());
+        else
+            main->Action(command)->trigger();
         QCOMPARE(Host->Person.Texts(), QStringList {"ask: Do you want to save the file?"});
-        QCOMPARE(QFile::exists(Path("kept.R54")), !file.isEmpty());
-        if (!file.isEmpty())
-            QCOMPARE(ReadDocument(Path(file)).Channels[3].TxPower, 1);
+        QVERIFY(Host->ChooserFolders.isEmpty());
+        QCOMPARE(main->Grid()->CellText(TChGrid::RowOf(3), 22), QString("Lo"));
+        QCOMPARE(main->Document().Channels[3].TxPower, 1);
+        QVERIFY(main->Modified());
+        QCOMPARE(main->CurrentFileName(), site);
+        QCOMPARE(ReadAll(site), siteBytes);
+        QVERIFY(main->isVisible());
     }
 
-    void openMovesTheFileToTheTopOfTheRecentList()
+    // The real question box: Esc and its close box are Cancel, not No.
+    void realQuestionBoxBacksOutOnEscAndCloseBox_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("escape");  // the close box otherwise
+        for (const char* command : {"close", "miNew"}) {
+            QTest::addRow("%s, Esc", command) << QString(command) << true;
+            QTest::addRow("%s, close box", command) << QString(command) << false;
+        }
+    }
+    void realQuestionBoxBacksOutOnEscAndCloseBox()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, escape);
+        Host->RealBoxes = true;
+        TfrmMain* main = Start();
+        main->Grid()->SetCellText(TChGrid::RowOf(3), 22, "Lo");
+        QString asked;
+        bool answered = false;
+        std::function<void()> answer = [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) {
+                QTimer::singleShot(10, answer);
+                return;
+            }
+            asked = box->text();
+            answered = true;
+            if (escape)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                box->close();
+        };
+        QTimer::singleShot(0, answer);
+        if (command == "close")
+            QVERIFY(!main->close());
+        else
+            main->Action(command)->trigger();
+        QVERIFY(answered);
+        QCOMPARE(asked, QString("Do you want to save the file?"));
+        QCOMPARE(main->Grid()->CellText(TChGrid::RowOf(3), 22), QString("Lo"));
+        QVERIFY(main->Modified());
+        QVERIFY(main->isVisible());
+        QVERIFY(!QFile::exists(Path("RK54Win.ini")));
+    }
+
+    // The recent-file menu follows the document's list; its rules are tested
+    // without the window.
+    void recentFileMenuFollowsTheList()
     {
         const QString a = WriteDocument(Path("a.R54"), DefaultDocument());
-        TRKmem docB = DefaultDocument();
-        docB.SerialNo = "22222222";
-        const QString b = WriteDocument(Path("b.R54"), docB);
+        const QString b = WriteDocument(Path("b.R54"), DefaultDocument());
+        const QString old = WriteDocument(Path("old.RPT"), DefaultDocument());
         TfrmMain* main = Start();
         QVERIFY(main->Action("miRecentFile")->isVisible());
         QVERIFY(!main->Action("miRecentFile")->isEnabled());
         QVERIFY(!main->Action("miFile1")->isVisible());
 
-        Host->Files = {a, b, a};
+        Host->Files = {a, b};
         main->FileOpen();
         main->FileOpen();
-        main->FileOpen();
-        QCOMPARE(main->RecentFiles(), (QStringList {a, b}));
-        QCOMPARE(main->CurrentFileName(), a);
+        QCOMPARE(main->windowTitle(), b + Suffix);
         QVERIFY(!main->Action("miRecentFile")->isVisible());
-        QVERIFY(main->Action("miFile2")->isVisible());
+        QCOMPARE(main->Action("miFile2")->text(), "&2 " + QDir::toNativeSeparators(a));
         QVERIFY(!main->Action("miFile3")->isVisible());
-        QCOMPARE(main->Action("miFile2")->text(), "&2 " + QDir::toNativeSeparators(b));
-        QCOMPARE(Host->ChooserFolders.last(), Rig->Dir.path() + "/");
-
-        // A file that does not read leaves everything as it was.
-        const QString bad = Path("bad.R54");
-        WriteAll(bad, QByteArray(100, 'x'));
-        Host->Files = {bad};
-        main->FileOpen();
-        QCOMPARE(main->CurrentFileName(), a);
-        QCOMPARE(main->RecentFiles(), (QStringList {a, b}));
-        QCOMPARE(Host->Person.Messages.back().Text, std::string(FileMessages::FormatError));
-
-        main->OpenRecent(1);
-        QCOMPARE(main->CurrentFileName(), b);
-        QCOMPARE(main->Document().SerialNo, std::string("22222222"));
-        QCOMPARE(main->RecentFiles(), (QStringList {b, a}));
 
         QFile::remove(a);
-        main->OpenRecent(1);
+        main->Action("miFile2")->trigger();
         QCOMPARE(Host->Person.Texts().last(), QString("warning: File Not Found"));
-        QCOMPARE(main->RecentFiles(), QStringList {b});
         QVERIFY(!main->Action("miFile2")->isVisible());
-        QCOMPARE(main->CurrentFileName(), b);
-    }
 
-    void olderFileTypeIsSavedOnlyUnderANewName()
-    {
-        const QString old = WriteDocument(Path("old.RPT"), DefaultDocument());
-        TfrmMain* main = Start();
-        Host->Files = {old};
+        // An older file may only be saved under a new name.
+        Host->Files = {old, Path("new.R54")};
         main->FileOpen();
-        QCOMPARE(main->CurrentFileName(), old);
-        QVERIFY(!main->SaveEnabled());
         QVERIFY(!main->Action("miSave")->isEnabled());
+        main->FileSaveAs();
+        QCOMPARE(main->windowTitle(), Path("new.R54") + Suffix);
     }
 
     void settingsAreWrittenAtCloseAndReadAtStart()

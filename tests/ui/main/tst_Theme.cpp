@@ -13,6 +13,7 @@
 #include "ui/main/D_Pass.h"
 #include "ui/main/D_Visible.h"
 #include "ui/dialogs/D_AlphaTag.h"
+#include "ui/dialogs/D_SelectList.h"
 #include "ui/dialogs/D_Ani.h"
 #include "ui/dialogs/D_CWID.h"
 #include "ui/dialogs/D_Eni.h"
@@ -31,6 +32,9 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
 #include <QRegularExpression>
 #include <QToolButton>
 #include <QtTest>
@@ -175,12 +179,48 @@ private slots:
         Inspect(main);
     }
 
+    // Every command can be reached without a mouse: Alt and a menu's own
+    // letter opens it, the arrows and Enter pick any entry in it; what the
+    // tool bar offers is in a menu too, or has a key of its own.
+    void everyCommandHasAKey()
+    {
+        TMainRig rig;
+        TfrmMain& main = rig.Start({WriteDocument(rig.Path("sample.R54"), Doc)});
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QSet<QAction*> inMenus;
+        QSet<QString> letters;
+        std::vector<QMenu*> menus;
+        for (QAction* title : main.menuBar()->actions()) {
+            const QString letter = QKeySequence::mnemonic(title->text()).toString();
+            QVERIFY2(!letter.isEmpty() && !letters.contains(letter), qPrintable(title->text()));
+            letters.insert(letter);
+            if (title->menu())
+                menus.push_back(title->menu());
+        }
+        QVERIFY(menus.size() >= 5);
+        for (size_t m = 0; m < menus.size(); ++m)
+            for (QAction* action : menus[m]->actions()) {
+                inMenus.insert(action);
+                if (action->menu())
+                    menus.push_back(action->menu());
+            }
+        int tools = 0;
+        for (QToolBar* bar : main.findChildren<QToolBar*>())
+            for (QAction* action : bar->actions()) {
+                if (action->isSeparator())
+                    continue;
+                QVERIFY2(inMenus.contains(action) || !action->shortcut().isEmpty(), qPrintable(action->objectName()));
+                ++tools;
+            }
+        QVERIFY(tools > 0);
+    }
+
     // The windows not built on the parameter dialog pattern.
     void otherWindowsReadAndFit_data()
     {
         QTest::addColumn<QString>("window");
         for (const char* name : {"About", "Raw data", "Multi Tone", "Password", "Visible items", "Port",
-                                 "Transfer"})
+                                 "Transfer", "CTCSS list", "DCS list"})
             QTest::newRow(name) << name;
     }
     void otherWindowsReadAndFit()
@@ -203,8 +243,13 @@ private slots:
             shown = std::make_unique<TfrmVisible>(*main.Grid());
         else if (window == "Port")
             shown = std::make_unique<TfrmConfig>(1, rig.Host.PortHost(), rig.Host.Person);
-        else
+        else if (window == "Transfer")
             shown = std::make_unique<TfrmRadio>(&main, rig.Host.Person);
+        else {
+            auto list = std::make_unique<TfrmSelList>();
+            list->ListKind = window == "DCS list" ? TfrmSelList::DcsList : TfrmSelList::CtcssList;
+            shown = std::move(list);
+        }
         shown->show();
         QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
         Inspect(*shown);

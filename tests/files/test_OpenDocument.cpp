@@ -1,0 +1,317 @@
+// The File menu's rules on the open document, without a window: the person
+// and the file choosers are scripted, the files are real.
+#include "support/ImageBuilder.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempFolder.h"
+#include "files/U_FileAccess.h"
+#include "files/U_OpenDocument.h"
+#include "files/dc_Ini.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Picks the scripted names in order ("" = cancelled) and notes the folder
+// each chooser opened in.
+class TScriptedChooser : public TFileChooser {
+public:
+    std::deque<std::string> Names;
+    std::vector<std::string> Folders;
+    std::string OpenName(const std::string& folder, const std::string&) override { return Take(folder); }
+    std::string SaveName(const std::string& folder, const std::string&, const std::string&) override
+    {
+        return Take(folder);
+    }
+
+private:
+    std::string Take(const std::string& folder)
+    {
+        Folders.push_back(folder);
+        if (Names.empty())
+            return {};
+        std::string name = Names.front();
+        Names.pop_front();
+        return name;
+    }
+};
+
+// A program folder with a session started in it as the window starts one.
+struct TRig {
+    TTempFolder Dir;
+    TScriptedPrompt Person;
+    TScriptedChooser Chooser;
+    std::unique_ptr<TOpenDocument> Open;
+
+    std::string Path(const std::string& name) const { return Dir / name; }
+    std::string Folder() const { return Dir.Path.string() + "/"; }
+    TOpenDocument& Start(const std::string& startupFile = {})
+    {
+        Open = std::make_unique<TOpenDocument>(Dir.Path.string(), Person, Chooser);
+        Open->OpenStartupFile(startupFile);
+        return *Open;
+    }
+    // A data file whose document has this serial number.
+    std::string WriteFile(const std::string& name, const std::string& serial)
+    {
+        TRKmem doc;
+        TMap54 image;
+        TOpenDocument::MakeNew(doc, image);
+        doc.SerialNo = serial;
+        TScriptedPrompt quiet;
+        EXPECT_TRUE(WriteDataFile(Path(name), doc, image, quiet));
+        return Path(name);
+    }
+    std::vector<std::string> Questions() const
+    {
+        std::vector<std::string> asked;
+        for (const auto& m : Person.Messages)
+            if (m.Kind == 'Q')
+                asked.push_back(m.Text);
+        return asked;
+    }
+};
+
+} // namespace
+
+TEST(OpenDocument, FirstStartWritesTheDefaultDocumentReadOnlyAndTheNextOpensIt)
+{
+    TRig rig;
+    TOpenDocument& open = rig.Start();
+    const std::string path = rig.Path("defaultv.R54");
+    EXPECT_EQ(TTempFolder::Read(path), ExpectedDefaultImage("defaultv"));
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(open.CurrentFileName(), "<none>");
+    EXPECT_FALSE(open.SaveEnabled());
+    EXPECT_FALSE(open.Modified());
+    EXPECT_TRUE(rig.Person.Messages.empty());
+
+    TOpenDocument& next = rig.Start();
+    EXPECT_EQ(next.CurrentFileName(), path);
+    EXPECT_TRUE(next.SaveEnabled());
+}
+
+TEST(OpenDocument, UnreadableDefaultDocumentIsLeftAlone)
+{
+    TRig rig;
+    TTempFolder::Write(rig.Path("defaultv.R54"), {'n', 'o', 't'});
+    TOpenDocument& open = rig.Start();
+    EXPECT_EQ(TTempFolder::Read(rig.Path("defaultv.R54")), (std::vector<uint8_t> {'n', 'o', 't'}));
+    EXPECT_EQ(open.CurrentFileName(), "<none>");
+    ASSERT_EQ(rig.Person.Messages.size(), 1u);
+    EXPECT_EQ(rig.Person.Messages[0].Kind, 'E');
+    // Still the new document, byte for byte, when saved.
+    rig.Chooser.Names = {rig.Path("new.R54")};
+    ASSERT_TRUE(open.SaveAs());
+    EXPECT_EQ(TTempFolder::Read(rig.Path("new.R54")), ExpectedDefaultImage("new"));
+}
+
+TEST(OpenDocument, StartupFileKeepsTheTypedNameAndWritesNoDefault)
+{
+    TRig rig;
+    const std::string site = rig.WriteFile("site.r54", "87654321");
+    TOpenDocument& open = rig.Start(site);
+    EXPECT_EQ(open.CurrentFileName(), site);
+    EXPECT_EQ(open.Document().SerialNo, "87654321");
+    EXPECT_FALSE(fs::exists(rig.Path("defaultv.R54")));
+}
+
+TEST(OpenDocument, SaveNeverReplacesTheDefaultDocument)
+{
+    TRig rig;
+    rig.Start();
+    TOpenDocument& open = rig.Start();  // the default document is open
+    const std::string defaultFile = rig.Path("defaultv.R54");
+    const auto before = TTempFolder::Read(defaultFile);
+    open.Document().SerialNo = "11112222";
+
+    rig.Chooser.Names = {""};  // the name is asked for; cancelled
+    EXPECT_FALSE(open.SaveCommand());
+    EXPECT_EQ(open.CurrentFileName(), defaultFile);
+
+    rig.Chooser.Names = {defaultFile};  // choosing the default document is refused
+    EXPECT_FALSE(open.SaveCommand());
+    EXPECT_EQ(rig.Person.Messages.back().Text, FileMessages::WriteError(defaultFile));
+    EXPECT_EQ(TTempFolder::Read(defaultFile), before);
+
+    const std::string target = rig.Path("saved.R54");
+    rig.Chooser.Names = {target};
+    EXPECT_TRUE(open.SaveCommand());
+    EXPECT_EQ(open.CurrentFileName(), target);
+    EXPECT_FALSE(open.Modified());
+    EXPECT_EQ(open.CurFold(), rig.Folder());
+    EXPECT_EQ(TTempFolder::Read(defaultFile), before);
+    EXPECT_EQ(TTempFolder::Read(target).size(), size_t(ImageSize));
+
+    // A named file is saved without asking.
+    EXPECT_TRUE(open.SaveCommand());
+    EXPECT_EQ(rig.Chooser.Folders.size(), 3u);
+}
+
+// Every command that replaces the document asks the save question of an
+// edited one; only Yes (saved) and No go on. Cancel (Esc, the close box)
+// and a cancelled save keep the edit and every file as it was.
+struct TQuestionCase {
+    const char* Name;
+    const char* Command;
+    TAnswer Answer;
+    const char* SaveName;  // what the save chooser answers after Yes
+    bool GoesOn;
+};
+
+class SaveQuestion : public testing::TestWithParam<TQuestionCase> {};
+
+TEST_P(SaveQuestion, OnlyYesAndNoGoOn)
+{
+    const TQuestionCase c = GetParam();
+    TRig rig;
+    const std::string other = rig.WriteFile("other.R54", "22222222");
+    const auto otherBytes = TTempFolder::Read(other);
+    TIniData ini(rig.Path("RK54Win.ini"));
+    ini.SetValue("FILE1", other);
+    TOpenDocument& open = rig.Start();
+    open.ReadSettings(ini);
+    const auto defaultBytes = TTempFolder::Read(rig.Path("defaultv.R54"));
+    open.WorkChannels()[3].TxPower = 1;
+    open.CommitWork();
+    ASSERT_TRUE(open.Modified());
+
+    rig.Person.Answers = {c.Answer};
+    if (c.Answer == TAnswer::Yes)
+        rig.Chooser.Names.push_back(*c.SaveName ? rig.Path(c.SaveName) : "");
+    rig.Chooser.Names.push_back(other);  // Open's choice
+    const std::string command = c.Command;
+    bool wentOn = false;
+    if (command == "New")
+        wentOn = open.New();
+    else if (command == "Open")
+        wentOn = open.Open();
+    else if (command == "Recent")
+        wentOn = open.OpenRecent(0);
+    else
+        wentOn = open.AskToSave();  // closing the window
+
+    EXPECT_EQ(wentOn, c.GoesOn);
+    EXPECT_EQ(rig.Questions(), std::vector<std::string> {"Do you want to save the file?"});
+    EXPECT_EQ(fs::exists(rig.Path("kept.R54")), c.Answer == TAnswer::Yes && *c.SaveName);
+    if (fs::exists(rig.Path("kept.R54"))) {
+        TRKmem kept;
+        TMap54 image;
+        ASSERT_TRUE(ReadDataFile(rig.Path("kept.R54"), kept, image, rig.Person));
+        EXPECT_EQ(kept.Channels[3].TxPower, 1) << "the edit is saved";
+    }
+    EXPECT_EQ(TTempFolder::Read(other), otherBytes);
+    EXPECT_EQ(TTempFolder::Read(rig.Path("defaultv.R54")), defaultBytes);
+    if (!c.GoesOn) {
+        EXPECT_EQ(open.Document().Channels[3].TxPower, 1);
+        EXPECT_EQ(open.WorkChannels()[3].TxPower, 1);
+        EXPECT_TRUE(open.Modified());
+        EXPECT_EQ(open.CurrentFileName(), "<none>");
+    } else if (command != "Close") {
+        EXPECT_EQ(open.Document().Channels[3].TxPower, 0);
+        EXPECT_FALSE(open.Modified());
+        EXPECT_EQ(open.CurrentFileName(), command == "New" ? std::string("<none>") : other);
+    }
+}
+
+std::vector<TQuestionCase> QuestionCases()
+{
+    std::vector<TQuestionCase> cases;
+    for (const char* command : {"New", "Open", "Recent", "Close"}) {
+        cases.push_back({"Yes_saved", command, TAnswer::Yes, "kept.R54", true});
+        cases.push_back({"Yes_save_cancelled", command, TAnswer::Yes, "", false});
+        cases.push_back({"No", command, TAnswer::No, "", true});
+        cases.push_back({"Cancel", command, TAnswer::Cancel, "", false});
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(EachCommand, SaveQuestion, testing::ValuesIn(QuestionCases()),
+                         [](const auto& info) { return std::string(info.param.Command) + "_" + info.param.Name; });
+
+TEST(OpenDocument, OpenKeepsTheRecentListNewestFirst)
+{
+    TRig rig;
+    const std::string a = rig.WriteFile("a.R54", "11111111");
+    const std::string b = rig.WriteFile("b.R54", "22222222");
+    TOpenDocument& open = rig.Start();
+    rig.Chooser.Names = {a, b, a};
+    for (int k = 0; k < 3; ++k)
+        ASSERT_TRUE(open.Open());
+    EXPECT_EQ(open.RecentFiles(), (std::vector<std::string> {a, b}));
+    EXPECT_EQ(open.CurrentFileName(), a);
+    EXPECT_EQ(rig.Chooser.Folders.back(), rig.Folder());
+
+    // A file that does not read changes nothing.
+    TTempFolder::Write(rig.Path("bad.R54"), std::vector<uint8_t>(100, 'x'));
+    rig.Chooser.Names = {rig.Path("bad.R54")};
+    EXPECT_FALSE(open.Open());
+    EXPECT_EQ(open.CurrentFileName(), a);
+    EXPECT_EQ(open.RecentFiles(), (std::vector<std::string> {a, b}));
+    EXPECT_EQ(rig.Person.Messages.back().Text, FileMessages::FormatError);
+
+    EXPECT_TRUE(open.OpenRecent(1));
+    EXPECT_EQ(open.CurrentFileName(), b);
+    EXPECT_EQ(open.Document().SerialNo, "22222222");
+    EXPECT_EQ(open.RecentFiles(), (std::vector<std::string> {b, a}));
+
+    fs::remove(a);
+    EXPECT_FALSE(open.OpenRecent(1));
+    EXPECT_EQ(rig.Person.Messages.back().Kind, 'W');
+    EXPECT_EQ(rig.Person.Messages.back().Text, "File Not Found");
+    EXPECT_EQ(open.RecentFiles(), std::vector<std::string> {b});
+    EXPECT_EQ(open.CurrentFileName(), b);
+
+    // Only the newest four are kept.
+    for (const char* name : {"c.R54", "d.R54", "e.R54", "f.R54"}) {
+        rig.Chooser.Names = {rig.WriteFile(name, "33333333")};
+        ASSERT_TRUE(open.Open());
+    }
+    EXPECT_EQ(open.RecentFiles(),
+              (std::vector<std::string> {rig.Path("f.R54"), rig.Path("e.R54"), rig.Path("d.R54"), rig.Path("c.R54")}));
+}
+
+TEST(OpenDocument, OlderFileTypeIsSavedOnlyUnderANewName)
+{
+    TRig rig;
+    const std::string old = rig.WriteFile("old.RPT", "44444444");
+    TOpenDocument& open = rig.Start();
+    rig.Chooser.Names = {old, rig.Path("new.R54")};
+    ASSERT_TRUE(open.Open());
+    EXPECT_EQ(open.CurrentFileName(), old);
+    EXPECT_FALSE(open.SaveEnabled());
+    ASSERT_TRUE(open.SaveAs());
+    EXPECT_EQ(open.CurrentFileName(), rig.Path("new.R54"));
+}
+
+TEST(OpenDocument, SettingsKeepTheFolderAndTheRecentFiles)
+{
+    TRig rig;
+    const std::string a = rig.WriteFile("a.R54", "11111111");
+    TOpenDocument& open = rig.Start();
+    TIniData empty(rig.Path("none.ini"));
+    open.ReadSettings(empty);
+    EXPECT_EQ(open.CurFold(), rig.Folder());
+    EXPECT_TRUE(open.RecentFiles().empty());
+
+    rig.Chooser.Names = {a};
+    ASSERT_TRUE(open.Open());
+    TIniData ini(rig.Path("RK54Win.ini"));
+    open.WriteFolder(ini);
+    open.WriteRecentFiles(ini);
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ(ini.Lines(), (std::vector<std::string> {"CURFOLD=" + rig.Folder(), "FILE1=" + a, "FILE2=", "FILE3=",
+                                                      "FILE4="}));
+
+    TIniData stored(rig.Path("RK54Win.ini"));
+    ASSERT_TRUE(stored.Load());
+    stored.SetValue("CURFOLD", "/elsewhere/");
+    TOpenDocument& next = rig.Start();
+    next.ReadSettings(stored);
+    EXPECT_EQ(next.CurFold(), "/elsewhere/");
+    EXPECT_EQ(next.RecentFiles(), std::vector<std::string> {a});
+}
