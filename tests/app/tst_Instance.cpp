@@ -24,21 +24,30 @@ private slots:
 
     void secondProgramEndsSilently()
     {
+        // A copy of the program in a folder of its own: what it keeps beside
+        // itself (settings, the default document) goes there and no further.
         QTemporaryDir runtime;
         QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QTemporaryDir home;
+        const QString program = home.filePath("RK54Win");
+        QVERIFY(QFile::copy(RK54WIN_PATH, program));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_RUNTIME_DIR", runtime.path());
+        env.insert("HOME", home.path());
         env.insert("QT_QPA_PLATFORM", "offscreen");
+        const auto start = [&](QProcess& process) {
+            process.setProcessEnvironment(env);
+            process.setWorkingDirectory(home.path());
+            process.start(program, {});
+        };
 
         QProcess first;
-        first.setProcessEnvironment(env);
-        first.start(RK54WIN_PATH, {});
+        start(first);
         QVERIFY(first.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(runtime.filePath("RK54Win.lock")), 10000);
 
         QProcess second;
-        second.setProcessEnvironment(env);
-        second.start(RK54WIN_PATH, {});
+        start(second);
         QVERIFY(second.waitForFinished(10000));
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);

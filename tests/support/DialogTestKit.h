@@ -5,6 +5,7 @@
 #include "files/U_FileAccess.h"
 #include "codec/dc_Map54.h"
 #include "support/Documents.h"
+#include "support/ScriptedPrompt.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -18,25 +19,6 @@
 #include <iterator>
 #include <string>
 #include <vector>
-
-class TScriptedPrompt : public TPrompt {
-public:
-    std::deque<TAnswer> Answers;
-    std::vector<std::string> Asked;
-    std::vector<std::string> Told;
-
-    void Error(const std::string& text) override { Told.push_back(text); }
-    void Information(const std::string& text) override { Told.push_back(text); }
-    TAnswer Ask(const std::string& text) override
-    {
-        Asked.push_back(text);
-        if (Answers.empty())
-            return TAnswer::Cancel;  // an unexpected question is backed out of
-        const TAnswer answer = Answers.front();
-        Answers.pop_front();
-        return answer;
-    }
-};
 
 // Shows the dialog as the active window so focus moves as for a person.
 inline bool ShowActive(QWidget& dialog)

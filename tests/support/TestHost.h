@@ -4,6 +4,7 @@
 #include "ui/base/U_Host.h"
 #include "link/U_Ports.h"
 #include "support/Documents.h"
+#include "support/ScriptedPrompt.h"
 
 #include <QDialog>
 #include <QFile>
@@ -17,49 +18,21 @@
 #include <string>
 #include <vector>
 
-// A scripted person: answers the questions in order, picks the files it was
-// given, and records every message it was shown.
-class TScriptedPrompt : public TUiPrompt {
+// The scripted person of the window tests, its messages as "kind: text".
+class TScriptedPerson : public TScriptedPromptOf<TUiPrompt> {
 public:
-    struct TMessage {
-        std::string Kind;  // "error", "information", "warning", "ask", "caution"
-        std::string Text;
-        std::string Caption;
-    };
-
-    void Error(const std::string& text) override { Messages.push_back({"error", text, {}}); }
-    void Information(const std::string& text) override { Messages.push_back({"information", text, {}}); }
-    void Warning(const std::string& text) override { Messages.push_back({"warning", text, {}}); }
-    TAnswer Ask(const std::string& text) override
-    {
-        Messages.push_back({"ask", text, {}});
-        return Next();
-    }
-    TAnswer Caution(const std::string& caption, const std::string& text) override
-    {
-        Messages.push_back({"caution", text, caption});
-        return Next();
-    }
-
-    std::deque<TAnswer> Answers;
-    std::vector<TMessage> Messages;
-
     QStringList Texts() const
     {
         QStringList texts;
-        for (const TMessage& m : Messages)
-            texts << QString::fromStdString(m.Kind + ": " + m.Text);
+        for (const TMessage& m : Messages) {
+            const char* kind = m.Kind == 'E' ? "error"
+                : m.Kind == 'W'              ? "warning"
+                : m.Kind == 'I'              ? "information"
+                : m.Kind == 'Q'              ? "ask"
+                                             : "caution";
+            texts << QString::fromStdString(kind + (": " + m.Text));
+        }
         return texts;
-    }
-
-private:
-    TAnswer Next()
-    {
-        if (Answers.empty())
-            return TAnswer::Cancel;  // an unexpected question stops the command
-        const TAnswer answer = Answers.front();
-        Answers.pop_front();
-        return answer;
     }
 };
 
@@ -111,7 +84,7 @@ public:
     QStringList ChooserFolders;  // the folder each chooser opened in
     std::function<int(QDialog&)> OnDialog;
     int DialogsShown = 0;
-    TScriptedPrompt Person;
+    TScriptedPerson Person;
     bool RealBoxes = false;  // the program's own message boxes instead of Person
     const TPortHost* Ports = nullptr;
     int SilenceMs = 400;

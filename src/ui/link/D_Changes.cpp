@@ -30,7 +30,7 @@ const TLook Looks[] = {
      "Repeater", "Document", "btnYes:&Yes", "btnNo:&No", true, false},
     {"Download", "The download changes these %1 fields:", "Repeater", "Document", "btnWrite:&Write", "btnCancel:Cancel",
      false, false},
-    {"Download", "The repeater does not hold what was written. These %1 fields differ:", "Read back", "Written",
+    {"Download", "The repeater does not hold what was written in these %1 fields:", "Read back", "Written",
      "btnOK:OK", nullptr, false, false},
     {"Compare", "The archived image and the open document differ in these %1 fields:", "Archived", "Document",
      "btnClose:Close", nullptr, false, true},

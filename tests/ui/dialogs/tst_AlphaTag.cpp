@@ -136,7 +136,7 @@ private slots:
         QVERIFY(!Dialog->EditorOpen());
         ClickOk(*Dialog);
         QCOMPARE(Dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(Prompt.Told, c.Told);
+        QCOMPARE(Prompt.Told(), c.Told);
         const auto image = SavedBytes(Doc);
         for (int i = 0; i < AlphaTagCount; ++i) {
             const TEntry expected = size_t(i) < c.Stored.size() ? c.Stored[i] : TEntry {-1, ""};
@@ -180,7 +180,7 @@ private slots:
         QCOMPARE(Grid()->currentRow(), 1);
         ClickOk(*Dialog);
         QVERIFY(Dialog->isVisible());
-        QCOMPARE(Prompt.Told.size(), size_t(3));
+        QCOMPARE(Prompt.Told().size(), size_t(3));
         QTest::mouseClick(Find<QPushButton>(*Dialog, "btnCancel"), Qt::LeftButton);
         QCOMPARE(Dialog->result(), int(QDialog::Rejected));
         QCOMPARE(SavedBytes(Doc), SavedBytes(before));

@@ -469,7 +469,7 @@ private slots:
         Prompt.Answers = {TAnswer(answer)};
         QVERIFY(Show<TfrmHardware>(Extended));  // the IF follows although it cannot be typed into
         Pick(combo.toLatin1());
-        QCOMPARE(Prompt.Asked, std::vector<std::string> {band ? TfrmHardware::BandQuestion : TfrmHardware::StepQuestion});
+        QCOMPARE(Prompt.Asked(), std::vector<std::string> {band ? TfrmHardware::BandQuestion : TfrmHardware::StepQuestion});
         QCOMPARE(List(combo.toLatin1())->currentIndex(), index);
         QCOMPARE(Field("edtIF")->text(), ifShown);
         QCOMPARE(List(band ? "cmbChStep" : "cmbBand")->currentIndex(), 0);  // nothing else moves
@@ -489,7 +489,7 @@ private slots:
         QVERIFY(Show<TfrmHardware>());
         Pick("cmbBand", Qt::Key_Down);
         Pick("cmbBand", Qt::Key_Up);
-        QCOMPARE(Prompt.Asked.size(), size_t(2));
+        QCOMPARE(Prompt.Asked().size(), size_t(2));
         QCOMPARE(Field("edtIF")->text(), QString("21.40 MHz"));
         Ok();
         QVERIFY(!static_cast<TfrmHardware*>(Dialog.get())->BandChanged());

@@ -478,7 +478,7 @@ private slots:
         main->RadioDownload();
 
         const auto& messages = Host->Person.Messages;
-        QCOMPARE(!messages.empty() && messages[0].Kind == "caution", asked);
+        QCOMPARE(!messages.empty() && messages[0].Kind == 'C', asked);
         if (asked) {
             QCOMPARE(messages[0].Caption, std::string("Download"));
             const char* expected = today.year() >= 2013 ? NarrowBandMessages::Phase2 : NarrowBandMessages::Phase1;
@@ -495,7 +495,7 @@ private slots:
     {
         QWidget owner;
         owner.show();
-        TScriptedPrompt prompt;
+        TScriptedPerson prompt;
         TfrmRadio radio(&owner, prompt);
         radio.TransferBegins(TLinkView::DownloadDirection);
         QVERIFY(!owner.isEnabled());
