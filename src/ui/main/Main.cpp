@@ -285,6 +285,8 @@ void TfrmMain::CreateActions()
     for (const auto& [name, execute] : commonDialogs) {
         Action(name)->setEnabled(true);
         connect(Action(name), &QAction::triggered, this, [this, execute = execute] {
+            if (LinkBusy())
+                return;
             Commit();
             FGrid->BeginGesture();
             bool modified = FDoc->Modified();
@@ -756,6 +758,8 @@ void TfrmMain::ExportChannels()
 
 void TfrmMain::ImportChannels()
 {
+    if (LinkBusy())
+        return;
     Commit();
     const QString path = FHost.OpenFileName(this, CurFold(), CsvFilter);
     if (path.isEmpty())
@@ -824,18 +828,24 @@ void TfrmMain::ShowFileCommand(bool replaced)
 
 void TfrmMain::FileNew()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     ShowFileCommand(FDoc->New());
 }
 
 void TfrmMain::FileOpen()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     ShowFileCommand(FDoc->Open());
 }
 
 void TfrmMain::FileSave()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     FDoc->SaveCommand();
     Refresh();
@@ -843,6 +853,8 @@ void TfrmMain::FileSave()
 
 void TfrmMain::FileSaveAs()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     FDoc->SaveAs();
     Refresh();
@@ -850,6 +862,8 @@ void TfrmMain::FileSaveAs()
 
 void TfrmMain::OpenRecent(int index)
 {
+    if (LinkBusy())
+        return;
     Commit();
     ShowFileCommand(FDoc->OpenRecent(index));
 }
@@ -905,6 +919,8 @@ void TfrmMain::FileExportPdf()
 
 void TfrmMain::Configure()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     TfrmConfig dialog(FComPort, FHost.PortHost(), FHost.Prompt(), this);
     dialog.SetLinkSettings({FSafeDownload, FHistoryFolder, FTraceFile}, QDir(FProgramFolder).filePath("History"),
@@ -963,6 +979,7 @@ TTransferResult TfrmMain::RunTransfer(bool upload)
             questions.HistoryProblem(error);
     };
     TTransferResult result;
+    const TLinkGate::THold hold(FLinkGate);
     FRadio = &radio;
     if (upload) {
         result = Upload(port, Document(), Codec(), radio);
@@ -984,6 +1001,8 @@ TTransferResult TfrmMain::RunTransfer(bool upload)
 
 void TfrmMain::RadioUpload()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     if (!AskToSave())
         return;
@@ -998,6 +1017,8 @@ void TfrmMain::RadioUpload()
 
 void TfrmMain::RadioDownload()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     if (!AskToSave())
         return;
@@ -1020,6 +1041,8 @@ QString TfrmMain::HistoryFolder() const
 
 void TfrmMain::ShowHistory()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     const THistory history(PathBytes(HistoryFolder()));
     TfrmHistory dialog(history, Document(), FHost, this);
@@ -1079,7 +1102,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 {
     // The engine of a running transfer still uses the document, the image
     // and this window; the transfer window's own rules end it first.
-    if (FRadio || !CloseQuery()) {
+    if (LinkBusy() || !CloseQuery()) {
         event->ignore();
         return;
     }
