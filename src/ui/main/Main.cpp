@@ -289,10 +289,13 @@ void TfrmMain::CreateActions()
             if (LinkBusy())
                 return;
             Commit();
+            FGrid->BeginGesture();
             bool modified = FDoc->Modified();
             execute(this, Document(), FProgramMode, FHost.Prompt(), modified);
             FDoc->SetModified(modified);
-            ReloadChannels();
+            FDoc->ReloadWork();
+            Refresh();
+            FGrid->EndChange();  // OK is one step of Edit > Undo, like a grid gesture
         });
     }
     // Common > Alignment: the live alignment of one point, Manufacture mode only.
@@ -723,8 +726,9 @@ void TfrmMain::ReloadChannels()
     FGrid->ResetHistory();
 }
 
-// Copy, Paste, Undo and Redo work on the grid's cells and leave the document
-// to the next command's commit; a paste marks it modified at once.
+// Copy and Paste work on the grid's cells and leave the document to the next
+// command's commit; a paste marks it modified at once. Undo and Redo step
+// through the whole document: grid gestures and dialogs alike.
 void TfrmMain::ConnectEditCommands()
 {
     FGrid->ExecDialog = [this](QDialog& dialog) { return FHost.Exec(dialog); };
@@ -743,6 +747,14 @@ void TfrmMain::ConnectEditCommands()
     gridCommand("miPaste", &TChEditGrid::Paste);
     connect(Action("miUndo"), &QAction::triggered, FGrid, &TChEditGrid::Undo);
     connect(Action("miRedo"), &QAction::triggered, FGrid, &TChEditGrid::Redo);
+    connect(FGrid, &TChEditGrid::Restored, this, [this](const TRKmem& state) {
+        const std::string name = Document().DataFileName;
+        Document() = state;
+        Document().DataFileName = name;
+        FDoc->ReloadWork();
+        FDoc->SetModified(true);
+        Refresh();
+    });
     const auto historyChanged = [this] {
         Action("miUndo")->setEnabled(FGrid->CanUndo());
         Action("miRedo")->setEnabled(FGrid->CanRedo());
