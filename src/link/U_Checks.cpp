@@ -73,9 +73,13 @@ int NarrowBandCheck(const TRKmem& doc, int fccPhase, TPrompt& prompt)
 {
     if (fccPhase == 0 || doc.MarketCode != 'U' || !HasWideNarrowBandChannel(doc))
         return 0;
+    const TAnswer answer = prompt.Ask(fccPhase == 1 ? NarrowBandMessages::Phase1 : NarrowBandMessages::Phase2);
+    // Backing out of the notice agrees to neither a conversion nor a download.
+    if (answer == TAnswer::Cancel)
+        return NarrowBandDismissed;
     if (fccPhase == 1)
-        return prompt.Confirm(NarrowBandMessages::Phase1) ? 1 : 0;
-    return prompt.Confirm(NarrowBandMessages::Phase2) ? 1 : 2;
+        return answer == TAnswer::Yes ? 1 : 0;
+    return answer == TAnswer::Yes ? 1 : 2;
 }
 
 bool ConvertToNarrowBand(TRKmem& doc)

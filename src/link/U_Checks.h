@@ -16,8 +16,10 @@ int FccPhaseOf(const std::string& yyyymmdd);
 bool HasWideNarrowBandChannel(const TRKmem& doc);
 
 // Before a download of a US-market document: 0 download unchanged,
-// 1 convert then download, 2 convert and do not download. The question goes
-// through `prompt` (caption "Download").
+// 1 convert then download, 2 convert and do not download, and
+// NarrowBandDismissed (Esc or the close box on the question) neither convert
+// nor download. The question goes through `prompt` (caption "Download").
+constexpr int NarrowBandDismissed = 3;
 int NarrowBandCheck(const TRKmem& doc, int fccPhase, TPrompt& prompt);
 
 // Makes every such wide channel narrow; true when one changed.

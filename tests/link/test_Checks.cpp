@@ -50,20 +50,23 @@ TEST(NarrowBand, CheckByPhaseMarketAndAnswer)
 {
     const struct {
         int Market, Phase;
-        bool Answer;
+        bool Answer, Dismissed;
         int Result;
         const char* Message;
     } cases[] = {
-        {'U', 0, true, 0, nullptr},
-        {'E', 2, true, 0, nullptr},
-        {'U', 1, true, 1, NarrowBandMessages::Phase1},
-        {'U', 1, false, 0, NarrowBandMessages::Phase1},
-        {'U', 2, true, 1, NarrowBandMessages::Phase2},
-        {'U', 2, false, 2, NarrowBandMessages::Phase2},
+        {'U', 0, true, false, 0, nullptr},
+        {'E', 2, true, false, 0, nullptr},
+        {'U', 1, true, false, 1, NarrowBandMessages::Phase1},
+        {'U', 1, false, false, 0, NarrowBandMessages::Phase1},
+        {'U', 1, false, true, NarrowBandDismissed, NarrowBandMessages::Phase1},
+        {'U', 2, true, false, 1, NarrowBandMessages::Phase2},
+        {'U', 2, false, false, 2, NarrowBandMessages::Phase2},
+        {'U', 2, false, true, NarrowBandDismissed, NarrowBandMessages::Phase2},
     };
     for (const auto& c : cases) {
         TTestView prompt;
         prompt.Answer = c.Answer;
+        prompt.Dismissed = c.Dismissed;
         // 160 MHz wide in the middle of the first range.
         EXPECT_EQ(NarrowBandCheck(Document(c.Market, 160.0, 160.0, 1), c.Phase, prompt), c.Result);
         EXPECT_EQ(prompt.Questions, c.Message ? std::vector<std::string>{c.Message} : std::vector<std::string>{});

@@ -459,8 +459,10 @@ private slots:
         QTest::newRow("before 2011") << QDate(2010, 12, 31) << int(TAnswer::Yes) << false << false << true;
         QTest::newRow("phase 1 yes") << QDate(2011, 5, 1) << int(TAnswer::Yes) << true << true << true;
         QTest::newRow("phase 1 no") << QDate(2011, 5, 1) << int(TAnswer::No) << true << false << true;
+        QTest::newRow("phase 1 dismissed") << QDate(2011, 5, 1) << int(TAnswer::Cancel) << true << false << false;
         QTest::newRow("phase 2 yes") << QDate(2013, 1, 1) << int(TAnswer::Yes) << true << true << true;
         QTest::newRow("phase 2 no") << QDate(2020, 1, 1) << int(TAnswer::No) << true << true << false;
+        QTest::newRow("phase 2 dismissed") << QDate(2020, 1, 1) << int(TAnswer::Cancel) << true << false << false;
     }
     void narrowBandRule()
     {
