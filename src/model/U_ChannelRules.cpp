@@ -399,14 +399,14 @@ std::string PastedEditorText(int editKind, const std::string& clip, int maxLengt
     return EditorChars(editKind, clip).substr(0, size_t(room));
 }
 
-void TChannelHistory::Reset(const TChannels& current)
+void TDocHistory::Reset(const TRKmem& current)
 {
     FUndo.clear();
     FRedo.clear();
     FLast = current;
 }
 
-bool TChannelHistory::Record(const TChannels& current)
+bool TDocHistory::Record(const TRKmem& current)
 {
     if (current == FLast)
         return false;
@@ -418,7 +418,7 @@ bool TChannelHistory::Record(const TChannels& current)
     return true;
 }
 
-bool TChannelHistory::Undo(TChannels& current)
+bool TDocHistory::Undo(TRKmem& current)
 {
     Record(current);
     if (FUndo.empty())
@@ -430,7 +430,7 @@ bool TChannelHistory::Undo(TChannels& current)
     return true;
 }
 
-bool TChannelHistory::Redo(TChannels& current)
+bool TDocHistory::Redo(TRKmem& current)
 {
     if (Record(current) || FRedo.empty())
         return false;

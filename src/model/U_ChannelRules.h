@@ -100,27 +100,27 @@ std::optional<std::string> PastedCellText(int column, const std::string& clip, c
 std::string PastedEditorText(int editKind, const std::string& clip, int maxLength, int textLength,
                              int selectedLength);
 
-// Undo and redo of channel edits: whole snapshots of the working channels,
-// one per gesture that changed them.
-class TChannelHistory {
+// Undo and redo of the document: whole snapshots, one per grid gesture or
+// dialog that changed it.
+class TDocHistory {
 public:
     static constexpr size_t Depth = 100;
 
     // Forgets every step; `current` is where the next step starts from.
-    void Reset(const TChannels& current);
-    // After a gesture: one step when the channels differ from the last
+    void Reset(const TRKmem& current);
+    // After a change: one step when the document differs from the last
     // recorded state. True when a step was added.
-    bool Record(const TChannels& current);
+    bool Record(const TRKmem& current);
     // Whether `current` is the last recorded state.
-    bool At(const TChannels& current) const { return current == FLast; }
+    bool At(const TRKmem& current) const { return current == FLast; }
     bool CanUndo() const { return !FUndo.empty(); }
     bool CanRedo() const { return !FRedo.empty(); }
     // `current` becomes the state before (after) the last undone step.
-    bool Undo(TChannels& current);
-    bool Redo(TChannels& current);
+    bool Undo(TRKmem& current);
+    bool Redo(TRKmem& current);
 
 private:
-    std::vector<TChannels> FUndo;
-    std::vector<TChannels> FRedo;
-    TChannels FLast;
+    std::vector<TRKmem> FUndo;
+    std::vector<TRKmem> FRedo;
+    TRKmem FLast;
 };

@@ -86,4 +86,5 @@ struct TRKmem {
     std::array<std::string, AlphaTagCount> AlphaTagText {}; // empty = no text
 
     void Assign(const TRKmem& source) { *this = source; }
+    bool operator==(const TRKmem& other) const = default;
 };

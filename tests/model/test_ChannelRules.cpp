@@ -217,32 +217,36 @@ TEST(Paste, IntoAnOpenEditor)
 
 TEST(History, AnUnrecordedChangeIsTheStepUndoTakesBack)
 {
-    TChannels channels;
-    TChannelHistory history;
-    history.Reset(channels);
-    EXPECT_FALSE(history.Record(channels));  // nothing changed, no step
-    channels[2].TxPower = 1;
-    EXPECT_TRUE(history.Record(channels));
-    channels[3].NsqLevel = 9;
-    EXPECT_TRUE(history.Undo(channels));
-    EXPECT_EQ(channels[3].NsqLevel, 0);
-    EXPECT_EQ(channels[2].TxPower, 1);
+    TRKmem doc;
+    TDocHistory history;
+    history.Reset(doc);
+    EXPECT_FALSE(history.Record(doc));  // nothing changed, no step
+    doc.Channels[2].TxPower = 1;
+    EXPECT_TRUE(history.Record(doc));
+    doc.AlphaTagText[3] = "X";
+    EXPECT_TRUE(history.Undo(doc));
+    EXPECT_EQ(doc.AlphaTagText[3], "");
+    EXPECT_EQ(doc.Channels[2].TxPower, 1);
     EXPECT_TRUE(history.CanRedo());
+    EXPECT_TRUE(history.Undo(doc));
+    EXPECT_EQ(doc.Channels[2].TxPower, 0);
+    EXPECT_TRUE(history.Redo(doc));
+    EXPECT_EQ(doc.Channels[2].TxPower, 1);
 }
 
 TEST(History, KeepsTheLatestSteps)
 {
-    TChannels channels;
-    TChannelHistory history;
-    history.Reset(channels);
-    const int steps = int(TChannelHistory::Depth) + 5;
+    TRKmem doc;
+    TDocHistory history;
+    history.Reset(doc);
+    const int steps = int(TDocHistory::Depth) + 5;
     for (int i = 1; i <= steps; ++i) {
-        channels[0].NsqLevel = i;
-        history.Record(channels);
+        doc.EniDelay = i;
+        history.Record(doc);
     }
     int undone = 0;
-    while (history.Undo(channels))
+    while (history.Undo(doc))
         ++undone;
-    EXPECT_EQ(undone, int(TChannelHistory::Depth));
-    EXPECT_EQ(channels[0].NsqLevel, 5);
+    EXPECT_EQ(undone, int(TDocHistory::Depth));
+    EXPECT_EQ(doc.EniDelay, 5);
 }

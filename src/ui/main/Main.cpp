@@ -285,11 +285,16 @@ void TfrmMain::CreateActions()
     for (const auto& [name, execute] : commonDialogs) {
         Action(name)->setEnabled(true);
         connect(Action(name), &QAction::triggered, this, [this, execute = execute] {
+            if (LinkBusy())
+                return;
             Commit();
+            FGrid->BeginGesture();
             bool modified = FDoc->Modified();
             execute(this, Document(), FProgramMode, FHost.Prompt(), modified);
             FDoc->SetModified(modified);
-            ReloadChannels();
+            FDoc->ReloadWork();
+            Refresh();
+            FGrid->EndChange();  // OK is one step of Edit > Undo, like a grid gesture
         });
     }
     TParamDialog::HelpContents = [](QWidget*) { OpenHelp(THelpAction::Contents); };
@@ -702,8 +707,9 @@ void TfrmMain::ReloadChannels()
     FGrid->ResetHistory();
 }
 
-// Copy, Paste, Undo and Redo work on the grid's cells and leave the document
-// to the next command's commit; a paste marks it modified at once.
+// Copy and Paste work on the grid's cells and leave the document to the next
+// command's commit; a paste marks it modified at once. Undo and Redo step
+// through the whole document: grid gestures and dialogs alike.
 void TfrmMain::ConnectEditCommands()
 {
     FGrid->ExecDialog = [this](QDialog& dialog) { return FHost.Exec(dialog); };
@@ -722,6 +728,14 @@ void TfrmMain::ConnectEditCommands()
     gridCommand("miPaste", &TChEditGrid::Paste);
     connect(Action("miUndo"), &QAction::triggered, FGrid, &TChEditGrid::Undo);
     connect(Action("miRedo"), &QAction::triggered, FGrid, &TChEditGrid::Redo);
+    connect(FGrid, &TChEditGrid::Restored, this, [this](const TRKmem& state) {
+        const std::string name = Document().DataFileName;
+        Document() = state;
+        Document().DataFileName = name;
+        FDoc->ReloadWork();
+        FDoc->SetModified(true);
+        Refresh();
+    });
     const auto historyChanged = [this] {
         Action("miUndo")->setEnabled(FGrid->CanUndo());
         Action("miRedo")->setEnabled(FGrid->CanRedo());
@@ -744,6 +758,8 @@ void TfrmMain::ExportChannels()
 
 void TfrmMain::ImportChannels()
 {
+    if (LinkBusy())
+        return;
     Commit();
     const QString path = FHost.OpenFileName(this, CurFold(), CsvFilter);
     if (path.isEmpty())
@@ -812,18 +828,24 @@ void TfrmMain::ShowFileCommand(bool replaced)
 
 void TfrmMain::FileNew()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     ShowFileCommand(FDoc->New());
 }
 
 void TfrmMain::FileOpen()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     ShowFileCommand(FDoc->Open());
 }
 
 void TfrmMain::FileSave()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     FDoc->SaveCommand();
     Refresh();
@@ -831,6 +853,8 @@ void TfrmMain::FileSave()
 
 void TfrmMain::FileSaveAs()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     FDoc->SaveAs();
     Refresh();
@@ -838,6 +862,8 @@ void TfrmMain::FileSaveAs()
 
 void TfrmMain::OpenRecent(int index)
 {
+    if (LinkBusy())
+        return;
     Commit();
     ShowFileCommand(FDoc->OpenRecent(index));
 }
@@ -893,6 +919,8 @@ void TfrmMain::FileExportPdf()
 
 void TfrmMain::Configure()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     TfrmConfig dialog(FComPort, FHost.PortHost(), FHost.Prompt(), this);
     dialog.SetLinkSettings({FSafeDownload, FHistoryFolder, FTraceFile}, QDir(FProgramFolder).filePath("History"),
@@ -951,6 +979,7 @@ TTransferResult TfrmMain::RunTransfer(bool upload)
             questions.HistoryProblem(error);
     };
     TTransferResult result;
+    const TLinkGate::THold hold(FLinkGate);
     FRadio = &radio;
     if (upload) {
         result = Upload(port, Document(), Codec(), radio);
@@ -972,6 +1001,8 @@ TTransferResult TfrmMain::RunTransfer(bool upload)
 
 void TfrmMain::RadioUpload()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     if (!AskToSave())
         return;
@@ -986,6 +1017,8 @@ void TfrmMain::RadioUpload()
 
 void TfrmMain::RadioDownload()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     if (!AskToSave())
         return;
@@ -1008,6 +1041,8 @@ QString TfrmMain::HistoryFolder() const
 
 void TfrmMain::ShowHistory()
 {
+    if (LinkBusy())
+        return;
     BeginFileCommand();
     const THistory history(PathBytes(HistoryFolder()));
     TfrmHistory dialog(history, Document(), FHost, this);
@@ -1067,7 +1102,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 {
     // The engine of a running transfer still uses the document, the image
     // and this window; the transfer window's own rules end it first.
-    if (FRadio || !CloseQuery()) {
+    if (LinkBusy() || !CloseQuery()) {
         event->ignore();
         return;
     }

@@ -1,5 +1,6 @@
 #pragma once
 #include "files/U_OpenDocument.h"
+#include "link/U_LinkGate.h"
 #include "ui/main/U_ChEditGrid.h"
 #include "model/U_Modes.h"
 #include "codec/dc_Map54.h"
@@ -77,6 +78,11 @@ public:
     QString HistoryFolder() const;
     bool SafeDownload() const { return FSafeDownload; }
 
+    // Held while the port is in use; commands that open the port, change
+    // the document or close the window do nothing while it is busy.
+    TLinkGate& LinkGate() { return FLinkGate; }
+    bool LinkBusy() const { return FLinkGate.Busy(); }
+
     // The transfer window while a transfer runs, else null.
     TfrmRadio* RadioWindow() const { return FRadio; }
 
@@ -134,6 +140,7 @@ private:
     void ConnectEditCommands();
 
     THost& FHost;
+    TLinkGate FLinkGate;
     std::unique_ptr<TFileChooser> FChooser;
     std::unique_ptr<TOpenDocument> FDoc;
     std::unique_ptr<TIniData> FSettings;

@@ -85,10 +85,26 @@ TChannel* TChEditGrid::ChannelAt(int row) const
     return &(*Channels())[row - HeaderRows];
 }
 
+TRKmem TChEditGrid::State() const
+{
+    TRKmem state = *Doc();
+    state.Channels = *Channels();
+    // The name follows saving, not editing: a save is no step of its own
+    // and does not end the history.
+    state.DataFileName.clear();
+    return state;
+}
+
 void TChEditGrid::BeginGesture()
 {
-    if (Channels() && !EditorOpen() && !FHistory.At(*Channels()))
+    if (Channels() && Doc() && !EditorOpen() && !FHistory.At(State()))
         ResetHistory();
+}
+
+void TChEditGrid::EndChange()
+{
+    if (Channels() && Doc() && FHistory.Record(State()))
+        emit HistoryChanged();
 }
 
 void TChEditGrid::CellChanged(int row, int column)
@@ -102,8 +118,7 @@ void TChEditGrid::CellChanged(int row, int column)
 void TChEditGrid::Changed()
 {
     Store();
-    if (FHistory.Record(*Channels()))
-        emit HistoryChanged();
+    EndChange();
     viewport()->update();
 }
 
@@ -522,25 +537,29 @@ void TChEditGrid::Paste()
 
 void TChEditGrid::ResetHistory()
 {
-    if (Channels())
-        FHistory.Reset(*Channels());
+    if (Channels() && Doc())
+        FHistory.Reset(State());
+    emit HistoryChanged();
+}
+
+void TChEditGrid::Step(bool (TDocHistory::*step)(TRKmem&))
+{
+    CommitEditor();
+    BeginGesture();
+    if (Channels() && Doc()) {
+        TRKmem state = State();
+        if ((FHistory.*step)(state))
+            emit Restored(state);
+    }
     emit HistoryChanged();
 }
 
 void TChEditGrid::Undo()
 {
-    CommitEditor();
-    BeginGesture();
-    if (Channels() && FHistory.Undo(*Channels()))
-        Fill();
-    emit HistoryChanged();
+    Step(&TDocHistory::Undo);
 }
 
 void TChEditGrid::Redo()
 {
-    CommitEditor();
-    BeginGesture();
-    if (Channels() && FHistory.Redo(*Channels()))
-        Fill();
-    emit HistoryChanged();
+    Step(&TDocHistory::Redo);
 }

@@ -46,8 +46,13 @@ public:
     // Channels replaced as one gesture (an import): one undo step.
     void TakeChannels(const TChannels& channels);
 
-    // Forgets the undo history: the channels were replaced as a whole.
+    // Forgets the undo history: the document was replaced as a whole.
     void ResetHistory();
+    // Around a change made outside the grid (a dialog): before it, a
+    // history that no longer matches the document starts anew; after it,
+    // the change is one step.
+    void BeginGesture();
+    void EndChange();
     bool CanUndo() const { return FHistory.CanUndo(); }
     bool CanRedo() const { return FHistory.CanRedo(); }
     void Undo();
@@ -59,6 +64,8 @@ signals:
     // A block paste was refused: why, for the status bar.
     void PasteRefused(const QString& why);
     void HistoryChanged();
+    // Undo or Redo: the document and its channels are to become `state`.
+    void Restored(const TRKmem& state);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -69,11 +76,10 @@ protected:
 
 private:
     TChannel* ChannelAt(int row) const;
+    // The document as the grid has it: its channels are the working ones.
+    TRKmem State() const;
+    void Step(bool (TDocHistory::*step)(TRKmem&));
     void PasteBlock(const std::vector<std::vector<std::string>>& block);
-    // Before a gesture: channels changed outside the grid (a narrow-band
-    // conversion, a dialog) start a new history, so that no undo step takes
-    // back what the grid did not do.
-    void BeginGesture();
     // The end of every gesture that changed `column` of `row`.
     void CellChanged(int row, int column);
     void Changed();
@@ -103,5 +109,5 @@ private:
     int FEditRow = -1;
     int FEditColumn = -1;
     QString FSavedText;                 // the cell's text when the editor opened
-    TChannelHistory FHistory;
+    TDocHistory FHistory;
 };

@@ -212,6 +212,55 @@ private slots:
         QVERIFY(std::equal(memory.begin(), memory.begin() + CloneSize, main->Codec().Data()));
     }
 
+    // A click that reaches a command while a transfer waits on the repeater
+    // starts nothing: no second exchange, no question, no chooser, no
+    // dialog, no close.
+    void secondCommandDuringATransferStartsNothing_data()
+    {
+        QTest::addColumn<QString>("command");
+        for (const char* command : {"miUpload", "miDownload", "miNew", "miOpen", "miSave", "miFile1", "miConfigure",
+                                    "miHardware", "close"})
+            QTest::newRow(command) << QString(command);
+    }
+    void secondCommandDuringATransferStartsNothing()
+    {
+        QFETCH(QString, command);
+        StartSim(RepeaterDocument());
+        const QString other = WriteDocument(Rig->Path("other.R54"), DefaultDocument());
+        {
+            TIniData ini(Rig->Path("RK54Win.ini").toStdString());
+            ini.SetValue("FILE1", other.toStdString());
+            QVERIFY(ini.Save());
+        }
+        TfrmMain* main = StartMain();
+        main->Grid()->SetCellText(TChGrid::RowOf(3), 22, "Lo");
+        Host->Person.Answers = {TAnswer::No};  // the upload's own question
+        Host->Files = {other, other};
+        bool tried = false;
+        Watch.OnShow = [&](TfrmRadio&) {
+            QTimer::singleShot(0, main, [&] {
+                tried = main->RadioWindow() != nullptr;  // inside the transfer
+                if (command == "close")
+                    main->close();
+                else
+                    main->Action(command)->trigger();
+            });
+        };
+        main->Action("miUpload")->trigger();
+        Watch.OnShow = nullptr;
+
+        QVERIFY(tried);
+        QCOMPARE(Messages(), (QStringList {"ask: Do you want to save the file?", "information: Upload is completed"}));
+        QCOMPARE(Sim->Transfers(), 1);
+        QCOMPARE(Watch.Shown, 1);
+        QVERIFY(Host->ChooserFolders.isEmpty());
+        QCOMPARE(Host->DialogsShown, 0);
+        QVERIFY(main->isVisible());
+        QCOMPARE(main->Document().SerialNo, std::string("70707070"));
+        QCOMPARE(main->CurrentFileName(), QString("<none>"));
+        QVERIFY(!main->LinkBusy());
+    }
+
     void failedUploadChangesNothing_data()
     {
         QTest::addColumn<int>("fault");

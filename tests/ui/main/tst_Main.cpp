@@ -82,16 +82,19 @@ private:
         // The index's first entry, clicked where it is drawn.
         QTextBrowser* browser = help->Browser();
         QTextCursor link(browser->document());
+        QString target;
         for (QTextBlock block = browser->document()->begin(); block.isValid() && link.position() == 0;
              block = block.next())
             for (auto it = block.begin(); !it.atEnd(); ++it)
                 if (it.fragment().charFormat().isAnchor()) {
                     link.setPosition(it.fragment().position() + 1);
+                    target = QFileInfo(it.fragment().charFormat().anchorHref()).fileName();
                     break;
                 }
         QVERIFY(link.position() > 0);
         ClickAsPerson(browser->viewport(), browser->cursorRect(link).center());
-        QCOMPARE(help->CurrentPage(), QString("hardware.html"));
+        QCOMPARE(help->CurrentPage(), target);
+        QVERIFY(target != "index.html");
         ClickAsPerson(help->findChild<QPushButton*>("btnBack"));
         QCOMPARE(help->CurrentPage(), QString("index.html"));
         QVERIFY(dialog.isVisible());
@@ -704,6 +707,76 @@ private slots:
             RunDialog(action, [](QDialog& dialog) { Click(dialog, "btnCancel"); });
             QVERIFY2(!main->Modified(), action);
         }
+    }
+
+    // OK in a dialog is one step of Edit > Undo/Redo over the whole
+    // document, channels a dialog changed included. Rows: the command, the
+    // control a person changes and what they type ("" picks the next item).
+    void dialogOkIsOneUndoStep_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<bool>("aniEniOn");  // DTMF on and channel 1 sending ANI/ENI
+        QTest::newRow("Hardware") << "miHardware" << "cmbDuplex" << "" << false;
+        QTest::newRow("Signaling") << "miSignal" << "cmbDTMF" << "" << false;
+        QTest::newRow("Signaling off resets ANI/ENI") << "miSignal" << "cmbDTMF" << "<up>" << true;
+        QTest::newRow("ANI") << "miAni" << "edtDelay" << "100" << false;
+        QTest::newRow("ENI") << "miEni" << "edtCode" << "ab" << false;
+        QTest::newRow("5-tone table") << "miToneTbl" << "edtTbl3" << "999" << false;
+        QTest::newRow("Rx adjustment") << "miRxAdjust" << "edtTuneLow" << "12" << false;
+        QTest::newRow("Tx adjustment") << "miTxAdjust" << "edtDispLow" << "42" << false;
+        QTest::newRow("Tx power") << "miTxPower" << "edtCh05" << "-7" << false;
+        QTest::newRow("Alpha tag") << "miAlphaTag" << "grdA" << "5" << false;
+    }
+    void dialogOkIsOneUndoStep()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, control);
+        QFETCH(QString, keys);
+        QFETCH(bool, aniEniOn);
+        Host->OnDialog = [](QDialog& dialog) {
+            QTest::keyClicks(dialog.findChild<QLineEdit*>("edtPass"), "orvanealign");
+            QTest::keyClick(dialog.findChild<QLineEdit*>("edtPass"), Qt::Key_Return);
+            return dialog.result();
+        };
+        TfrmMain* main = Start({"-M"});
+        QCOMPARE(int(main->ProgramMode()), int(Manufacture));
+        if (aniEniOn) {
+            main->Document().DtmfRx = 1;
+            main->Document().Channels[0].CwIdAniEni = 1;
+            main->ReloadChannels();
+        }
+        // The file name is saved too: always the same one.
+        const auto saved = [&] { return ReadAll(WriteDocument(Path("saved.R54"), main->Document())); };
+        const QByteArray before = saved();
+        QVERIFY(!main->Action("miUndo")->isEnabled());
+        RunDialog(action.toLatin1(), [&](QDialog& dialog) {
+            QApplication::setActiveWindow(&dialog);
+            auto* widget = dialog.findChild<QWidget*>(control);
+            widget->setFocus(Qt::TabFocusReason);
+            if (keys.isEmpty() || keys == "<up>") {
+                QTest::keyClick(widget, keys.isEmpty() ? Qt::Key_Down : Qt::Key_Up);
+            } else {
+                for (const QChar c : keys)
+                    QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            }
+            Click(dialog, "btnOK");
+        });
+        QVERIFY(main->Modified());
+        const QByteArray after = saved();
+        QVERIFY(after != before);
+        QCOMPARE(main->WorkChannels()[0].CwIdAniEni, 0);
+        main->SetModified(false);
+        main->Action("miUndo")->trigger();
+        QCOMPARE(saved(), before);
+        QCOMPARE(main->WorkChannels()[0].CwIdAniEni, aniEniOn ? 1 : 0);
+        QVERIFY(main->Modified());
+        QVERIFY(!main->Action("miUndo")->isEnabled());
+        main->Action("miRedo")->trigger();
+        QCOMPARE(saved(), after);
+        QCOMPARE(main->WorkChannels()[0].CwIdAniEni, 0);
     }
 };
 
