@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds from scratch, runs every test, then runs
-# the tests that need no widgets again under the address and
-# undefined-behaviour sanitizers.
+# Installs what is missing, builds from scratch, runs clang-tidy over the
+# sources and every test, then runs the tests that need no widgets again
+# under the address and undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")"
 # A merge left half-done must not pass for code: scripts and pages would not
@@ -17,6 +17,8 @@ rk54_start_print_queue
 jobs=$(nproc)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRK54_GUI=ON -DRK54_SANITIZE=OFF -DRK54_WERROR=ON
 cmake --build build -j "$jobs"
+# The checks .clang-tidy names, over the program's own sources.
+run-clang-tidy -p build -quiet -j "$jobs" "$PWD/src/.*\.cpp$"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j "$jobs"
 

@@ -3,12 +3,12 @@
 # poppler-utils reads the report's PDF back in the tests; cups and its PDF
 # printer give the printing test a real queue to print through. The lock-key
 # panels read the X server's keyboard state (libx11-dev); its test runs a
-# virtual X server of its own (xvfb).
+# virtual X server of its own (xvfb). clang-tidy checks the sources.
 RK54_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools
                qt6-serialport-dev libgl-dev libgtest-dev
                poppler-utils cups printer-driver-cups-pdf
                dpkg-dev desktop-file-utils libxml2-utils man-db shared-mime-info
-               libx11-dev xvfb)
+               libx11-dev xvfb clang-tidy)
 
 rk54_install_deps() {
   local missing=()

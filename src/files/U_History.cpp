@@ -61,7 +61,7 @@ private:
             0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
             0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
         uint32_t w[64];
-        for (int t = 0; t < 16; ++t)
+        for (size_t t = 0; t < 16; ++t)
             w[t] = uint32_t(Block[4 * t]) << 24 | uint32_t(Block[4 * t + 1]) << 16
                    | uint32_t(Block[4 * t + 2]) << 8 | uint32_t(Block[4 * t + 3]);
         for (int t = 16; t < 64; ++t) {

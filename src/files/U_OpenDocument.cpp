@@ -173,7 +173,7 @@ bool TOpenDocument::AskToSave()
 
 std::string TOpenDocument::AskSaveName()
 {
-    const std::string path = FChooser.SaveName(FCurFold, SaveFilter(), FileType);
+    std::string path = FChooser.SaveName(FCurFold, SaveFilter(), FileType);
     if (path.empty())
         return {};
     if (IsDefaultFile(path)) {

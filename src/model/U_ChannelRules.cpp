@@ -52,7 +52,7 @@ void FillListCells(TRowTexts& row, const TChannel& channel, int first, int last)
 void StoreFrequency(const std::string& text, TDecimal& target)
 {
     const int64_t hz = MHzToHz(TextToFloat(text));
-    target.SetFromFloat(double(hz / 1000) / 1000.0);
+    target.SetFromFloat(double(hz / 1000) / 1000.0);  // NOLINT(bugprone-integer-division): whole kHz
 }
 
 // A tone pair's entry 0; `used` is only ever set, as decoder and encoder
@@ -202,8 +202,8 @@ std::string NextListText(int list, const std::string& text)
 
 std::string NextCwIdAniEniText(const std::string& text, const TRKmem& doc)
 {
-    const std::string off = DisplayText(dvCwIdAniEni, 0);
-    const std::string aniEni = DisplayText(dvCwIdAniEni, 1);
+    std::string off = DisplayText(dvCwIdAniEni, 0);
+    std::string aniEni = DisplayText(dvCwIdAniEni, 1);
     const std::string cwId = DisplayText(dvCwIdAniEni, 2);
     if (text == off) {
         if (doc.DtmfTx == 1 || doc.DtmfRx == 1 || doc.FiveToneTx == 1 || doc.FiveToneRx == 1)

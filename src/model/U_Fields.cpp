@@ -40,7 +40,7 @@ void FlattenField(const Field& field, const Owner& owner, const std::string& pre
 {
     const auto& value = field.Of(owner);
     const std::string name = prefix + std::string(field.Name);
-    if constexpr (Field::Kind == TFieldKind::Channels) {
+    if constexpr (Field::Kind == TFieldKind::Channels) {  // NOLINT(bugprone-branch-clone): differ per type
         for (int i = 0; i < value.Count(); ++i)
             Flatten(ChannelFields, value[i], prefix + "Channel " + std::to_string(i + 1) + " ", out);
     } else if constexpr (Field::IsArray) {

@@ -66,6 +66,12 @@ struct TField {
     Value& Of(Owner& owner) const { return owner.*Member; }
 };
 
+// Spelled out for compilers that deduce no aggregate's arguments themselves.
+template <class Owner, class Value>
+TField(std::string_view, Value Owner::*) -> TField<Owner, Value>;
+template <class Owner, class Value>
+TField(std::string_view, Value Owner::*, std::string_view, std::string_view) -> TField<Owner, Value>;
+
 inline constexpr std::tuple ChannelFields {
     TField {"Used", &TChannel::Used},
     TField {"Number", &TChannel::Number},

@@ -1,5 +1,6 @@
 #include "support/ImageBuilder.h"
 #include "codec/dc_Map54.h"
+#include "support/Documents.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +16,6 @@ TDecimal Dec(double x)
     TDecimal d;
     d.SetFromFloat(x);
     return d;
-}
-
-TRKmem DefaultDocument()
-{
-    TRKmem doc;
-    TMap54::SetDefaults(doc);
-    return doc;
 }
 
 // Record offset of channel i.

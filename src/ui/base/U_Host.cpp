@@ -94,6 +94,7 @@ protected:
         }
         TMessageBox::keyPressEvent(event);
     }
+    // NOLINTNEXTLINE(bugprone-parent-virtual-call): the close box must close, as Esc does
     void closeEvent(QCloseEvent* event) override { QDialog::closeEvent(event); }
 };
 

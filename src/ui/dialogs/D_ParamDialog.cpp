@@ -142,6 +142,8 @@ TParamDialog::TParamDialog(const TDialogForm& form, std::vector<TFieldDef> field
     setFont(font);
 
     auto* grid = FGrid = new QGridLayout;
+    // The last column's arrows keep a margin from the window's edge.
+    grid->setContentsMargins(0, 0, 8, 0);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(4);
     for (size_t i = 0; i < form.Headings.size(); ++i)

@@ -899,7 +899,7 @@ void TfrmMain::RebuildRecentMenu()
             action->setVisible(false);
             continue;
         }
-        const QString path = recent[k];
+        const QString& path = recent[k];
         const QString shown = FolderOf(path) == current ? QFileInfo(path).fileName()
                                                         : QDir::toNativeSeparators(path);
         action->setText(QString("&%1 %2").arg(k + 1).arg(shown));
