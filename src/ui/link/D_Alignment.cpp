@@ -43,9 +43,10 @@ std::vector<TFieldDef> AlignmentFields(int point)
             def = ComboField(f.Control, f.Label, InManufacture,
                              {[](const TRKmem&) { return 0.0; }, [](TRKmem&, double) {}, {}, {}}, items);
         } else {
-            const std::string initial = TAlignSettings {}.*f.Text;
+            std::string initial = TAlignSettings {}.*f.Text;
             def = EditField(f.Control, f.Label, InManufacture,
-                            {{}, {}, [initial](const TRKmem&) { return initial; }, [](TRKmem&, const std::string&) {}},
+                            {{}, {}, [initial = std::move(initial)](const TRKmem&) { return initial; },
+                             [](TRKmem&, const std::string&) {}},
                             ListField);
         }
         const int index = int(defs.size());
