@@ -26,6 +26,17 @@ QByteArray Stored(const QString& name)
     return file.readAll();
 }
 
+// The first line where the outputs part, which names the field that differs.
+std::string FirstDifference(const QByteArray& got, const QByteArray& expected)
+{
+    const QList<QByteArray> a = got.split('\n'), b = expected.split('\n');
+    for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i)
+        if (a.value(i) != b.value(i))
+            return "line " + std::to_string(i + 1) + ": \"" + a.value(i).toStdString() + "\", stored \""
+                   + b.value(i).toStdString() + "\"";
+    return "no line differs";
+}
+
 class Corpus : public testing::TestWithParam<TCorpusRow> {};
 
 TEST_P(Corpus, PrintsTheStoredOutput)
@@ -33,7 +44,8 @@ TEST_P(Corpus, PrintsTheStoredOutput)
     const TCorpusRow& row = GetParam();
     const TRk54Run run = RunRk54({row.Command, QStringLiteral(RK54_CORPUS "/") + row.File});
     EXPECT_EQ(run.Status, row.Status) << run.Err.toStdString();
-    EXPECT_EQ(run.Out, *row.Expected ? Stored(row.Expected) : QByteArray());
+    const QByteArray expected = *row.Expected ? Stored(row.Expected) : QByteArray();
+    EXPECT_TRUE(run.Out == expected) << FirstDifference(run.Out, expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
