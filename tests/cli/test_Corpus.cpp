@@ -60,6 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
     Files, Corpus,
     testing::Values(TCorpusRow{"NewVhf", "decode new-vhf.R54", "new-vhf.json", 0},
                     TCorpusRow{"NewUhf", "decode new-uhf.R54", "new-uhf.json", 0},
+                    TCorpusRow{"NewVhfRawDump", "dump new-vhf.R54", "new-vhf.dump", 0},
+                    TCorpusRow{"NewUhfRawDump", "dump new-uhf.R54", "new-uhf.dump", 0},
                     TCorpusRow{"BlankRepeaterImage", "decode blank-image.R54", "blank-image.json", 0},
                     TCorpusRow{"FullyUsed", "decode full.R54", "full.json", 0},
                     TCorpusRow{"FullyUsedSummary", "info full.R54", "full.info", 0},

@@ -1,5 +1,5 @@
 // The rk54 tool as a script would run it: real process, real files.
-#include "support/ImageBuilder.h"
+#include "support/StoredImages.h"
 #include "support/Rk54Tool.h"
 #include "support/TempFolder.h"
 

@@ -194,6 +194,8 @@ put "$f" $((208 + 48 * 5 + 10)) ff ff ff
 for f in new-vhf new-uhf blank-image full wide-usa odd-texts boundaries odd-bytes; do
     "$rk54" decode "$out/$f.R54" >"$out/$f.json"
 done
+"$rk54" dump "$out/new-vhf.R54" >"$out/new-vhf.dump"
+"$rk54" dump "$out/new-uhf.R54" >"$out/new-uhf.dump"
 "$rk54" info "$out/full.R54" >"$out/full.info"
 "$rk54" dump "$out/full.R54" >"$out/full.dump"
 "$rk54" info "$out/wide-usa.R54" >"$out/wide-usa.info"
