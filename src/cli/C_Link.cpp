@@ -340,8 +340,8 @@ int RunDownload(const QStringList& args)
     // Running the command is the confirmation: the caution is shown and
     // answered Yes, which in every phase means narrow, then download.
     const int phase = FccPhaseOf(QDate::currentDate().toString("yyyyMMdd").toStdString());
-    if (NarrowBandCheck(doc, phase, prompt) != 0)
-        ConvertToNarrowBand(doc);
+    if (!PrepareDownload(doc, phase, prompt).Download)
+        return ExitOk;
 
     TConsoleView view;
     if (parser.isSet(TraceOption) && !view.TraceTo(parser.value(TraceOption)))
