@@ -1,5 +1,5 @@
 // The rk54 tool as a script would run it: real process, real files.
-#include "support/ImageBuilder.h"
+#include "support/StoredImages.h"
 #include "support/Rk54Tool.h"
 #include "support/TempFolder.h"
 
@@ -83,27 +83,6 @@ TEST(Rk54, FileNamesAreTheBytesGiven)
     // Not a plain file: refused, and the device is still a device.
     EXPECT_EQ(Rk54Bytes({"resave", in, "/dev/null"}), 3);
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
-}
-
-TEST(Rk54, DiffNamesChannelsAndTagsByNumber)
-{
-    TTempFolder dir;
-    ASSERT_EQ(RunRk54({"new", Q(dir / "a.R54")}).Status, 0);
-    ASSERT_EQ(RunRk54({"resave", Q(dir / "a.R54"), Q(dir / "a.R54")}).Status, 0);
-    const TRk54Run equal = RunRk54({"diff", Q(dir / "a.R54"), Q(dir / "a.R54")});
-    EXPECT_EQ(equal.Status, 0);
-    EXPECT_TRUE(equal.Out.isEmpty());
-
-    auto bytes = TTempFolder::Read(dir / "a.R54");
-    bytes[208 + 48 * 2 + 10] = 0x45;   // channel 3 Rx 450.000
-    bytes[208 + 48 * 2 + 11] = 0x00;
-    bytes[976 + 10 * 4 + 2] = 'X';     // alpha tag 5 text
-    TTempFolder::Write(dir / "b.R54", bytes);
-    const TRk54Run diff = RunRk54({"diff", Q(dir / "a.R54"), Q(dir / "b.R54")});
-    EXPECT_EQ(diff.Status, 1);
-    EXPECT_TRUE(diff.Out.contains("Channel 3 RxFreq: \"161\" | \"450\"\n")) << diff.Out.toStdString();
-    EXPECT_TRUE(diff.Out.contains("AlphaTag 5 Text: \"\" | \"X%%%%%%%\"\n")) << diff.Out.toStdString();
-    EXPECT_EQ(diff.Out.count('\n'), 2);
 }
 
 TEST(Rk54, FailuresHaveTheirStatusAndMessage)

@@ -1,4 +1,4 @@
-#include "support/ImageBuilder.h"
+#include "support/StoredImages.h"
 #include "codec/dc_Map54.h"
 #include "support/Documents.h"
 

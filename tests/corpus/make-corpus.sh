@@ -1,5 +1,5 @@
 #!/bin/sh
-# Makes the data files of the decode corpus and what rk54 prints for them.
+# Makes the data files of the corpus and what rk54 prints for them.
 # The files start from `rk54 new` (and `rk54 import-csv` for the wide
 # channels); everything the program cannot be asked to write is put in
 # byte by byte, at the addresses of the image layout. Run it once, read the
@@ -194,6 +194,12 @@ put "$f" $((208 + 48 * 5 + 10)) ff ff ff
 for f in new-vhf new-uhf blank-image full wide-usa odd-texts boundaries odd-bytes; do
     "$rk54" decode "$out/$f.R54" >"$out/$f.json"
 done
+"$rk54" dump "$out/new-vhf.R54" >"$out/new-vhf.dump"
+"$rk54" dump "$out/new-uhf.R54" >"$out/new-uhf.dump"
 "$rk54" info "$out/full.R54" >"$out/full.info"
 "$rk54" dump "$out/full.R54" >"$out/full.dump"
 "$rk54" info "$out/wide-usa.R54" >"$out/wide-usa.info"
+"$rk54" export-csv "$out/full.R54" >"$out/full.csv"
+# diff ends with 1 when the documents differ.
+"$rk54" diff "$out/new-vhf.R54" "$out/full.R54" >"$out/new-vhf-full.diff" || [ $? -eq 1 ]
+"$rk54" diff "$out/new-vhf.R54" "$out/boundaries.R54" >"$out/new-vhf-boundaries.diff" || [ $? -eq 1 ]

@@ -1,4 +1,4 @@
-#include "support/ImageBuilder.h"
+#include "support/StoredImages.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempFolder.h"
 #include "files/U_FileAccess.h"
