@@ -135,7 +135,7 @@ int main(int argc, char** argv)
             const TSafeResult safe = SafeDownload(port, work, image, run.Mode, view, questions, nullptr);
             result = safe.Transfer;
             if (!safe.Verified)
-                result.Outcome = OutcomeError;
+                result.Outcome = TOutcome::Error;
         }
         longestStall = std::max(longestStall, stalls.LongestMs());
         const double measured = double(clock.nsecsElapsed()) / 1e6;

@@ -129,7 +129,7 @@ int main(int argc, char** argv)
     // rk54 align: the same steps through the engine the tool runs.
     {
         TQuietView view;
-        int outcome = 0;
+        TOutcome outcome = TOutcome::Done;
         std::unique_ptr<TCRsDrv> driver = AlignOpen(port, view, outcome);
         if (!driver)
             return 1;
@@ -143,7 +143,7 @@ int main(int argc, char** argv)
             ParseAlignStep(text, step, reason);
             const TFigures f = Measure(sim, [&] {
                 std::string line;
-                return RunAlignStep(*driver, step, run, view, line) == 0;
+                return RunAlignStep(*driver, step, run, view, line) == TOutcome::Done;
             });
             Print((std::string("rk54 align step ") + text).c_str(), f);
             allDone = allDone && f.Done;

@@ -71,12 +71,8 @@ int RunNew(const QStringList& args)
         return ExitUsage;
     }
     TCliDocument open(parser.positionalArguments());
-    if (bandName == "uhf") {
-        open.Doc().Band = 1;
-        open.Doc().IfFreq = TMap54::DefaultIfFreq(1);
-        TMap54::SetBandDefaults(open.Doc(), 1);
+    if (ChangeBand(open.Doc(), bandName == "uhf" ? 1 : 0) == TBandChange::Changed)
         open.Open.ReloadWork();
-    }
     return open.Open.SaveAs() ? ExitOk : ExitFileError;
 }
 

@@ -172,6 +172,12 @@ private:
     bool DryRun;
 };
 
+// The one place an outcome becomes an exit status: its own number.
+int ExitStatus(TOutcome outcome)
+{
+    return static_cast<int>(outcome);
+}
+
 // The exit status of a transfer: its outcome; a cancel that came when
 // nothing had gone wrong yet still is no success. A signal is the Cancel
 // button, and whoever sent it hears so: "Cancelled" and, as shells expect
@@ -183,11 +189,9 @@ int ExitStatusOf(const TTransferResult& result)
         std::fprintf(stderr, "Cancelled\n");
         return 128 + Interrupted;
     }
-    if (result.PortFailed)
-        return OutcomeError;
-    if (result.Cancelled && result.Outcome == OutcomeDone)
-        return OutcomeError;
-    return result.Outcome;
+    if (result.PortFailed || (result.Cancelled && result.Outcome == TOutcome::Done))
+        return ExitStatus(TOutcome::Error);
+    return ExitStatus(result.Outcome);
 }
 
 // One line from the terminal without echo, or from standard input as it is.
@@ -340,8 +344,8 @@ int RunDownload(const QStringList& args)
     // Running the command is the confirmation: the caution is shown and
     // answered Yes, which in every phase means narrow, then download.
     const int phase = FccPhaseOf(QDate::currentDate().toString("yyyyMMdd").toStdString());
-    if (NarrowBandCheck(doc, phase, prompt) != 0)
-        ConvertToNarrowBand(doc);
+    if (!PrepareDownload(doc, phase, prompt).Download)
+        return ExitOk;
 
     TConsoleView view;
     if (parser.isSet(TraceOption) && !view.TraceTo(parser.value(TraceOption)))
@@ -463,10 +467,10 @@ int RunAlign(const QStringList& args)
         return ExitFileError;
     TConsoleView view;
     TInterruptGuard guard;
-    int outcome = OutcomeDone;
+    TOutcome outcome = TOutcome::Done;
     std::unique_ptr<TCRsDrv> driver = AlignOpen(parser.value(port), view, outcome);
     if (!driver)
-        return outcome;
+        return ExitStatus(outcome);
     TAlignRun run {doc, image, {}};
     run.Settings.Point = pointIndex;
     for (const TAlignStep& step : steps) {
@@ -476,9 +480,9 @@ int RunAlign(const QStringList& args)
             PrintOut(QString::fromStdString(line) + "\n");
             std::fflush(stdout);
         }
-        if (outcome == OutcomeDone && view.Cancelled())
-            outcome = OutcomeError;
-        if (outcome != OutcomeDone)
+        if (outcome == TOutcome::Done && view.Cancelled())
+            outcome = TOutcome::Error;
+        if (outcome != TOutcome::Done)
             break;
     }
     // A signal during the closing sequence cancels nothing: the run was over.
@@ -488,8 +492,8 @@ int RunAlign(const QStringList& args)
         std::fprintf(stderr, "Cancelled\n");
         return 128 + signal;
     }
-    if (outcome != OutcomeDone || !parser.isSet(save))
-        return outcome;
+    if (outcome != TOutcome::Done || !parser.isSet(save))
+        return ExitStatus(outcome);
     return WriteDataFile(Local(file), doc, image, prompt) ? ExitOk : ExitFileError;
 }
 
@@ -565,7 +569,7 @@ int RunSimulate(const QStringList& args)
     std::string error;
     if (!sim.Open(error)) {
         std::fprintf(stderr, "rk54 simulate: %s\n", error.c_str());
-        return OutcomeError;
+        return ExitStatus(TOutcome::Error);
     }
     PrintOut(QString("Repeater on %1, linked as %2. Ctrl+C ends.\n")
                  .arg(QString::fromStdString(sim.DevicePath()), parser.value(link)));

@@ -385,6 +385,16 @@ void TMap54::SetDefaults(TRKmem& doc)
     SetBandDefaults(doc, 0);
 }
 
+TBandChange ChangeBand(TRKmem& doc, int band, std::optional<int> ifFreq)
+{
+    if (band == doc.Band)
+        return TBandChange::Kept;
+    doc.Band = band;
+    doc.IfFreq = ifFreq.value_or(TMap54::DefaultIfFreq(band));
+    TMap54::SetBandDefaults(doc, band);
+    return TBandChange::Changed;
+}
+
 void TMap54::SetBandDefaults(TRKmem& doc, int band)
 {
     struct TBandTable {

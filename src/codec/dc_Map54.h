@@ -2,6 +2,7 @@
 #include "codec/dc_Map.h"
 #include "model/dc_RKmem.h"
 
+#include <optional>
 #include <stdexcept>
 
 // Raised when an image field that must hold a number holds none (empty BCD
@@ -90,3 +91,15 @@ public:
     // Default intermediate frequency of a band, in 10 kHz units.
     static int DefaultIfFreq(int band);
 };
+
+// What a change of band did to the document.
+enum class TBandChange {
+    Kept,     // the document was on that band already; nothing changed
+    Changed,  // band, IF and the band's defaults: a held copy of the channels is out of date
+};
+
+// A change of band, as the Hardware dialog's OK and `rk54 new --band` make
+// it: the band, its IF (the band's own, unless `ifFreq` is the one the
+// person settled on) and the band's defaults for every channel's
+// frequencies and squelch level and for the alignment values.
+TBandChange ChangeBand(TRKmem& doc, int band, std::optional<int> ifFreq = std::nullopt);

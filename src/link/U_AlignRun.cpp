@@ -88,17 +88,17 @@ void ApplySet(const TAlignStep& step, TAlignRun& run)
 }
 
 // Holds the link; the repeater stays as the last command left it.
-int Wait(int ms, TLinkView& view)
+TOutcome Wait(int ms, TLinkView& view)
 {
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < ms) {
         if (view.Cancelled())
-            return OutcomeError;
+            return TOutcome::Error;
         view.Breathe();
         QThread::msleep(10);
     }
-    return OutcomeDone;
+    return TOutcome::Done;
 }
 
 } // namespace
@@ -137,24 +137,24 @@ bool ParseAlignStep(const std::string& text, TAlignStep& step, std::string& erro
     return false;
 }
 
-int RunAlignStep(TCRsDrv& driver, const TAlignStep& step, TAlignRun& run, TLinkView& view,
-                 std::string& statusLine)
+TOutcome RunAlignStep(TCRsDrv& driver, const TAlignStep& step, TAlignRun& run, TLinkView& view,
+                      std::string& statusLine)
 {
     switch (step.Kind) {
     case TAlignStep::Set:
         ApplySet(step, run);
-        return OutcomeDone;
+        return TOutcome::Done;
     case TAlignStep::Command:
         return AlignCommandOutcome(driver, run.Doc, run.Image, run.Settings, step.Number, view);
     case TAlignStep::Status: {
         std::string vr, nsq, rssi;
-        const int outcome = AlignStatusOutcome(driver, vr, nsq, rssi, view);
-        if (outcome == OutcomeDone)
+        const TOutcome outcome = AlignStatusOutcome(driver, vr, nsq, rssi, view);
+        if (outcome == TOutcome::Done)
             statusLine = "VR=" + vr + " NSQ=" + nsq + " RSSI=" + rssi;
         return outcome;
     }
     case TAlignStep::Wait:
         return Wait(step.Number, view);
     }
-    return OutcomeError;
+    return TOutcome::Error;
 }

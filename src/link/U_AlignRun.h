@@ -28,8 +28,8 @@ struct TAlignRun {
     TAlignSettings Settings;
 };
 
-// Runs one step: 0, or the outcome that ends the run (a wait that the view
-// cancelled ends with 1). A status step puts "VR=xx NSQ=xx RSSI=xx" into
+// Runs one step: Done, or the outcome that ends the run (a wait that the
+// view cancelled ends with Error). A status step puts "VR=xx NSQ=xx RSSI=xx" into
 // `statusLine`.
-int RunAlignStep(TCRsDrv& driver, const TAlignStep& step, TAlignRun& run, TLinkView& view,
-                 std::string& statusLine);
+TOutcome RunAlignStep(TCRsDrv& driver, const TAlignStep& step, TAlignRun& run, TLinkView& view,
+                      std::string& statusLine);

@@ -69,17 +69,17 @@ bool HasWideNarrowBandChannel(const TRKmem& doc)
     return std::any_of(doc.Channels.begin(), doc.Channels.end(), WideInNarrowBand);
 }
 
-int NarrowBandCheck(const TRKmem& doc, int fccPhase, TPrompt& prompt)
+TNarrowBand NarrowBandCheck(const TRKmem& doc, int fccPhase, TPrompt& prompt)
 {
     if (fccPhase == 0 || doc.MarketCode != 'U' || !HasWideNarrowBandChannel(doc))
-        return 0;
+        return TNarrowBand::Unchanged;
     const TAnswer answer = prompt.Ask(fccPhase == 1 ? NarrowBandMessages::Phase1 : NarrowBandMessages::Phase2);
     // Backing out of the notice agrees to neither a conversion nor a download.
     if (answer == TAnswer::Cancel)
-        return NarrowBandDismissed;
-    if (fccPhase == 1)
-        return answer == TAnswer::Yes ? 1 : 0;
-    return answer == TAnswer::Yes ? 1 : 2;
+        return TNarrowBand::Dismissed;
+    if (answer == TAnswer::Yes)
+        return TNarrowBand::NarrowThenDownload;
+    return fccPhase == 1 ? TNarrowBand::Unchanged : TNarrowBand::NarrowOnly;
 }
 
 bool ConvertToNarrowBand(TRKmem& doc)
@@ -91,6 +91,16 @@ bool ConvertToNarrowBand(TRKmem& doc)
             changed = true;
         }
     return changed;
+}
+
+TDownloadStart PrepareDownload(TRKmem& doc, int fccPhase, TPrompt& prompt)
+{
+    const TNarrowBand answer = NarrowBandCheck(doc, fccPhase, prompt);
+    TDownloadStart start;
+    start.Download = answer == TNarrowBand::Unchanged || answer == TNarrowBand::NarrowThenDownload;
+    if (answer == TNarrowBand::NarrowThenDownload || answer == TNarrowBand::NarrowOnly)
+        start.Converted = ConvertToNarrowBand(doc);
+    return start;
 }
 
 bool IsManufacturePassword(const std::string& typed)

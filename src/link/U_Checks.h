@@ -15,15 +15,30 @@ int FccPhaseOf(const std::string& yyyymmdd);
 // 421..512 MHz, both ends included.
 bool HasWideNarrowBandChannel(const TRKmem& doc);
 
-// Before a download of a US-market document: 0 download unchanged,
-// 1 convert then download, 2 convert and do not download, and
-// NarrowBandDismissed (Esc or the close box on the question) neither convert
-// nor download. The question goes through `prompt` (caption "Download").
-constexpr int NarrowBandDismissed = 3;
-int NarrowBandCheck(const TRKmem& doc, int fccPhase, TPrompt& prompt);
+// The answer to the narrow-band question before a download.
+enum class TNarrowBand {
+    Unchanged = 0,           // not asked, or No before 2013: download as it is
+    NarrowThenDownload = 1,  // Yes
+    NarrowOnly = 2,          // No from 2013: the channels go narrow, nothing is sent
+    Dismissed = 3,           // Esc or the close box: neither
+};
+
+// Asks the question of a US-market document with such channels, through
+// `prompt` (caption "Download"), in the words of `fccPhase`.
+TNarrowBand NarrowBandCheck(const TRKmem& doc, int fccPhase, TPrompt& prompt);
 
 // Makes every such wide channel narrow; true when one changed.
 bool ConvertToNarrowBand(TRKmem& doc);
+
+// What a download starts from, decided the same for the window and rk54.
+struct TDownloadStart {
+    bool Download = true;    // go on and send the document
+    bool Converted = false;  // channels were made narrow: the document changed
+};
+
+// The narrow-band check with its conversion: asks through `prompt` and makes
+// the channels narrow when the answer says so.
+TDownloadStart PrepareDownload(TRKmem& doc, int fccPhase, TPrompt& prompt);
 
 namespace NarrowBandMessages {
 extern const char* const Caption;

@@ -21,12 +21,12 @@ constexpr int SecondQuarter = 16;
 
 // Repeats the start request while the repeater stays silent; the person ends
 // it by cancelling.
-int HandshakeLoop(TCRsDrv& driver, TLinkView& view)
+TOutcome HandshakeLoop(TCRsDrv& driver, TLinkView& view)
 {
-    int outcome = OutcomeError;
+    TOutcome outcome = TOutcome::Error;
     while (!view.Cancelled()) {
-        outcome = Clone::StartHandshake(driver, view);
-        if (outcome != OutcomeTimeout)
+        outcome = Clone::Handshake(driver, Clone::StartRequest, view);
+        if (outcome != TOutcome::Timeout)
             break;
         view.Breathe();
     }
@@ -34,78 +34,77 @@ int HandshakeLoop(TCRsDrv& driver, TLinkView& view)
 }
 
 // Reads block `index` of `area` into `image`.
-int ReadBlock(TCRsDrv& driver, const Clone::TArea& area, int index, uint8_t* image, TLinkView& view,
-              int pauseMs = 0)
+TOutcome ReadBlock(TCRsDrv& driver, const Clone::TArea& area, int index, uint8_t* image, TLinkView& view,
+                   int pauseMs = 0)
 {
     const QByteArray request = Clone::ReadRequest(area.ReadCommand, uint8_t(index));
     if (!Send(driver, request))
-        return OutcomeError;
+        return TOutcome::Error;
     if (pauseMs > 0)
         PauseMs(pauseMs, view);
     const int length = area.Length();
     TReceiveBuffer rx;
-    const int result = Receive(driver, rx, int(request.size()) + length + 3, view);
-    if (result != ReceiveOk)
-        return result;
+    if (const TOutcome received = Receive(driver, rx, int(request.size()) + length + 3, view);
+        received != TOutcome::Done)
+        return received;
     const uint8_t* reply = rx.data() + request.size();
     // The sum runs as far as the reply's own length byte says; the buffer is
     // large enough for any length byte.
     if (TMap::Checksum(reply, reply[2] + 2) != reply[length + 2]) {
         SendAndSwallowEcho(driver, Clone::NAK, view);
-        return OutcomeChecksum;
+        return TOutcome::Checksum;
     }
     if (reply[0] != area.ReadCommand || reply[1] != 0x00 || reply[2] != length || reply[3] != uint8_t(index)) {
         SendAndSwallowEcho(driver, Clone::NAK, view);
-        return OutcomeBadReply;
+        return TOutcome::BadReply;
     }
     std::memcpy(image + area.Offset(index), reply + 4, size_t(area.DataBytes));
-    return OutcomeDone;
+    return TOutcome::Done;
 }
 
 // Writes one block and checks the repeater's 0x06 0x17.
-int WriteBlock(TCRsDrv& driver, const QByteArray& frame, TLinkView& view)
+TOutcome WriteBlock(TCRsDrv& driver, const QByteArray& frame, TLinkView& view)
 {
     // A failed write is not looked at: it shows up as silence or a port error.
     Send(driver, frame);
     TReceiveBuffer rx;
     const int size = int(frame.size());
-    const int result = Receive(driver, rx, size + 2, view);
-    if (result != ReceiveOk)
-        return result;
-    return rx[size] == Clone::ACK && rx[size + 1] == Clone::ETB ? OutcomeDone : OutcomeBadReply;
+    if (const TOutcome received = Receive(driver, rx, size + 2, view); received != TOutcome::Done)
+        return received;
+    return rx[size] == Clone::ACK && rx[size + 1] == Clone::ETB ? TOutcome::Done : TOutcome::BadReply;
 }
 
 } // namespace
 
 namespace CloneSteps {
 
-int ReadImage(TCRsDrv& driver, TMap54& working, TLinkView& view, TProgress& progress)
+TOutcome ReadImage(TCRsDrv& driver, TMap54& working, TLinkView& view, TProgress& progress)
 {
     working.Clear();
     uint8_t* bytes = working.Data();
-    int outcome = HandshakeLoop(driver, view);
-    if (outcome != OutcomeDone)
+    TOutcome outcome = HandshakeLoop(driver, view);
+    if (outcome != TOutcome::Done)
         return outcome;
 
     // The repeater needs a moment before it answers the first request.
-    if ((outcome = ReadBlock(driver, Clone::Area1, 0, bytes, view, 100)) != OutcomeDone)
+    if ((outcome = ReadBlock(driver, Clone::Area1, 0, bytes, view, 100)) != TOutcome::Done)
         return outcome;
     progress.Set(FirstQuarter);
-    if ((outcome = ReadBlock(driver, Clone::Area2, 0, bytes, view)) != OutcomeDone)
+    if ((outcome = ReadBlock(driver, Clone::Area2, 0, bytes, view)) != TOutcome::Done)
         return outcome;
     progress.Set(SecondQuarter);
     for (int index = 0; index < Clone::Area4.Blocks; ++index) {
-        if ((outcome = ReadBlock(driver, Clone::Area4, index, bytes, view)) != OutcomeDone)
+        if ((outcome = ReadBlock(driver, Clone::Area4, index, bytes, view)) != TOutcome::Done)
             return outcome;
         if (index % 5 == 0)
             progress.Step();
         view.Breathe();
     }
     SendAndSwallowEcho(driver, Clone::EndOfFirstSection, view);
-    if ((outcome = Clone::SecondSection(driver, view)) != OutcomeDone)
+    if ((outcome = Clone::Handshake(driver, Clone::SecondSectionRequest, view)) != TOutcome::Done)
         return outcome;
     for (int n = 1; n <= Clone::Area6.Blocks; ++n) {
-        if ((outcome = ReadBlock(driver, Clone::Area6, n, bytes, view)) != OutcomeDone)
+        if ((outcome = ReadBlock(driver, Clone::Area6, n, bytes, view)) != TOutcome::Done)
             return outcome;
         if ((n - 1) % 4 == 0)
             progress.Step();
@@ -114,30 +113,30 @@ int ReadImage(TCRsDrv& driver, TMap54& working, TLinkView& view, TProgress& prog
     // The transfer moves the first CloneSize bytes; the rest stays zero but for
     // the end marker the decoder looks for.
     bytes[Image54::EndMarker] = Image54::Marker;
-    return OutcomeDone;
+    return TOutcome::Done;
 }
 
-int DecodeImage(const TMap54& working, TRKmem& doc)
+TOutcome DecodeImage(const TMap54& working, TRKmem& doc)
 {
     try {
-        return working.Decode(doc) ? OutcomeDone : OutcomeBadImage;
+        return working.Decode(doc) ? TOutcome::Done : TOutcome::BadImage;
     } catch (const EConvertError&) {
-        return OutcomeBadImage;
+        return TOutcome::BadImage;
     }
 }
 
-int WriteImage(TCRsDrv& driver, const TMap54& image, TProgramMode mode, TLinkView& view, TProgress& progress)
+TOutcome WriteImage(TCRsDrv& driver, const TMap54& image, TProgramMode mode, TLinkView& view, TProgress& progress)
 {
     const uint8_t* bytes = image.Data();
     const bool extended = mode == Extended || mode == Manufacture;
-    int outcome = HandshakeLoop(driver, view);
-    if (outcome != OutcomeDone)
+    TOutcome outcome = HandshakeLoop(driver, view);
+    if (outcome != TOutcome::Done)
         return outcome;
 
     if (mode == Manufacture) {
         const QByteArray frame = Clone::Frame(Clone::Area1.WriteCommand, Clone::SingleBlockWriteIndex,
                                               bytes + Clone::Area1.ImageOffset, Clone::Area1.DataBytes);
-        if ((outcome = WriteBlock(driver, frame, view)) != OutcomeDone)
+        if ((outcome = WriteBlock(driver, frame, view)) != TOutcome::Done)
             return outcome;
         progress.Set(FirstQuarter);
     }
@@ -145,14 +144,14 @@ int WriteImage(TCRsDrv& driver, const TMap54& image, TProgramMode mode, TLinkVie
         const TArea2Data data = Area2Data(bytes);
         const QByteArray frame = Clone::Frame(Clone::Area2.WriteCommand, Clone::SingleBlockWriteIndex,
                                               data.data(), int(data.size()));
-        if ((outcome = WriteBlock(driver, frame, view)) != OutcomeDone)
+        if ((outcome = WriteBlock(driver, frame, view)) != TOutcome::Done)
             return outcome;
         progress.Set(SecondQuarter);
     }
     for (int index = 0; index < Clone::Area4.Blocks; ++index) {
         const QByteArray frame = Clone::Frame(Clone::Area4.WriteCommand, uint8_t(index),
                                               bytes + Clone::Area4.Offset(index), Clone::Area4.DataBytes);
-        if ((outcome = WriteBlock(driver, frame, view)) != OutcomeDone)
+        if ((outcome = WriteBlock(driver, frame, view)) != TOutcome::Done)
             return outcome;
         if (index % 5 == 0)
             progress.Step();
@@ -160,14 +159,14 @@ int WriteImage(TCRsDrv& driver, const TMap54& image, TProgramMode mode, TLinkVie
     }
     SendAndSwallowEcho(driver, Clone::EndOfFirstSection, view);
     if (!extended)
-        return OutcomeDone;
+        return TOutcome::Done;
 
-    if ((outcome = Clone::SecondSection(driver, view)) != OutcomeDone)
+    if ((outcome = Clone::Handshake(driver, Clone::SecondSectionRequest, view)) != TOutcome::Done)
         return outcome;
     static constexpr uint8_t Fill[10] = {0x00, 0x00, 0x25, 0x25, 0x25, 0x25, 0x25, 0x25, 0x25, 0x25};
     for (int index = 0; index < Clone::Area6FillBlocks; ++index) {
         if ((outcome = WriteBlock(driver, Clone::Frame(Clone::Area6Fill, uint8_t(index), Fill, 10), view))
-            != OutcomeDone)
+            != TOutcome::Done)
             return outcome;
         if (index % 4 == 0)
             progress.Step();
@@ -176,19 +175,19 @@ int WriteImage(TCRsDrv& driver, const TMap54& image, TProgramMode mode, TLinkVie
     for (int n = 1; n <= Clone::Area6.Blocks; ++n) {
         const QByteArray frame = Clone::Frame(Clone::Area6.WriteCommand, uint8_t(n),
                                               bytes + Clone::Area6.Offset(n), Clone::Area6.DataBytes);
-        if ((outcome = WriteBlock(driver, frame, view)) != OutcomeDone)
+        if ((outcome = WriteBlock(driver, frame, view)) != TOutcome::Done)
             return outcome;
         if ((n - 1) % 4 == 0)
             progress.Step();
         view.Breathe();
     }
-    return OutcomeDone;
+    return TOutcome::Done;
 }
 
 // The end of every transfer: the closing byte and the message. A cancelled
 // transfer ends without a word and without another byte. Returns whether it
 // was cancelled.
-bool Finish(TCRsDrv& driver, int outcome, TLinkView::TDirection direction, TLinkView& view,
+bool Finish(TCRsDrv& driver, TOutcome outcome, TLinkView::TDirection direction, TLinkView& view,
             TProgress& progress, bool announceDone)
 {
     progress.Repaint();
@@ -196,7 +195,7 @@ bool Finish(TCRsDrv& driver, int outcome, TLinkView::TDirection direction, TLink
         return true;
     const bool upload = direction == TLinkView::UploadDirection;
     switch (outcome) {
-    case OutcomeDone: {
+    case TOutcome::Done: {
         SendByte(driver, Clone::EndOfTransfer);
         PauseMs(700, view);
         TReceiveBuffer rx;
@@ -207,13 +206,13 @@ bool Finish(TCRsDrv& driver, int outcome, TLinkView::TDirection direction, TLink
             view.Information(upload ? CloneMessages::UploadDone : CloneMessages::DownloadDone);
         break;
     }
-    case OutcomeTimeout:
+    case TOutcome::Timeout:
         view.Error(CloneMessages::Timeout);
         break;
-    case OutcomeChecksum:
+    case TOutcome::Checksum:
         view.Error(CloneMessages::Checksum);
         break;
-    case OutcomeBadImage:
+    case TOutcome::BadImage:
         view.Error(CloneMessages::BadImage);
         break;
     default:
@@ -284,36 +283,39 @@ QByteArray ReadRequest(uint8_t command, uint8_t index)
     return Frame(command, index, nullptr, 0);
 }
 
-int StartHandshake(TCRsDrv& driver, TLinkView& view)
+TOutcome Handshake(TCRsDrv& driver, const THandshake& handshake, TLinkView& view)
 {
+    const bool start = handshake.Request == STX;
+    const bool cancellable = handshake.Cancellable;
     driver.PurgeRx();
-    driver.PurgeTx();
+    if (start)
+        driver.PurgeTx();
     PauseMs(100, view);
-    if (!SendByte(driver, STX))
-        return OutcomeError;
+    if (!SendByte(driver, handshake.Request))
+        return TOutcome::Error;
     TReceiveBuffer rx;
-    const int result = Receive(driver, rx, 3, view);
-    if (result != ReceiveOk)
-        return result;
-    const bool answered = rx[1] == 0x02 && rx[2] == 0x01;
-    SendAndSwallowEcho(driver, answered ? ACK : NAK, view);
-    return answered ? OutcomeDone : OutcomeError;
-}
-
-int SecondSection(TCRsDrv& driver, TLinkView& view)
-{
-    driver.PurgeRx();
-    PauseMs(100, view);
-    if (!SendByte(driver, ETX))
-        return OutcomeError;
-    TReceiveBuffer rx;
-    const int result = Receive(driver, rx, 3, view);
-    if (result != ReceiveOk)
-        return result;
+    std::array<uint8_t, 2> reply {};
+    TOutcome outcome = TOutcome::Done;
+    if (handshake.ReplyPauseMs == 0) {
+        if ((outcome = Receive(driver, rx, 3, view, cancellable)) != TOutcome::Done)
+            return outcome;
+        reply = {rx[1], rx[2]};
+    } else {
+        if ((outcome = Receive(driver, rx, 1, view, cancellable)) != TOutcome::Done)
+            return outcome;
+        PauseMs(handshake.ReplyPauseMs, view);
+        if ((outcome = Receive(driver, rx, 2, view, cancellable)) != TOutcome::Done)
+            return outcome;
+        reply = {rx[0], rx[1]};
+    }
+    if (start && !(reply[0] == 0x02 && reply[1] == 0x01)) {
+        SendAndSwallowEcho(driver, NAK, view, cancellable);
+        return TOutcome::Error;
+    }
     if (!SendByte(driver, ACK))
-        return OutcomeError;
-    Receive(driver, rx, 1, view);
-    return OutcomeDone;
+        return TOutcome::Error;
+    Receive(driver, rx, 1, view, cancellable);
+    return TOutcome::Done;
 }
 
 } // namespace Clone
@@ -330,10 +332,10 @@ TTransferResult Upload(const QString& port, TRKmem& doc, TMap54& image, TLinkVie
     TProgress progress(view);
     TMap54 working;
     result.Outcome = CloneSteps::ReadImage(*driver, working, view, progress);
-    if (result.Outcome == OutcomeDone) {
+    if (result.Outcome == TOutcome::Done) {
         auto fresh = std::make_unique<TRKmem>();
         result.Outcome = CloneSteps::DecodeImage(working, *fresh);
-        if (result.Outcome == OutcomeDone) {
+        if (result.Outcome == TOutcome::Done) {
             doc.Assign(*fresh);
             image.CopyFrom(working);
             result.Replaced = true;

@@ -1,5 +1,6 @@
 #pragma once
 #include "link/U_LinkView.h"
+#include "link/U_Outcome.h"
 #include "model/U_Modes.h"
 #include "codec/dc_Map54.h"
 #include "model/dc_RKmem.h"
@@ -11,17 +12,9 @@
 
 class TCRsDrv;
 
-// Outcome codes of a clone transfer.
-constexpr int OutcomeDone = 0;
-constexpr int OutcomeError = 1;       // port error, write failure, handshake refused
-constexpr int OutcomeTimeout = 2;     // the repeater fell silent
-constexpr int OutcomeChecksum = 10;   // a reply's checksum is wrong
-constexpr int OutcomeBadImage = 14;   // the image read cannot be decoded
-constexpr int OutcomeBadReply = 20;   // unexpected reply header or block acknowledgement
-
 // What a transfer came to.
 struct TTransferResult {
-    int Outcome = OutcomeError;
+    TOutcome Outcome = TOutcome::Error;
     // The person cancelled; the engine showed nothing and sent nothing more.
     bool Cancelled = false;
     // Upload only: the caller's document and image now hold what was read.
@@ -31,7 +24,7 @@ struct TTransferResult {
     // The port could not be opened ("Problem on COM port" was shown).
     bool PortFailed = false;
 
-    bool Succeeded() const { return Outcome == OutcomeDone && !Cancelled; }
+    bool Succeeded() const { return Outcome == TOutcome::Done && !Cancelled; }
 };
 
 // Reads the repeater's memory. Opens `port` (COM<n> or a device path), waits
@@ -85,7 +78,20 @@ constexpr uint8_t SingleBlockWriteIndex = 0xFF;
 QByteArray Frame(uint8_t command, uint8_t index, const uint8_t* data, int count);
 QByteArray ReadRequest(uint8_t command, uint8_t index);
 
-// The start handshake and the second-section request; 0, 1 or 2.
-int StartHandshake(TCRsDrv& driver, TLinkView& view);
-int SecondSection(TCRsDrv& driver, TLinkView& view);
+// The handshake that opens a transfer (STX) or its second section (ETX):
+// the input queue purged (for the start the output queue too), a pause, the
+// request byte, its echo and the repeater's two reply bytes, then ACK and
+// its echo. The start must be answered 02 01 or is refused with NAK; the
+// second section's answer is taken as it comes. The transfers take echo and
+// reply in one wait; the alignment link gives the repeater a pause between
+// them.
+struct THandshake {
+    uint8_t Request;
+    int ReplyPauseMs = 0;  // 0: echo and reply in one wait
+    bool Cancellable = true;
+};
+constexpr THandshake StartRequest {STX};
+constexpr THandshake SecondSectionRequest {ETX};
+// Done, Error (port error or refused) or Timeout.
+TOutcome Handshake(TCRsDrv& driver, const THandshake& handshake, TLinkView& view);
 }

@@ -29,16 +29,16 @@ private:
 
 // Handshake and the four areas into `working` (cleared first), as the
 // upload reads them; nothing is decoded.
-int ReadImage(TCRsDrv& driver, TMap54& working, TLinkView& view, TProgress& progress);
-// OutcomeDone or OutcomeBadImage.
-int DecodeImage(const TMap54& working, TRKmem& doc);
+TOutcome ReadImage(TCRsDrv& driver, TMap54& working, TLinkView& view, TProgress& progress);
+// Done or BadImage.
+TOutcome DecodeImage(const TMap54& working, TRKmem& doc);
 // Handshake and the areas `mode` writes, as the download sends them.
-int WriteImage(TCRsDrv& driver, const TMap54& image, TProgramMode mode, TLinkView& view, TProgress& progress);
+TOutcome WriteImage(TCRsDrv& driver, const TMap54& image, TProgramMode mode, TLinkView& view, TProgress& progress);
 // The end of a transfer: the closing byte, the pauses and, unless
 // `announceDone` is false, "... is completed"; failures are always told.
 // A cancelled transfer ends without a word and without another byte.
 // Returns whether it was cancelled.
-bool Finish(TCRsDrv& driver, int outcome, TLinkView::TDirection direction, TLinkView& view, TProgress& progress,
+bool Finish(TCRsDrv& driver, TOutcome outcome, TLinkView::TDirection direction, TLinkView& view, TProgress& progress,
             bool announceDone = true);
 
 // The image bytes a download in `mode` writes: [First, First + Count).

@@ -1,4 +1,5 @@
 #pragma once
+#include "link/U_Outcome.h"
 #include "link/dc_RsDrv.h"
 
 #include <QByteArray>
@@ -24,10 +25,16 @@ inline bool SendByte(TCRsDrv& driver, uint8_t byte)
     return driver.Write(&byte, 1) == RsOk;
 }
 
-inline int Receive(TCRsDrv& driver, TReceiveBuffer& rx, int count, TLinkView& view, bool cancellable = true)
+// Done (also when the view's cancel flag cut the wait short: the caller
+// looks at the flag), Timeout or Error.
+inline TOutcome Receive(TCRsDrv& driver, TReceiveBuffer& rx, int count, TLinkView& view, bool cancellable = true)
 {
     rx.fill(0);
-    return ReceiveBytes(driver, rx.data(), count, view, cancellable);
+    switch (ReceiveBytes(driver, rx.data(), count, view, cancellable)) {
+    case ReceiveOk: return TOutcome::Done;
+    case ReceiveTimeout: return TOutcome::Timeout;
+    default: return TOutcome::Error;
+    }
 }
 
 // Sends one byte and takes back its echo, whose fate does not matter.

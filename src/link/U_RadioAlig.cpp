@@ -19,6 +19,10 @@ constexpr uint8_t CommandByte = 0xB1;
 constexpr uint8_t StatusReplyTag = 0x41;
 // The alignment waits belong to a modal window that offers no Cancel.
 constexpr bool NotCancellable = false;
+// The alignment link waits for the echo of its requests and gives the
+// repeater a moment before it takes the reply.
+constexpr Clone::THandshake StartAlignment {Clone::STX, 500, NotCancellable};
+constexpr Clone::THandshake EndAlignment {Clone::ETX, 200, NotCancellable};
 
 using Image54::TAlignPointAddresses;
 
@@ -208,38 +212,14 @@ QByteArray CommandFrame(const TMap& image, const TAlignSettings& settings, int k
 
 } // namespace Align
 
-int AlignStart(TCRsDrv& driver, TLinkView& view)
+std::unique_ptr<TCRsDrv> AlignOpen(const QString& port, TLinkView& view, TOutcome& outcome)
 {
-    driver.PurgeRx();
-    driver.PurgeTx();
-    PauseMs(100, view);
-    if (!SendByte(driver, Clone::STX))
-        return OutcomeError;
-    TReceiveBuffer rx;
-    int result = Receive(driver, rx, 1, view, NotCancellable);
-    if (result != ReceiveOk)
-        return result;
-    PauseMs(500, view);
-    result = Receive(driver, rx, 2, view, NotCancellable);
-    if (result != ReceiveOk)
-        return result;
-    const bool answered = rx[0] == 0x02 && rx[1] == 0x01;
-    if (answered && !SendByte(driver, Clone::ACK))
-        return OutcomeError;
-    if (!answered)
-        SendByte(driver, Clone::NAK);
-    Receive(driver, rx, 1, view, NotCancellable);
-    return answered ? OutcomeDone : OutcomeError;
-}
-
-std::unique_ptr<TCRsDrv> AlignOpen(const QString& port, TLinkView& view, int& outcome)
-{
-    outcome = OutcomeError;
+    outcome = TOutcome::Error;
     std::unique_ptr<TCRsDrv> driver = OpenRadioPort(port, view);
     if (!driver)
         return nullptr;
-    outcome = AlignStart(*driver, view);
-    if (outcome != OutcomeDone) {
+    outcome = Clone::Handshake(*driver, StartAlignment, view);
+    if (outcome != TOutcome::Done) {
         ShowProblem(view);
         driver->Close();
         return nullptr;
@@ -249,11 +229,11 @@ std::unique_ptr<TCRsDrv> AlignOpen(const QString& port, TLinkView& view, int& ou
 
 std::unique_ptr<TCRsDrv> AlignOpen(const QString& port, TLinkView& view)
 {
-    int outcome = OutcomeDone;
+    TOutcome outcome = TOutcome::Done;
     return AlignOpen(port, view, outcome);
 }
 
-int AlignCommandOutcome(TCRsDrv& driver, const TRKmem& doc, TMap54& image, const TAlignSettings& settings,
+TOutcome AlignCommandOutcome(TCRsDrv& driver, const TRKmem& doc, TMap54& image, const TAlignSettings& settings,
                         int kind, TLinkView& view)
 {
     image.Encode(doc);
@@ -262,38 +242,38 @@ int AlignCommandOutcome(TCRsDrv& driver, const TRKmem& doc, TMap54& image, const
     PauseMs(100, view);
     TReceiveBuffer rx;
     // A time-out on the echo is not the end: the acknowledgement may still come.
-    int result = Receive(driver, rx, int(frame.size()), view, NotCancellable);
-    if (result != ReceivePortError)
-        result = Receive(driver, rx, 2, view, NotCancellable);
-    if (result != ReceiveOk) {
+    TOutcome outcome = Receive(driver, rx, int(frame.size()), view, NotCancellable);
+    if (outcome != TOutcome::Error)
+        outcome = Receive(driver, rx, 2, view, NotCancellable);
+    if (outcome != TOutcome::Done) {
         ShowProblem(view);
-        return result;
+        return outcome;
     }
     // A refusal is the repeater's answer, not a broken link: no message.
-    return rx[0] == Clone::ACK && rx[1] == Clone::ETB ? OutcomeDone : OutcomeBadReply;
+    return rx[0] == Clone::ACK && rx[1] == Clone::ETB ? TOutcome::Done : TOutcome::BadReply;
 }
 
 bool AlignCommand(TCRsDrv& driver, const TRKmem& doc, TMap54& image, const TAlignSettings& settings, int kind,
                   TLinkView& view)
 {
-    return AlignCommandOutcome(driver, doc, image, settings, kind, view) == OutcomeDone;
+    return AlignCommandOutcome(driver, doc, image, settings, kind, view) == TOutcome::Done;
 }
 
-int AlignStatusOutcome(TCRsDrv& driver, std::string& vr, std::string& nsq, std::string& rssi, TLinkView& view)
+TOutcome AlignStatusOutcome(TCRsDrv& driver, std::string& vr, std::string& nsq, std::string& rssi, TLinkView& view)
 {
-    int outcome = Send(driver, Align::StatusRequest) ? OutcomeDone : OutcomeError;
+    TOutcome outcome = Send(driver, Align::StatusRequest) ? TOutcome::Done : TOutcome::Error;
     TReceiveBuffer rx;
-    if (outcome == OutcomeDone) {
+    if (outcome == TOutcome::Done) {
         Receive(driver, rx, int(Align::StatusRequest.size()), view, NotCancellable);
         rx.fill(0);
         PauseMs(100, view);
         outcome = Receive(driver, rx, 8, view, NotCancellable);
     }
-    if (outcome == OutcomeDone && (TMap::Checksum(rx.data(), rx[2] + 2) != rx[7] || rx[3] != StatusReplyTag)) {
+    if (outcome == TOutcome::Done && (TMap::Checksum(rx.data(), rx[2] + 2) != rx[7] || rx[3] != StatusReplyTag)) {
         SendAndSwallowEcho(driver, Clone::NAK, view, NotCancellable);
-        outcome = OutcomeChecksum;
+        outcome = TOutcome::Checksum;
     }
-    if (outcome != OutcomeDone) {
+    if (outcome != TOutcome::Done) {
         ShowProblem(view);
         return outcome;
     }
@@ -301,39 +281,20 @@ int AlignStatusOutcome(TCRsDrv& driver, std::string& vr, std::string& nsq, std::
     nsq = Lowered(HexText(rx[5], 2));
     rssi = Lowered(HexText(rx[6], 2));
     view.Information(AlignMessages::StatusDone);
-    return OutcomeDone;
+    return TOutcome::Done;
 }
 
 bool AlignStatus(TCRsDrv& driver, std::string& vr, std::string& nsq, std::string& rssi, TLinkView& view)
 {
-    return AlignStatusOutcome(driver, vr, nsq, rssi, view) == OutcomeDone;
-}
-
-int AlignEnd(TCRsDrv& driver, TLinkView& view)
-{
-    driver.PurgeRx();
-    PauseMs(100, view);
-    if (!SendByte(driver, Clone::ETX))
-        return OutcomeError;
-    TReceiveBuffer rx;
-    int result = Receive(driver, rx, 1, view, NotCancellable);
-    if (result != ReceiveOk)
-        return result;
-    PauseMs(200, view);
-    result = Receive(driver, rx, 2, view, NotCancellable);
-    if (result != ReceiveOk)
-        return result;
-    if (!SendByte(driver, Clone::ACK))
-        return OutcomeError;
-    Receive(driver, rx, 1, view, NotCancellable);
-    return OutcomeDone;
+    return AlignStatusOutcome(driver, vr, nsq, rssi, view) == TOutcome::Done;
 }
 
 void AlignClose(TCRsDrv& driver, TLinkView& view)
 {
     SendByte(driver, Clone::EndOfFirstSection);
     TReceiveBuffer rx;
-    if (Receive(driver, rx, 1, view, NotCancellable) == ReceiveOk && AlignEnd(driver, view) == OutcomeDone
+    if (Receive(driver, rx, 1, view, NotCancellable) == TOutcome::Done
+        && Clone::Handshake(driver, EndAlignment, view) == TOutcome::Done
         && SendByte(driver, Clone::EndOfTransfer)) {
         PauseMs(500, view);
         Receive(driver, rx, 1, view, NotCancellable);

@@ -1,5 +1,6 @@
 #pragma once
 #include "link/U_LinkView.h"
+#include "link/U_Outcome.h"
 #include "codec/dc_Map54.h"
 #include "model/dc_RKmem.h"
 
@@ -99,27 +100,23 @@ extern const QByteArray StatusRequest;  // B2 00 02 51 05
 
 // The opening: opens the port and puts the repeater into alignment mode.
 // On failure the person was told, nothing stays open and `outcome` says why
-// (1 port error or refused, 2 no answer).
-std::unique_ptr<TCRsDrv> AlignOpen(const QString& port, TLinkView& view, int& outcome);
+// (Error: port error or refused, Timeout: no answer). No retry.
+std::unique_ptr<TCRsDrv> AlignOpen(const QString& port, TLinkView& view, TOutcome& outcome);
 std::unique_ptr<TCRsDrv> AlignOpen(const QString& port, TLinkView& view);
 
-// 0 done, 1 refused or port error, 2 no answer. No retry.
-int AlignStart(TCRsDrv& driver, TLinkView& view);
 // Encodes `doc` into `image` and sends the command; true when acknowledged.
 bool AlignCommand(TCRsDrv& driver, const TRKmem& doc, TMap54& image, const TAlignSettings& settings,
                   int kind, TLinkView& view);
 // Reads the three live values as two lower-case hexadecimal digits each.
 bool AlignStatus(TCRsDrv& driver, std::string& vr, std::string& nsq, std::string& rssi,
                  TLinkView& view);
-// The same two exchanges with the outcome codes of the clone transfer:
-// 0 done, 1 port error, 2 no answer, 10 status checksum wrong, 20 command
-// refused.
-int AlignCommandOutcome(TCRsDrv& driver, const TRKmem& doc, TMap54& image, const TAlignSettings& settings,
-                        int kind, TLinkView& view);
-int AlignStatusOutcome(TCRsDrv& driver, std::string& vr, std::string& nsq, std::string& rssi,
-                       TLinkView& view);
-// The second-section handshake of the closing; 0, 1 or 2.
-int AlignEnd(TCRsDrv& driver, TLinkView& view);
+// The same two exchanges with the outcomes of the clone transfer: Done,
+// Error (port error), Timeout (no answer), Checksum (status reply spoilt),
+// BadReply (command refused).
+TOutcome AlignCommandOutcome(TCRsDrv& driver, const TRKmem& doc, TMap54& image, const TAlignSettings& settings,
+                             int kind, TLinkView& view);
+TOutcome AlignStatusOutcome(TCRsDrv& driver, std::string& vr, std::string& nsq, std::string& rssi,
+                            TLinkView& view);
 // The closing sequence: takes the repeater out of alignment mode and closes
 // the port, whatever happens on the way. Reports nothing.
 void AlignClose(TCRsDrv& driver, TLinkView& view);

@@ -40,9 +40,9 @@ std::string DocumentFirmware(const TRKmem& doc)
 
 // One transfer of the three: its own run of the progress bar, its own end.
 struct TStep {
-    int Outcome = OutcomeError;
+    TOutcome Outcome = TOutcome::Error;
     bool Cancelled = false;
-    bool Succeeded() const { return Outcome == OutcomeDone && !Cancelled; }
+    bool Succeeded() const { return Outcome == TOutcome::Done && !Cancelled; }
 };
 
 TStep ReadUnit(TCRsDrv& driver, TMap54& image, TRKmem& decoded, TLinkView& view)
@@ -51,7 +51,7 @@ TStep ReadUnit(TCRsDrv& driver, TMap54& image, TRKmem& decoded, TLinkView& view)
     TProgress progress(view);
     TStep step;
     step.Outcome = CloneSteps::ReadImage(driver, image, view, progress);
-    if (step.Outcome == OutcomeDone)
+    if (step.Outcome == TOutcome::Done)
         step.Outcome = CloneSteps::DecodeImage(image, decoded);
     step.Cancelled = CloneSteps::Finish(driver, step.Outcome, TLinkView::UploadDirection, view, progress, false);
     return step;
@@ -78,7 +78,7 @@ std::vector<TFieldChange> ReadBackDifferences(const TMap54& written, const TRKme
         std::memcpy(seen.Data() + range.First, back.Data() + range.First, size_t(range.Count));
     TRKmem seenDoc;
     std::vector<TFieldChange> out;
-    if (CloneSteps::DecodeImage(seen, seenDoc) == OutcomeDone)
+    if (CloneSteps::DecodeImage(seen, seenDoc) == TOutcome::Done)
         out = FieldChanges(seenDoc, writtenDoc);
     if (!out.empty())
         return out;
@@ -188,10 +188,10 @@ std::string OutcomeText(const TTransferResult& result, TLinkView::TDirection dir
         return "cancelled";
     const bool upload = direction == TLinkView::UploadDirection;
     switch (result.Outcome) {
-    case OutcomeDone: return "done";
-    case OutcomeTimeout: return CloneMessages::Timeout;
-    case OutcomeChecksum: return CloneMessages::Checksum;
-    case OutcomeBadImage: return CloneMessages::BadImage;
+    case TOutcome::Done: return "done";
+    case TOutcome::Timeout: return CloneMessages::Timeout;
+    case TOutcome::Checksum: return CloneMessages::Checksum;
+    case TOutcome::BadImage: return CloneMessages::BadImage;
     default: return upload ? CloneMessages::UploadError : CloneMessages::DownloadError;
     }
 }
@@ -222,7 +222,7 @@ TSafeResult SafeDownload(const QString& port, const TRKmem& doc, TMap54& image, 
     if (TStep read = ReadUnit(*driver, before, *unit, view); !read.Succeeded())
         return end(TSafeStage::Read, read);
     recorder.Keep(before, *unit, HistoryActions::BeforeDownload, "done");
-    const TStep answered {OutcomeDone, false};
+    const TStep answered {TOutcome::Done, false};
 
     const std::vector<TIdentityRow> rows = IdentityRows(*unit, doc);
     const bool mismatch = std::any_of(rows.begin(), rows.end(), [](const TIdentityRow& r) { return r.Differs; });
@@ -235,7 +235,7 @@ TSafeResult SafeDownload(const QString& port, const TRKmem& doc, TMap54& image, 
     // writes, the document's inside them.
     const TMap54 after = CloneSteps::AsWritten(before, image, mode);
     auto afterDoc = std::make_unique<TRKmem>();
-    if (CloneSteps::DecodeImage(after, *afterDoc) != OutcomeDone)
+    if (CloneSteps::DecodeImage(after, *afterDoc) != TOutcome::Done)
         afterDoc->Assign(doc);
     if (!questions.ConfirmChanges(FieldChanges(*unit, *afterDoc))) {
         result.ChangesDeclined = true;
@@ -252,7 +252,7 @@ TSafeResult SafeDownload(const QString& port, const TRKmem& doc, TMap54& image, 
     auto backDoc = std::make_unique<TRKmem>();
     const TStep read = ReadUnit(*driver, back, *backDoc, view);
     // An image that cannot be decoded is still what the unit holds: keep it.
-    if (read.Succeeded() || (read.Outcome == OutcomeBadImage && !read.Cancelled)) {
+    if (read.Succeeded() || (read.Outcome == TOutcome::BadImage && !read.Cancelled)) {
         result.Verified = read.Succeeded() && SameBytes(back, after, mode);
         if (!result.Verified)
             result.Differences = ReadBackDifferences(after, *afterDoc, back, mode);

@@ -2,32 +2,17 @@
 // read back with poppler's tools.
 #include "support/PdfTools.h"
 #include "support/ReportDocs.h"
+#include "support/Rk54Tool.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempFolder.h"
 #include "files/U_FileAccess.h"
 #include "print/U_Report.h"
 
 #include <QDate>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-struct TRun {
-    int Status;
-    QByteArray Out;
-    QString Err;
-};
-
-TRun Rk54(const QStringList& args)
-{
-    QProcess p;
-    p.start(RK54_TOOL, args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -57,7 +42,7 @@ QString Words(const QString& line) { return line.simplified(); }
 TEST(Rk54Report, PrintsThePagesAsText)
 {
     TReportFile file;
-    const TRun run = Rk54({"report", "--date", "06/01/2014", Q(file.Path)});
+    const TRk54Run run = RunRk54({"report", "--date", "06/01/2014", Q(file.Path)});
     ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
     const std::string expected = ReportText(BuildReport(file.Read, {"6/1/2014", "site.R54"}));
     EXPECT_EQ(run.Out.toStdString(), expected);
@@ -65,7 +50,7 @@ TEST(Rk54Report, PrintsThePagesAsText)
     EXPECT_TRUE(run.Out.contains("\n       File Name:  site.R54\n"));
     EXPECT_TRUE(run.Out.contains("\n         Channel 04: 80     Channel 12: 00\n"));
 
-    const TRun named = Rk54({"report", "--name", "Hill top.R54", Q(file.Path)});
+    const TRk54Run named = RunRk54({"report", "--name", "Hill top.R54", Q(file.Path)});
     ASSERT_EQ(named.Status, 0);
     EXPECT_TRUE(named.Out.contains("\n       File Name:  Hill top.R54\n"));
     const QDate today = QDate::currentDate();
@@ -79,7 +64,7 @@ TEST(Rk54Report, WritesAPdfWhoseTextIsTheReport)
         GTEST_SKIP() << PdfTools::Missing;
     TReportFile file;
     const QString pdf = Q(file.Dir / "site.pdf");
-    const TRun run = Rk54({"report", "--date", "6/1/2014", "--pdf", pdf, Q(file.Path)});
+    const TRk54Run run = RunRk54({"report", "--date", "6/1/2014", "--pdf", pdf, Q(file.Path)});
     ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
     EXPECT_TRUE(run.Out.isEmpty());
 
@@ -117,10 +102,10 @@ TEST(Rk54Report, FailuresHaveTheirStatus)
         {"no file", {"report"}, 64},
     };
     for (const TCase& c : cases) {
-        const TRun run = Rk54(c.Args);
+        const TRk54Run run = RunRk54(c.Args);
         EXPECT_EQ(run.Status, c.Status) << c.Name;
         EXPECT_TRUE(run.Out.isEmpty()) << c.Name;
     }
-    EXPECT_EQ(Rk54({"report", "--pdf", missingFolder, Q(file.Path)}).Err,
+    EXPECT_EQ(RunRk54({"report", "--pdf", missingFolder, Q(file.Path)}).Err,
               "File write error  File Name = " + missingFolder + "\n");
 }

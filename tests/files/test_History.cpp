@@ -51,11 +51,7 @@ struct THistoryRig {
         EXPECT_TRUE(History.Record(image.data(), image.size(), e, error)) << error;
         return e;
     }
-    std::string Log() const
-    {
-        const std::vector<uint8_t> bytes = TTempFolder::Read(History.LogPath());
-        return {bytes.begin(), bytes.end()};
-    }
+    std::string Log() const { return TTempFolder::ReadText(History.LogPath()); }
 };
 
 TEST(ServiceHistory, ArchivesUnderTimeAndActionAndLogsOneLine)

@@ -9,26 +9,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-std::string Text(const std::string& path)
-{
-    const auto bytes = TTempFolder::Read(path);
-    return {bytes.begin(), bytes.end()};
-}
-
-void WriteText(const std::string& path, const std::string& text)
-{
-    TTempFolder::Write(path, {text.begin(), text.end()});
-}
-
-} // namespace
-
 TEST(TIniData, ReadsSettingsAndKeepsLinesAndComments)
 {
     TTempFolder dir;
     const std::string path = dir / "RK54Win.ini";
-    WriteText(path,
+    TTempFolder::WriteText(path,
               "; settings of the program\r\n"
               " COM_PORT = 3 ; port ; more\r\n"
               "FRMX=10\r\n"
@@ -53,7 +38,7 @@ TEST(TIniData, ReadsSettingsAndKeepsLinesAndComments)
     ini.SetValue("Item6", "0");
     ini.SetValue("FRMX", "");
     ASSERT_TRUE(ini.Save());
-    EXPECT_EQ(Text(path),
+    EXPECT_EQ(TTempFolder::ReadText(path),
               "; settings of the program\r\n"
               "COM_PORT=4;port\r\n"
               "FRMX=;\r\n"
@@ -83,25 +68,25 @@ TEST(TIniData, MissingFileIsCreated)
     ini.SetValue("frmw", 800);
     ini.SetValue("FILE1", "/tmp/a.R54");
     ASSERT_TRUE(ini.Save());
-    EXPECT_EQ(Text(path), "FRMW=800\r\nFILE1=/tmp/a.R54\r\n");
+    EXPECT_EQ(TTempFolder::ReadText(path), "FRMW=800\r\nFILE1=/tmp/a.R54\r\n");
     // Saved twice, every setting stays on its own line.
     ini.SetValue("FRMW", 801);
     ini.SetValue("FRMH", 600);
     ASSERT_TRUE(ini.Save());
-    EXPECT_EQ(Text(path), "FRMW=801;\r\nFILE1=/tmp/a.R54;\r\nFRMH=600\r\n");
+    EXPECT_EQ(TTempFolder::ReadText(path), "FRMW=801;\r\nFILE1=/tmp/a.R54;\r\nFRMH=600\r\n");
 }
 
 TEST(TIniData, WriteFailureIsReportedAndLeavesTheFile)
 {
     TTempFolder dir;
     const std::string path = dir / "RK54Win.ini";
-    WriteText(path, "FRMX=1\r\n");
+    TTempFolder::WriteText(path, "FRMX=1\r\n");
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);
     TIniData ini(path);
     ASSERT_TRUE(ini.Load());
     ini.SetValue("FRMX", 2);
     EXPECT_FALSE(ini.Save());
-    EXPECT_EQ(Text(path), "FRMX=1\r\n");
+    EXPECT_EQ(TTempFolder::ReadText(path), "FRMX=1\r\n");
 
     TIniData nowhere(dir / "no/such/RK54Win.ini");
     nowhere.SetValue("FRMX", 2);
@@ -143,7 +128,7 @@ TEST(TIniData, AFileThatCannotBeReadIsNeverWritten)
     // No read permission: as an ordinary user (root reads every file).
     TTempFolder dir;
     const std::string path = dir / "RK54Win.ini";
-    WriteText(path, kept);
+    TTempFolder::WriteText(path, kept);
     std::filesystem::permissions(path, std::filesystem::perms::owner_write);
     const auto noRead = [&] {
         TIniData ini(path);
@@ -159,7 +144,7 @@ TEST(TIniData, AFileThatCannotBeReadIsNeverWritten)
         EXPECT_EQ(noRead(), 0);
     }
     std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-    EXPECT_EQ(Text(path), kept);
+    EXPECT_EQ(TTempFolder::ReadText(path), kept);
 
     // A missing file is no such case: it is made at the first save.
     TIniData fresh(dir / "new.ini");
@@ -174,13 +159,13 @@ TEST(TIniData, ValuesThatAreNotUtf8SurviveTheRoundTrip)
     const std::string path = dir / "RK54Win.ini";
     const std::string folder = "/srv/caf\xe9/";
     const std::string file = "/srv/\xff\xfe.R54";
-    WriteText(path, "CURFOLD=" + folder + " ; \xe9t\xe9\r\n");
+    TTempFolder::WriteText(path, "CURFOLD=" + folder + " ; \xe9t\xe9\r\n");
     TIniData ini(path);
     ASSERT_TRUE(ini.Load());
     EXPECT_EQ(ini.GetStr("CURFOLD", ""), folder);
     ini.SetValue("FILE1", file);
     ASSERT_TRUE(ini.Save());
-    EXPECT_EQ(Text(path), "CURFOLD=" + folder + ";\xe9t\xe9\r\nFILE1=" + file + "\r\n");
+    EXPECT_EQ(TTempFolder::ReadText(path), "CURFOLD=" + folder + ";\xe9t\xe9\r\nFILE1=" + file + "\r\n");
     TIniData again(path);
     ASSERT_TRUE(again.Load());
     EXPECT_EQ(again.GetStr("FILE1", ""), file);
@@ -190,7 +175,7 @@ TEST(TIniData, UnixLineEndsAndOddLines)
 {
     TTempFolder dir;
     const std::string path = dir / "RK54Win.ini";
-    WriteText(path, "FRMX=5\n=7\nFRMY = -3\n");
+    TTempFolder::WriteText(path, "FRMX=5\n=7\nFRMY = -3\n");
     TIniData ini(path);
     ASSERT_TRUE(ini.Load());
     EXPECT_EQ(ini.GetInt("FRMX", 0), 5);

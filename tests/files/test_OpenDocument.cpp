@@ -1,6 +1,6 @@
 // The File menu's rules on the open document, without a window: the person
 // and the file choosers are scripted, the files are real.
-#include "support/ImageBuilder.h"
+#include "support/StoredImages.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempFolder.h"
 #include "files/U_FileAccess.h"

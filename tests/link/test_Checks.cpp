@@ -51,17 +51,17 @@ TEST(NarrowBand, CheckByPhaseMarketAndAnswer)
     const struct {
         int Market, Phase;
         bool Answer, Dismissed;
-        int Result;
+        TNarrowBand Result;
         const char* Message;
     } cases[] = {
-        {'U', 0, true, false, 0, nullptr},
-        {'E', 2, true, false, 0, nullptr},
-        {'U', 1, true, false, 1, NarrowBandMessages::Phase1},
-        {'U', 1, false, false, 0, NarrowBandMessages::Phase1},
-        {'U', 1, false, true, NarrowBandDismissed, NarrowBandMessages::Phase1},
-        {'U', 2, true, false, 1, NarrowBandMessages::Phase2},
-        {'U', 2, false, false, 2, NarrowBandMessages::Phase2},
-        {'U', 2, false, true, NarrowBandDismissed, NarrowBandMessages::Phase2},
+        {'U', 0, true, false, TNarrowBand::Unchanged, nullptr},
+        {'E', 2, true, false, TNarrowBand::Unchanged, nullptr},
+        {'U', 1, true, false, TNarrowBand::NarrowThenDownload, NarrowBandMessages::Phase1},
+        {'U', 1, false, false, TNarrowBand::Unchanged, NarrowBandMessages::Phase1},
+        {'U', 1, false, true, TNarrowBand::Dismissed, NarrowBandMessages::Phase1},
+        {'U', 2, true, false, TNarrowBand::NarrowThenDownload, NarrowBandMessages::Phase2},
+        {'U', 2, false, false, TNarrowBand::NarrowOnly, NarrowBandMessages::Phase2},
+        {'U', 2, false, true, TNarrowBand::Dismissed, NarrowBandMessages::Phase2},
     };
     for (const auto& c : cases) {
         TTestView prompt;
@@ -74,7 +74,7 @@ TEST(NarrowBand, CheckByPhaseMarketAndAnswer)
     }
     TTestView prompt;
     prompt.Answer = true;
-    EXPECT_EQ(NarrowBandCheck(Document('U', 300.0, 300.0, 1), 2, prompt), 0);
+    EXPECT_EQ(NarrowBandCheck(Document('U', 300.0, 300.0, 1), 2, prompt), TNarrowBand::Unchanged);
     EXPECT_TRUE(prompt.Questions.empty());
 }
 

@@ -191,7 +191,7 @@ TEST_P(Fault, EndsWithItsOutcomeAndMessageAndChangesNothing)
 
     const TTransferResult result = rig.Run(c.IsUpload);
 
-    EXPECT_EQ(result.Outcome, c.Outcome);
+    EXPECT_EQ(int(result.Outcome), c.Outcome);
     EXPECT_FALSE(result.Succeeded());
     EXPECT_FALSE(result.Replaced);
     EXPECT_EQ(rig.View.Errors, std::vector<std::string>{c.Message});
@@ -218,7 +218,7 @@ INSTANTIATE_TEST_SUITE_P(
         TFaultCase{"UploadBadChecksum", TSimFault::BadChecksum, true, 10, "Checksum error", {0x15}},
         TFaultCase{"UploadWrongIndex", TSimFault::WrongIndex, true, 20, "Upload error", {0x15}},
         TFaultCase{"UploadSilence", TSimFault::Silence, true, 2, "Timeout", {0x42, 0x00, 0x02, 0x04, 0x48}},
-        TFaultCase{"UploadUndecodable", {}, true, OutcomeBadImage, "Clone Data Error: incompatible data",
+        TFaultCase{"UploadUndecodable", {}, true, int(TOutcome::BadImage), "Clone Data Error: incompatible data",
                    {0x62, 0x00, 0x02, 0x30, 0x94}, true},
         TFaultCase{"DownloadWrongHandshake", TSimFault::WrongHandshake, false, 1, "Download error", {0x15}},
         TFaultCase{"DownloadNak", TSimFault::NegativeAck, false, 20, "Download error", {}},
@@ -264,7 +264,7 @@ TEST(Upload, CancelAfterDecodingKeepsTheNewDocumentAndSaysSo)
     EXPECT_TRUE(result.Cancelled);
     EXPECT_FALSE(result.Succeeded());
     EXPECT_TRUE(result.Replaced);
-    EXPECT_EQ(result.Outcome, OutcomeDone);
+    EXPECT_EQ(result.Outcome, TOutcome::Done);
     ExpectSameDocument(rig.Doc, repeater);
     EXPECT_TRUE(rig.View.Errors.empty() && rig.View.Infos.empty());
     EXPECT_EQ(CountOf(rig.Sim->Received(), 0x28), 0);
@@ -326,7 +326,7 @@ TEST(Transfer, ASecondTransferOnTheBusyDeviceIsRefused)
         ASSERT_TRUE(intruder.has_value());
         EXPECT_TRUE(intruder->PortFailed);
         EXPECT_EQ(intruderView.Errors, std::vector<std::string>{"Problem on COM port"});
-        EXPECT_EQ(result.Outcome, OutcomeDone);
+        EXPECT_EQ(result.Outcome, TOutcome::Done);
         EXPECT_TRUE(rig.View.Errors.empty());
         EXPECT_EQ(rig.Sim->Transfers(), 1);
         // Free again once the transfer is over.
@@ -342,8 +342,8 @@ TEST(Transfer, ADeviceThatDisappearsEndsTheTransfer)
         SCOPED_TRACE(DirectionName(upload));
         TTransferRig rig(WithFault(TSimFault::DeviceGone));
         const TTransferResult result = rig.Run(upload, Normal);
-        ASSERT_TRUE(result.Outcome == OutcomeError || result.Outcome == OutcomeTimeout) << result.Outcome;
-        const std::string expected = result.Outcome == OutcomeTimeout ? "Timeout"
+        ASSERT_TRUE(result.Outcome == TOutcome::Error || result.Outcome == TOutcome::Timeout) << int(result.Outcome);
+        const std::string expected = result.Outcome == TOutcome::Timeout ? "Timeout"
                                      : upload                         ? "Upload error"
                                                                       : "Download error";
         EXPECT_EQ(rig.View.Errors, std::vector<std::string>{expected});
@@ -361,7 +361,7 @@ TEST(Upload, TheRealTimeOutIsFiveSecondsOfSilence)
     QElapsedTimer clock;
     clock.start();
     const TTransferResult result = rig.Run(true);
-    EXPECT_EQ(result.Outcome, OutcomeTimeout);
+    EXPECT_EQ(result.Outcome, TOutcome::Timeout);
     EXPECT_EQ(rig.View.Errors, std::vector<std::string>{"Timeout"});
     EXPECT_GE(clock.elapsed(), 5000);
 }

@@ -1,15 +1,14 @@
 // rk54 upload, download, ports and simulate, run as a person runs them.
 #include "support/LinkTestKit.h"
+#include "support/Rk54Tool.h"
 #include "link/U_Clone.h"
 #include "files/U_FileAccess.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -18,39 +17,23 @@
 
 namespace {
 
-struct TRun {
-    int Status = -1;
-    QString Out;
-    QString Err;
-};
-
 class Rk54Link : public ::testing::Test {
 protected:
     // A home of its own, so that the link folder is the test's.
-    QProcessEnvironment Environment() const
+    void Start(QProcess& p, const QStringList& args, const QByteArray& input = {}) const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", Home.filePath("config"));
         env.insert("XDG_DATA_HOME", Home.filePath("data"));
-        return env;
-    }
-    void Start(QProcess& p, const QStringList& args, const QByteArray& input = {}) const
-    {
-        p.setProcessEnvironment(Environment());
+        p.setProcessEnvironment(env);
         p.setWorkingDirectory(Home.path());
-        p.start(RK54_TOOL, args);
-        ASSERT_TRUE(p.waitForStarted());
-        if (!input.isNull())
-            p.write(input);
-        p.closeWriteChannel();
+        StartRk54(p, args, input);
     }
-    TRun Run(const QStringList& args, const QByteArray& input = {}) const
+    TRk54Run Run(const QStringList& args, const QByteArray& input = {}) const
     {
         QProcess p;
         Start(p, args, input);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+        return FinishRk54(p);
     }
     QString File(const QString& name) const { return Home.filePath(name); }
     QByteArray Contents(const QString& name) const
@@ -58,13 +41,19 @@ protected:
         QFile f(File(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    // A data file of `doc`, as Save writes it.
-    QString Save(const QString& name, TRKmem doc) const
+    // A data file of `doc`, as Save writes it over `image`.
+    QString Save(const QString& name, TRKmem doc, TMap54 image = {}) const
     {
-        TMap54 image;
         TTestView prompt;
         EXPECT_TRUE(WriteDataFile(File(name).toStdString(), doc, image, prompt));
         return File(name);
+    }
+    // The bytes Save writes under `name`, written in a folder of their own.
+    QByteArray AsSaved(const QString& name, const TRKmem& doc, const TMap54& image = {}) const
+    {
+        QDir(Home.path()).mkpath("expected");
+        Save("expected/" + name, doc, image);
+        return Contents("expected/" + name);
     }
 
     QTemporaryDir Home;
@@ -76,26 +65,6 @@ QByteArray Bytes(const TMap::TImage& image)
 }
 
 } // namespace
-
-TEST_F(Rk54Link, UploadWritesTheFileAsSaveWould)
-{
-    const TMap54 memory = ImageOf(RichDocument(0));
-    TSimRig sim(memory);
-    const TRun run = Run({"upload", "--port", sim.Port(), File("up.R54")});
-    EXPECT_EQ(run.Status, 0) << run.Err.toStdString();
-    EXPECT_TRUE(run.Err.contains("Upload is completed"));
-
-    // What the program would save after this upload, written elsewhere under the same name.
-    TMap54 received = AsUploaded(memory);
-    TRKmem doc;
-    ASSERT_TRUE(received.Decode(doc));
-    QTemporaryDir other;
-    TTestView prompt;
-    ASSERT_TRUE(WriteDataFile(other.filePath("up.R54").toStdString(), doc, received, prompt));
-    QFile expected(other.filePath("up.R54"));
-    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
-    EXPECT_EQ(Contents("up.R54"), expected.readAll());
-}
 
 TEST_F(Rk54Link, DownloadInEachModeWritesItsAreas)
 {
@@ -111,7 +80,7 @@ TEST_F(Rk54Link, DownloadInEachModeWritesItsAreas)
     for (const auto& c : cases) {
         const TMap54 old = ImageOf(RichDocument(1));
         TSimRig sim(old);
-        const TRun run = Run({"download", "--no-safe", "--port", sim.Port(), "--mode", c.Mode, file}, c.Input);
+        const TRk54Run run = Run({"download", "--no-safe", "--port", sim.Port(), "--mode", c.Mode, file}, c.Input);
         EXPECT_EQ(run.Status, 0) << c.Mode << run.Err.toStdString();
         EXPECT_TRUE(run.Err.contains("Download is completed"));
         const TMap::TImage memory = sim->Memory();
@@ -165,7 +134,7 @@ TEST_F(Rk54Link, FailuresEndWithTheirStatusAndLeaveTheFilesAlone)
         QStringList args;
         for (const QString& a : c.Args)
             args << stand.value(a, a);
-        const TRun run = Run(args, c.Input);
+        const TRk54Run run = Run(args, c.Input);
         EXPECT_EQ(run.Status, c.Status) << run.Err.toStdString();
         if (c.Message) {
             EXPECT_TRUE(run.Err.contains(c.Message)) << run.Err.toStdString();
@@ -209,9 +178,10 @@ TEST_F(Rk54Link, SafeDownloadAnswersFromItsOptions)
         SCOPED_TRACE(c.Name);
         TSimRig sim(ImageOf(unit), c.Fault ? WithFault(*c.Fault) : TSimOptions());
         const QString history = File(QString("history-%1").arg(c.Name));
-        const TRun run = Run(QStringList {"download", "--port", sim.Port(), "--history", history} + c.Args);
+        const TRk54Run run = Run(QStringList {"download", "--port", sim.Port(), "--history", history} + c.Args);
         EXPECT_EQ(run.Status, c.Status) << run.Err.toStdString();
-        EXPECT_TRUE((run.Out + run.Err).contains(c.Says)) << run.Out.toStdString() << run.Err.toStdString();
+        EXPECT_TRUE((QString::fromUtf8(run.Out) + run.Err).contains(c.Says)) << run.Out.toStdString()
+                                                                             << run.Err.toStdString();
         EXPECT_EQ(sim->Transfers(), c.Transfers);
         EXPECT_EQ(CountOf(sim->Received(), 0x41), c.Writes);
         if (c.Writes == 0) {
@@ -220,9 +190,9 @@ TEST_F(Rk54Link, SafeDownloadAnswersFromItsOptions)
         if (QString(c.Name) == "no safe") {
             EXPECT_EQ(CountOf(sim->Received(), 0x42), 0) << "the plain download reads nothing";
         }
-        const TRun log = Run({"history", "--history", history, "--serial", QString::fromStdString(unit.SerialNo)});
+        const TRk54Run log = Run({"history", "--history", history, "--serial", QString::fromStdString(unit.SerialNo)});
         QStringList actions;
-        for (const QString& line : log.Out.split('\n', Qt::SkipEmptyParts))
+        for (const QString& line : QString::fromUtf8(log.Out).split('\n', Qt::SkipEmptyParts))
             actions << line.section('\t', 4, 4);
         EXPECT_EQ(actions, c.History) << log.Out.toStdString();
     }
@@ -231,7 +201,7 @@ TEST_F(Rk54Link, SafeDownloadAnswersFromItsOptions)
 TEST_F(Rk54Link, TheTraceHoldsEveryByteWithItsTime)
 {
     TSimRig sim(ImageOf(RichDocument(0)));
-    const TRun run = Run({"upload", "--port", sim.Port(), "--history", File("h"), "--trace", File("trace.txt"),
+    const TRk54Run run = Run({"upload", "--port", sim.Port(), "--history", File("h"), "--trace", File("trace.txt"),
                           File("up.R54")});
     ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
     const QStringList lines = QString::fromUtf8(Contents("trace.txt")).split('\n', Qt::SkipEmptyParts);
@@ -248,7 +218,7 @@ TEST_F(Rk54Link, TheTraceHoldsEveryByteWithItsTime)
             received += line.section(" recv ", 1).split(' ').size();
     EXPECT_EQ(uint64_t(received), sim->BytesSent());
     // The upload is in the history too.
-    const TRun log = Run({"history", "--history", File("h")});
+    const TRk54Run log = Run({"history", "--history", File("h")});
     EXPECT_TRUE(log.Out.contains("\tupload\t")) << log.Out.toStdString();
 }
 
@@ -261,7 +231,7 @@ TEST_F(Rk54Link, TheNarrowBandCautionIsShownAndTheChannelsGoNarrow)
     const QString file = Save("wide.R54", doc);
     const QByteArray before = Contents("wide.R54");
     TSimRig sim(ImageOf(RichDocument(1)));
-    const TRun run = Run({"download", "--no-safe", "--port", sim.Port(), file});
+    const TRk54Run run = Run({"download", "--no-safe", "--port", sim.Port(), file});
     EXPECT_EQ(run.Status, 0);
     EXPECT_TRUE(run.Err.contains("FCC Rule Caution!"));
     EXPECT_EQ(Contents("wide.R54"), before);  // the file stays as it was
@@ -301,9 +271,7 @@ TEST_F(Rk54Link, SignalsCancelTheTransferAndSaySo)
         const bool upload = QLatin1String(row.Command) == QLatin1String("upload");
         QProcess p;
         Start(p, {row.Command, "--port", sim.Port(), upload ? File("cancelled.R54") : file});
-        for (int i = 0; i < 1000 && sim->Received().size() < row.Units; ++i)
-            QThread::msleep(10);
-        ASSERT_GE(sim->Received().size(), row.Units);
+        ASSERT_TRUE(WaitUntil([&] { return sim->Received().size() >= row.Units; }));
         ::kill(pid_t(p.processId()), row.Signal);
         ASSERT_TRUE(p.waitForFinished(10000));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
@@ -322,24 +290,31 @@ TEST_F(Rk54Link, SimulateServesALinkedPortUntilInterrupted)
     const QString image = Save("memory.R54", RichDocument(0));
     QProcess sim;
     Start(sim, {"simulate", "--link", link, "--image", image, "--save", File("saved.R54")});
-    for (int i = 0; i < 200 && !QFileInfo(link).isSymLink(); ++i)
-        QThread::msleep(10);
-    ASSERT_TRUE(QFileInfo(link).isSymLink());
+    ASSERT_TRUE(WaitUntil([&] { return QFileInfo(link).isSymLink(); }));
 
     // The link puts the simulator behind COM9.
-    const TRun ports = Run({"ports"});
+    const TRk54Run ports = Run({"ports"});
     EXPECT_EQ(ports.Status, 0);
-    EXPECT_TRUE(ports.Out.contains(QRegularExpression("COM9 +" + QRegularExpression::escape(link))))
+    EXPECT_TRUE(QString::fromUtf8(ports.Out).contains(QRegularExpression("COM9 +" + QRegularExpression::escape(link))))
         << ports.Out.toStdString();
-    const TRun up = Run({"upload", "--port", "COM9", File("up.R54")});
+    const TRk54Run up = Run({"upload", "--port", "COM9", File("up.R54")});
     EXPECT_EQ(up.Status, 0) << up.Err.toStdString();
+    EXPECT_TRUE(up.Err.contains("Upload is completed"));
+    // The file is what the program would save after this upload.
+    TMap memory;
+    const QByteArray stored = Contents("memory.R54");
+    std::copy(stored.begin(), stored.end(), memory.Data());
+    const TMap54 received = AsUploaded(memory);
+    TRKmem doc;
+    ASSERT_TRUE(received.Decode(doc));
+    EXPECT_EQ(Contents("up.R54"), AsSaved("up.R54", doc, received));
     // The same device named by a path relative to the current folder; the
     // file keeps its base name, which the image carries.
     ASSERT_TRUE(QDir(Home.path()).mkdir("relative"));
-    const TRun relative = Run({"upload", "--port", "config/RK54Win/ports/COM9", "relative/up.R54"});
+    const TRk54Run relative = Run({"upload", "--port", "config/RK54Win/ports/COM9", "relative/up.R54"});
     EXPECT_EQ(relative.Status, 0) << relative.Err.toStdString();
     EXPECT_EQ(Contents("relative/up.R54"), Contents("up.R54"));
-    const TRun down = Run({"download", "--port", "COM9", "--mode", "extended", File("up.R54")});
+    const TRk54Run down = Run({"download", "--port", "COM9", "--mode", "extended", File("up.R54")});
     EXPECT_EQ(down.Status, 0) << down.Err.toStdString();
 
     ::kill(pid_t(sim.processId()), SIGINT);
@@ -385,7 +360,7 @@ TEST_F(Rk54Link, AlignRunsItsStepsInOrderAndTakesTheRepeaterOutOfAlignment)
     const QByteArray before = Contents("doc.R54");
     const auto b = [&](int address) { return uint8_t(before[address]); };
     TSimRig sim(ImageOf(RichDocument(1)));
-    const TRun run = Run({"align", "--port", sim.Port(), "--point", "HIGH", file, "set:ModeSelect=Repeater",
+    const TRk54Run run = Run({"align", "--port", sim.Port(), "--point", "HIGH", file, "set:ModeSelect=Repeater",
                           "set:widenarrow=narrow", "rx-on", "status", "set:WideNarrow=wide",
                           "set:CtcssDcsEncoder=dcs", "set:Dcs=754", "trx-on", "wait:50", "trx-off"},
                          Password);
@@ -407,7 +382,7 @@ TEST_F(Rk54Link, AlignSaveWritesTheClampedValuesAsTheWindowsOkWould)
     const QString file = Save("doc.R54", RichDocument(0));
     const QByteArray before = Contents("doc.R54");
     TSimRig sim(ImageOf(RichDocument(1)));
-    const TRun run = Run({"align", "--port", sim.Port(), "--point", "high", "--save", file,
+    const TRk54Run run = Run({"align", "--port", sim.Port(), "--point", "high", "--save", file,
                           "set:RxFrequency=1000", "set:SQLThresholdLevel=300", "set:sqlhysteresis=x1", "rx-on"},
                          Password);
     EXPECT_EQ(run.Status, 0) << run.Err.toStdString();
@@ -419,13 +394,7 @@ TEST_F(Rk54Link, AlignSaveWritesTheClampedValuesAsTheWindowsOkWould)
     expected.RxAdjFreq[2].SetFromFloat(999.9);
     expected.SqlThreshold[2] = 255;
     expected.SqlHysteresis = 0;
-    QTemporaryDir other;
-    TMap54 image;
-    TTestView prompt;
-    ASSERT_TRUE(WriteDataFile(other.filePath("doc.R54").toStdString(), expected, image, prompt));
-    QFile saved(other.filePath("doc.R54"));
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(Contents("doc.R54"), saved.readAll());
+    EXPECT_EQ(Contents("doc.R54"), AsSaved("doc.R54", expected));
 }
 
 // PORT stands for the simulator, FILE for the saved data file, which no
@@ -465,7 +434,7 @@ TEST_F(Rk54Link, AlignFailuresEndWithTheirStatusAndTheClosingSequence)
         QStringList args;
         for (const QString& a : align)
             args << (a == "PORT" ? sim.Port() : a == "FILE" ? file : a);
-        const TRun run = Run(args + c.Steps, c.Input);
+        const TRk54Run run = Run(args + c.Steps, c.Input);
         EXPECT_EQ(run.Status, c.Status) << run.Err.toStdString();
         EXPECT_TRUE(run.Err.contains(c.Message)) << run.Err.toStdString();
         EXPECT_TRUE(run.Out.isEmpty()) << run.Out.toStdString();
@@ -491,9 +460,7 @@ TEST_F(Rk54Link, AlignCtrlCDuringAWaitEndsTheRunWithTheClosingSequence)
     Start(p, {"align", "--port", sim.Port(), "--point", "lowest", file, "tx-on", "wait:60000", "tx-off"},
           Password);
     p.waitForBytesWritten(5000);
-    for (int i = 0; i < 500 && CommandFrames(sim->Received()).empty(); ++i)
-        QThread::msleep(10);
-    ASSERT_FALSE(CommandFrames(sim->Received()).empty());
+    ASSERT_TRUE(WaitUntil([&] { return !CommandFrames(sim->Received()).empty(); }));
     ::kill(pid_t(p.processId()), SIGINT);
     ASSERT_TRUE(p.waitForFinished(20000));
     EXPECT_EQ(p.exitCode(), 130);

@@ -9,49 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <termios.h>
-#include <unistd.h>
-
 namespace {
 
-class TRawPty {
-public:
-    TRawPty()
-    {
-        Master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (Master < 0 || ::grantpt(Master) != 0 || ::unlockpt(Master) != 0)
-            return;
-        Path = ::ptsname(Master);
-        Hold = ::open(Path.c_str(), O_RDWR | O_NOCTTY);
-        termios t {};
-        ::tcgetattr(Hold, &t);
-        ::cfmakeraw(&t);
-        ::tcsetattr(Hold, TCSANOW, &t);
-    }
-    ~TRawPty()
-    {
-        ::close(Master);
-        ::close(Hold);
-    }
-    void Send(const TBytes& bytes) { ASSERT_EQ(::write(Master, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
-    TBytes Take(size_t count)
-    {
-        TBytes got;
-        uint8_t b;
-        while (got.size() < count && ::read(Master, &b, 1) == 1)
-            got.push_back(b);
-        return got;
-    }
-    QString Port() const { return QString::fromStdString(Path); }
-
-private:
-    int Master = -1;
-    int Hold = -1;
-    std::string Path;
-};
-
-std::unique_ptr<TCRsDrv> OpenOn(const TRawPty& pty)
+std::unique_ptr<TCRsDrv> OpenOn(const TRawLine& pty)
 {
     auto driver = std::make_unique<TCRsDrv>();
     driver->SetBaudRate(9600);
@@ -63,7 +23,7 @@ std::unique_ptr<TCRsDrv> OpenOn(const TRawPty& pty)
 
 TEST(RsDrv, OpenFailuresSayPortOpenError)
 {
-    TRawPty pty;
+    TRawLine pty;
     TCRsDrv first;
     ASSERT_EQ(first.Open(pty.Port()), RsOk);
     QTemporaryDir links;
@@ -85,7 +45,7 @@ TEST(RsDrv, OpenFailuresSayPortOpenError)
 
 TEST(RsDrv, ReadTakesWhatIsWaitingWithoutWaiting)
 {
-    TRawPty pty;
+    TRawLine pty;
     auto driver = OpenOn(pty);
     uint8_t buffer[16] = {};
     int received = -1;
@@ -93,9 +53,7 @@ TEST(RsDrv, ReadTakesWhatIsWaitingWithoutWaiting)
     EXPECT_EQ(received, 0);
 
     pty.Send({1, 2, 3, 4, 5, 6});
-    driver->WaitForInput(1000);
-    ::usleep(20000);
-    EXPECT_EQ(driver->InQueueCount(), 6);
+    EXPECT_TRUE(WaitUntil([&] { return driver->InQueueCount() == 6; }));
     EXPECT_EQ(driver->Read(4, buffer, received), RsOk);
     EXPECT_EQ(TBytes(buffer, buffer + received), (TBytes{1, 2, 3, 4}));
     driver->PurgeRx();
@@ -104,7 +62,7 @@ TEST(RsDrv, ReadTakesWhatIsWaitingWithoutWaiting)
 
 TEST(RsDrv, WritesArriveWholeAndAClosedPortRefuses)
 {
-    TRawPty pty;
+    TRawLine pty;
     auto driver = OpenOn(pty);
     EXPECT_EQ(driver->Write(nullptr, 0), RsOk);
     TBytes big(5000);
@@ -123,7 +81,7 @@ TEST(RsDrv, WritesArriveWholeAndAClosedPortRefuses)
 
 TEST(ReceiveBytes, CollectsPiecesAndTimesOutOnSilence)
 {
-    TRawPty pty;
+    TRawLine pty;
     auto driver = OpenOn(pty);
     TTestView view;
     view.Silence = 1000;
@@ -162,12 +120,12 @@ TEST(ReceiveBytes, CollectsPiecesAndTimesOutOnSilence)
 
 TEST(ReceiveBytes, CancelReturnsAtOnceAndTouchesNothing)
 {
-    TRawPty pty;
+    TRawLine pty;
     auto driver = OpenOn(pty);
     TTestView view;
     view.Cancel = true;
     pty.Send({1, 2, 3});
-    ::usleep(20000);
+    ASSERT_TRUE(WaitUntil([&] { return driver->InQueueCount() == 3; }));
     uint8_t dest[3] = {7, 7, 7};
     EXPECT_EQ(ReceiveBytes(*driver, dest, 3, view), ReceiveOk);
     EXPECT_EQ(TBytes(dest, dest + 3), (TBytes{7, 7, 7}));

@@ -253,7 +253,7 @@ TEST(SafeDownload, AReadBackThatDiffersIsReportedAndBothImagesKept)
 struct TFirstReadCase {
     const char* Name;
     TSimFault Fault;
-    int Outcome;
+    TOutcome Outcome;
     const char* Message;
 };
 
@@ -280,10 +280,10 @@ TEST_P(FirstRead, AFaultWritesNothingAndAsksNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Repeater, FirstRead,
-                         ::testing::Values(TFirstReadCase{"Silence", TSimFault::Silence, OutcomeTimeout, "Timeout"},
-                                           TFirstReadCase{"BadChecksum", TSimFault::BadChecksum, OutcomeChecksum,
+                         ::testing::Values(TFirstReadCase{"Silence", TSimFault::Silence, TOutcome::Timeout, "Timeout"},
+                                           TFirstReadCase{"BadChecksum", TSimFault::BadChecksum, TOutcome::Checksum,
                                                           "Checksum error"},
-                                           TFirstReadCase{"WrongIndex", TSimFault::WrongIndex, OutcomeBadReply,
+                                           TFirstReadCase{"WrongIndex", TSimFault::WrongIndex, TOutcome::BadReply,
                                                           "Upload error"}),
                          [](const auto& info) { return std::string(info.param.Name); });
 

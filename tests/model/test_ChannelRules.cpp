@@ -3,7 +3,7 @@
 // Tx side's near/above limits, paste into every column kind, the undo depth.
 #include "model/U_ChannelRules.h"
 #include "model/U_Values.h"
-#include "codec/dc_Map54.h"
+#include "support/Documents.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,7 @@ namespace {
 
 TRKmem Document(int chStep = 0)
 {
-    TRKmem doc;
-    TMap54::SetDefaults(doc);
+    TRKmem doc = DefaultDocument();
     doc.ChStep = chStep;
     doc.RxAdjFreq[0].SetFromFloat(136.0);
     doc.RxAdjFreq[3].SetFromFloat(174.0);

@@ -58,17 +58,6 @@ TEST(TDecimal, EqualityLooksAtEveryField)
     EXPECT_FALSE(a.Equals(b));
 }
 
-TEST(TChannels, AssignIsDeep)
-{
-    TChannels a;
-    a[3].DecoderCode[5] = 12;
-    TChannels b;
-    b.Assign(a);
-    EXPECT_TRUE(b.Equals(a));
-    b[3].DecoderCode[5] = 13;
-    EXPECT_EQ(a[3].DecoderCode[5], 12);
-}
-
 TEST(TRKmem, NewDocumentIsEmpty)
 {
     const TRKmem doc;

@@ -79,15 +79,6 @@ TEST(Frequencies, Predicates)
     EXPECT_EQ(MHzToHz(148.025), 148025000);
 }
 
-TEST(Frequencies, GridText)
-{
-    TDecimal d;
-    d.SetFromFloat(450.006);
-    EXPECT_EQ(ChannelFreqText(0, d), "450.00625");
-    d.SetFromFloat(161);
-    EXPECT_EQ(ChannelFreqText(0, d), "161.00000");
-}
-
 TEST(TextHelpers, NumbersFromText)
 {
     EXPECT_EQ(HexToInt("1f"), 31);

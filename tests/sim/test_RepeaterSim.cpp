@@ -1,28 +1,16 @@
 // The simulated repeater byte for byte, talked to through the raw device.
-#include "codec/dc_Map54.h"
-#include "sim/dc_RepeaterSim.h"
+#include "support/LinkTestKit.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
-#include <fcntl.h>
 #include <fstream>
-#include <numeric>
-#include <poll.h>
-#include <termios.h>
 #include <thread>
-#include <unistd.h>
+
 
 namespace {
-
-using TBytes = std::vector<uint8_t>;
-
-TBytes WithSum(TBytes frame)
-{
-    frame.push_back(uint8_t(std::accumulate(frame.begin(), frame.end(), 0u)));
-    return frame;
-}
 
 // A memory whose every byte tells its address (modulo 251).
 TMap Memory()
@@ -42,65 +30,6 @@ TBytes Block(uint8_t command, uint8_t index, int offset, int bytes)
     return WithSum(reply);
 }
 
-// The program's end of the line.
-class TLine {
-public:
-    explicit TLine(const std::string& device)
-    {
-        Fd = ::open(device.c_str(), O_RDWR | O_NOCTTY);
-        termios t {};
-        ::tcgetattr(Fd, &t);
-        ::cfmakeraw(&t);
-        ::tcsetattr(Fd, TCSANOW, &t);
-    }
-    ~TLine() { ::close(Fd); }
-    void Send(const TBytes& bytes) { ASSERT_EQ(::write(Fd, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
-    // What arrives until the line has been quiet for a while.
-    TBytes Take(int quietMs = 250)
-    {
-        TBytes got;
-        pollfd p {Fd, POLLIN, 0};
-        uint8_t buffer[512];
-        while (::poll(&p, 1, quietMs) > 0 && (p.revents & POLLIN)) {
-            const ssize_t n = ::read(Fd, buffer, sizeof buffer);
-            if (n <= 0)
-                break;
-            got.insert(got.end(), buffer, buffer + n);
-        }
-        return got;
-    }
-    // Sends and returns what came back after the echo.
-    TBytes Ask(const TBytes& bytes)
-    {
-        Send(bytes);
-        const TBytes got = Take();
-        const size_t echo = std::min(bytes.size(), got.size());
-        EXPECT_EQ(TBytes(got.begin(), got.begin() + echo), bytes) << "echo";
-        return TBytes(got.begin() + echo, got.end());
-    }
-
-private:
-    int Fd = -1;
-};
-
-class TSim {
-public:
-    explicit TSim(TSimOptions options = {}) : Sim(Memory(), std::move(options))
-    {
-        std::string error;
-        EXPECT_TRUE(Sim.Open(error)) << error;
-        Sim.Start();
-    }
-    TRepeaterSim Sim;
-};
-
-TSimOptions Faulty(TSimFault fault)
-{
-    TSimOptions o;
-    o.Faults.insert(fault);
-    return o;
-}
-
 } // namespace
 
 // One session through everything a fault-free repeater answers, in the
@@ -111,8 +40,8 @@ TEST(RepeaterSim, AnswersEachRequestByteForByte)
     options.Vr = 0x01;
     options.Nsq = 0x80;
     options.Rssi = 0xFF;
-    TSim sim(options);
-    TLine line(sim.Sim.DevicePath());
+    TSimRig sim(Memory(), options);
+    TRawLine line(sim->DevicePath());
     const TBytes data = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     const TBytes write6 = WithSum({0x61, 0x00, 0x0C, 3, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
     TBytes spoilt = write6;
@@ -152,14 +81,14 @@ TEST(RepeaterSim, AnswersEachRequestByteForByte)
     for (const auto& c : cases) {
         EXPECT_EQ(line.Ask(c.Request), c.Reply) << "request " << int(c.Request[0]);
         requests.push_back(c.Request);
-        EXPECT_EQ(sim.Sim.Transfers(), c.Request == TBytes{0x28} ? 1 : 0);
+        EXPECT_EQ(sim->Transfers(), c.Request == TBytes{0x28} ? 1 : 0);
     }
-    EXPECT_EQ(sim.Sim.Received(), requests);
+    EXPECT_EQ(sim->Received(), requests);
     // Only the good writes of areas 1 and 6 changed the memory.
     TMap::TImage expected = Memory().Content();
     std::fill_n(expected.begin(), 80, 0xEE);
     std::copy(data.begin(), data.end(), expected.begin() + 996);
-    EXPECT_EQ(sim.Sim.Memory(), expected);
+    EXPECT_EQ(sim->Memory(), expected);
 }
 
 TEST(RepeaterSim, FaultsChangeTheAnswers)
@@ -183,8 +112,8 @@ TEST(RepeaterSim, FaultsChangeTheAnswers)
         {TSimFault::NegativeAck, {0xB1, 0x00, 0x02, 0x72, 0x25}, {0x06, 0x15}},
     };
     for (const auto& c : cases) {
-        TSim sim(Faulty(c.Fault));
-        TLine line(sim.Sim.DevicePath());
+        TSimRig sim(Memory(), WithFault(c.Fault));
+        TRawLine line(sim->DevicePath());
         EXPECT_EQ(line.Ask(c.Request), c.Reply) << int(c.Fault);
         // Other blocks are not struck.
         EXPECT_EQ(line.Ask(WithSum({0x42, 0x00, 0x02, 0x05})), Block(0x42, 5, 208 + 5 * 48, 48)) << int(c.Fault);
@@ -194,52 +123,51 @@ TEST(RepeaterSim, FaultsChangeTheAnswers)
 TEST(RepeaterSim, TheDeviceCanDisappear)
 {
     namespace fs = std::filesystem;
-    const fs::path link = fs::temp_directory_path() / ("rk54-sim-gone-" + std::to_string(::getpid()));
-    TSimOptions options = Faulty(TSimFault::DeviceGone);
+    const TTempFolder folder;
+    const fs::path link = folder.Path / "COM9";
+    TSimOptions options = WithFault(TSimFault::DeviceGone);
     options.LinkPath = link.string();
-    TSim sim(options);
+    TSimRig sim(Memory(), options);
     EXPECT_TRUE(fs::is_symlink(link));
-    TLine line(sim.Sim.DevicePath());
+    TRawLine line(sim->DevicePath());
     line.Send(WithSum({0x42, 0x00, 0x02, 0x04}));
-    line.Take();
-    for (int i = 0; i < 50 && fs::is_symlink(fs::symlink_status(link)); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_FALSE(fs::is_symlink(fs::symlink_status(link)));
+    line.TakeUntilQuiet();
+    EXPECT_TRUE(WaitUntil([&] { return !fs::is_symlink(fs::symlink_status(link)); }));
 }
 
 TEST(RepeaterSim, ALinkAndTheSavedMemory)
 {
     namespace fs = std::filesystem;
-    const fs::path folder = fs::temp_directory_path() / ("rk54-sim-" + std::to_string(::getpid()));
-    fs::remove_all(folder);
+    const TTempFolder temporary;
+    const fs::path folder = temporary.Path;
     TSimOptions options;
     options.LinkPath = (folder / "ports" / "COM9").string();
     options.SavePath = (folder / "memory.R54").string();
     {
-        TSim sim(options);
+        TSimRig sim(Memory(), options);
         ASSERT_TRUE(fs::is_symlink(options.LinkPath));
-        EXPECT_EQ(fs::read_symlink(options.LinkPath).string(), sim.Sim.DevicePath());
-        TLine line(options.LinkPath);
+        EXPECT_EQ(fs::read_symlink(options.LinkPath).string(), sim->DevicePath());
+        TRawLine line(options.LinkPath);
         TBytes frame = {0x41, 0x00, 0x32, 0x00};
         frame.resize(52, 0x77);
         EXPECT_EQ(line.Ask(WithSum(frame)), (TBytes{0x06, 0x17}));
         line.Ask({0x28});  // the end of a transfer saves
         std::ifstream saved(options.SavePath, std::ios::binary);
         const TBytes bytes((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
-        const TMap::TImage memory = sim.Sim.Memory();
+        const TMap::TImage memory = sim->Memory();
         EXPECT_EQ(bytes, TBytes(memory.begin(), memory.end()));
         EXPECT_EQ(bytes.at(208), 0x77);
-        EXPECT_FALSE(sim.Sim.SaveFailed());
+        EXPECT_FALSE(sim->SaveFailed());
     }
     EXPECT_FALSE(fs::exists(fs::symlink_status(options.LinkPath)));  // removed when it stops
-    fs::remove_all(folder);
 }
 
 TEST(RepeaterSim, AFrameLeftHalfWayIsForgotten)
 {
-    TSim sim;
-    TLine line(sim.Sim.DevicePath());
+    TSimRig sim(Memory());
+    TRawLine line(sim->DevicePath());
     line.Ask({0x42, 0x00, 0x02});
+    // The gap itself is what is tested: longer than the simulator's 500 ms.
     std::this_thread::sleep_for(std::chrono::milliseconds(600));
     EXPECT_EQ(line.Ask({0x02}), (TBytes{0x02, 0x01}));
 }

@@ -1,10 +1,19 @@
 #include "support/LinkTestKit.h"
 #include "link/dc_RsDrv.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <numeric>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
 
 std::vector<int> TTestView::ProgressSteps() const
 {
@@ -96,4 +105,94 @@ bool PortIsFree(const QString& port)
     const bool free = probe.Open(port) == RsOk;
     probe.Close();
     return free;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > ms)
+            return false;
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents();
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+namespace {
+
+void MakeRaw(int fd)
+{
+    termios t {};
+    ::tcgetattr(fd, &t);
+    ::cfmakeraw(&t);
+    ::tcsetattr(fd, TCSANOW, &t);
+}
+
+} // namespace
+
+TRawLine::TRawLine()
+{
+    Fd = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (Fd < 0 || ::grantpt(Fd) != 0 || ::unlockpt(Fd) != 0) {
+        ADD_FAILURE() << "no pseudo-terminal";
+        return;
+    }
+    Path = ::ptsname(Fd);
+    Hold = ::open(Path.c_str(), O_RDWR | O_NOCTTY);
+    MakeRaw(Hold);
+}
+
+TRawLine::TRawLine(const std::string& device) : Path(device)
+{
+    Fd = ::open(device.c_str(), O_RDWR | O_NOCTTY);
+    if (Fd < 0)
+        ADD_FAILURE() << "cannot open " << device;
+    MakeRaw(Fd);
+}
+
+TRawLine::~TRawLine()
+{
+    ::close(Fd);
+    if (Hold >= 0)
+        ::close(Hold);
+}
+
+void TRawLine::Send(const TBytes& bytes)
+{
+    ASSERT_EQ(::write(Fd, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+}
+
+TBytes TRawLine::Take(size_t count)
+{
+    TBytes got;
+    uint8_t b;
+    while (got.size() < count && ::read(Fd, &b, 1) == 1)
+        got.push_back(b);
+    return got;
+}
+
+TBytes TRawLine::TakeUntilQuiet(int quietMs)
+{
+    TBytes got;
+    pollfd p {Fd, POLLIN, 0};
+    uint8_t buffer[512];
+    while (::poll(&p, 1, quietMs) > 0 && (p.revents & POLLIN)) {
+        const ssize_t n = ::read(Fd, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        got.insert(got.end(), buffer, buffer + n);
+    }
+    return got;
+}
+
+TBytes TRawLine::Ask(const TBytes& bytes)
+{
+    Send(bytes);
+    const TBytes got = TakeUntilQuiet();
+    const size_t echo = std::min(bytes.size(), got.size());
+    EXPECT_EQ(TBytes(got.begin(), got.begin() + echo), bytes) << "echo";
+    return TBytes(got.begin() + echo, got.end());
 }

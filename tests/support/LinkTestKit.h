@@ -106,3 +106,31 @@ TBytes Joined(std::initializer_list<TBytes> parts);
 TBytes WithSum(TBytes frame);
 // Nothing holds the device any more.
 bool PortIsFree(const QString& port);
+// Polls `done` (letting the program breathe) until it holds or `ms` have
+// passed; answers whether it holds. For what a loaded machine may delay.
+bool WaitUntil(const std::function<bool()>& done, int ms = 10000);
+
+// One end of a serial line in raw mode that the test works byte by byte:
+// the far end of a new pseudo-terminal whose other end (Port) a driver
+// opens, or the device a simulated repeater serves, opened by its path.
+class TRawLine {
+public:
+    TRawLine();
+    explicit TRawLine(const std::string& device);
+    ~TRawLine();
+    TRawLine(const TRawLine&) = delete;
+    TRawLine& operator=(const TRawLine&) = delete;
+    QString Port() const { return QString::fromStdString(Path); }
+    void Send(const TBytes& bytes);
+    // `count` bytes, however long they take.
+    TBytes Take(size_t count);
+    // What arrives until the line has been quiet for `quietMs`.
+    TBytes TakeUntilQuiet(int quietMs = 250);
+    // Sends `bytes`, checks their echo and answers what came after it.
+    TBytes Ask(const TBytes& bytes);
+
+private:
+    int Fd = -1;
+    int Hold = -1;  // a new terminal's other end, held open so the line stays up
+    std::string Path;
+};

@@ -37,6 +37,12 @@ public:
         std::ofstream out(path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
+    static std::string ReadText(const std::string& path)
+    {
+        const std::vector<uint8_t> bytes = Read(path);
+        return {bytes.begin(), bytes.end()};
+    }
+    static void WriteText(const std::string& path, const std::string& text) { Write(path, {text.begin(), text.end()}); }
 
     std::filesystem::path Path;
 };

@@ -40,11 +40,16 @@ TfrmHardware::TfrmHardware(TRKmem& doc, TProgramMode mode, TPrompt& prompt, QWid
 bool TfrmHardware::Execute(QWidget* parent, TRKmem& doc, TProgramMode mode, TPrompt& prompt,
                            bool& modified)
 {
+    const int openedBand = doc.Band;
     TfrmHardware form(doc, mode, prompt, parent);
     if (!form.RunModal(modified))
         return false;
-    if (form.BandChanged())
-        TMap54::SetBandDefaults(doc, doc.Band);
+    // OK stored the band the person agreed to and the IF as its field shows
+    // it: the band's own, or one typed over it. The rest of the change is
+    // the band change every caller makes.
+    const int chosenBand = doc.Band;
+    doc.Band = openedBand;
+    ChangeBand(doc, chosenBand, doc.IfFreq);
     return true;
 }
 

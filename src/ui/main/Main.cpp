@@ -1047,13 +1047,12 @@ void TfrmMain::RadioDownload()
     if (!AskToSave())
         return;
     TCautionPrompt caution(FHost.Prompt());
-    const int check = NarrowBandCheck(Document(), FFccPhase, caution);
-    if (check == 1 || check == 2) {
-        if (ConvertToNarrowBand(Document()))
-            FDoc->SetModified(true);
+    const TDownloadStart start = PrepareDownload(Document(), FFccPhase, caution);
+    if (start.Converted) {
+        FDoc->SetModified(true);
         FDoc->ReloadWork();
     }
-    if (check == 0 || check == 1)
+    if (start.Download)
         RunTransfer(false);
     Refresh();
 }

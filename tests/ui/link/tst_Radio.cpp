@@ -29,6 +29,7 @@
 namespace {
 
 constexpr int SimPort = 9;
+constexpr int NoFault = -1, NoRepeater = -2;
 
 TRKmem RepeaterDocument()
 {
@@ -179,15 +180,53 @@ private slots:
         Ports.reset();
     }
 
-    void uploadReplacesTheDocument()
+    // Upload as the repeater answers, fails or keeps silent. Only a
+    // completed one replaces the document; the window cannot be closed while
+    // it waits, and Cancel ends the wait without a word.
+    void upload_data()
     {
-        const TRKmem repeater = RepeaterDocument();
-        StartSim(repeater);
+        QTest::addColumn<int>("fault");    // a TSimFault, NoFault or NoRepeater behind the port
+        QTest::addColumn<bool>("cancel");  // Cancel clicked as the transfer window shows
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("completed") << NoFault << false << QStringList {"information: Upload is completed"};
+        QTest::newRow("checksum") << int(TSimFault::BadChecksum) << false << QStringList {"error: Checksum error"};
+        QTest::newRow("wrong index") << int(TSimFault::WrongIndex) << false << QStringList {"error: Upload error"};
+        QTest::newRow("refused handshake") << int(TSimFault::WrongHandshake) << false << QStringList {"error: Upload error"};
+        QTest::newRow("silence") << int(TSimFault::Silence) << false << QStringList {"error: Timeout"};
+        QTest::newRow("cancelled while waiting") << int(TSimFault::NoAnswer) << true << QStringList();
+        QTest::newRow("no repeater") << NoRepeater << false << QStringList {"error: Problem on COM port"};
+    }
+    void upload()
+    {
+        QFETCH(int, fault);
+        QFETCH(bool, cancel);
+        QFETCH(QStringList, messages);
+        if (fault != NoRepeater)
+            StartSim(RepeaterDocument(), fault >= 0 ? std::set {TSimFault(fault)} : std::set<TSimFault> {});
         TfrmMain* main = StartMain();
+        const std::string serial = main->Document().SerialNo;
+        const QString file = main->CurrentFileName();
+        bool closed = false;
+        if (cancel)
+            Watch.OnShow = [&](TfrmRadio& radio) {
+                QTimer::singleShot(0, &radio, [&] {
+                    closed = main->close();
+                    QTest::mouseClick(radio.findChild<QPushButton*>("btnCancel"), Qt::LeftButton);
+                });
+            };
         main->Action("miUpload")->trigger();
 
-        QCOMPARE(Messages(), QStringList {"information: Upload is completed"});
-        QCOMPARE(Watch.Shown, 1);
+        QCOMPARE(Messages(), messages);
+        QCOMPARE(Watch.Shown, fault == NoRepeater ? 0 : 1);
+        QVERIFY(!closed && main->isVisible());
+        QVERIFY(main->isEnabled());
+        QVERIFY(!main->RadioWindow());
+        if (fault != NoFault) {
+            QCOMPARE(main->Document().SerialNo, serial);
+            QCOMPARE(main->CurrentFileName(), file);
+            QVERIFY(!main->Modified());
+            return;
+        }
         QVERIFY(Watch.Positions.size() > 3);
         QCOMPARE(Watch.Title, QString("Upload Function"));
         QVERIFY(Watch.CancelVisible);
@@ -205,8 +244,6 @@ private slots:
         QCOMPARE(main->Grid()->CellText(TChGrid::RowOf(3), 2), QString("154.25000"));
         QVERIFY(main->Modified());
         QCOMPARE(main->CurrentFileName(), QString("<none>"));
-        QVERIFY(main->isEnabled());
-        QVERIFY(!main->RadioWindow());
         // The image now holds the repeater's bytes as read.
         const TMap::TImage memory = Sim->Memory();
         QVERIFY(std::equal(memory.begin(), memory.begin() + CloneSize, main->Codec().Data()));
@@ -259,60 +296,6 @@ private slots:
         QCOMPARE(main->Document().SerialNo, std::string("70707070"));
         QCOMPARE(main->CurrentFileName(), QString("<none>"));
         QVERIFY(!main->LinkBusy());
-    }
-
-    void failedUploadChangesNothing_data()
-    {
-        QTest::addColumn<int>("fault");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("checksum") << int(TSimFault::BadChecksum) << "error: Checksum error";
-        QTest::newRow("wrong index") << int(TSimFault::WrongIndex) << "error: Upload error";
-        QTest::newRow("refused handshake") << int(TSimFault::WrongHandshake) << "error: Upload error";
-        QTest::newRow("silence") << int(TSimFault::Silence) << "error: Timeout";
-    }
-    void failedUploadChangesNothing()
-    {
-        QFETCH(int, fault);
-        QFETCH(QString, message);
-        StartSim(RepeaterDocument(), {TSimFault(fault)});
-        TfrmMain* main = StartMain();
-        const std::string serial = main->Document().SerialNo;
-        const QString file = main->CurrentFileName();
-        main->RadioUpload();
-        QCOMPARE(Messages(), QStringList {message});
-        QCOMPARE(main->Document().SerialNo, serial);
-        QCOMPARE(main->CurrentFileName(), file);
-        QVERIFY(!main->Modified());
-        QVERIFY(main->isEnabled());
-    }
-
-    void cancelWhileWaitingForTheRepeater()
-    {
-        StartSim(RepeaterDocument(), {TSimFault::NoAnswer});
-        TfrmMain* main = StartMain();
-        bool closedDuringTransfer = true;
-        Watch.OnShow = [&](TfrmRadio& radio) {
-            QTimer::singleShot(100, main, [&] { closedDuringTransfer = main->close(); });
-            QTimer::singleShot(300, &radio, [&radio] {
-                QTest::mouseClick(radio.findChild<QPushButton*>("btnCancel"), Qt::LeftButton);
-            });
-        };
-        main->RadioUpload();
-        QVERIFY(!closedDuringTransfer);
-        QVERIFY(main->isVisible());
-        QVERIFY(Messages().isEmpty());
-        QCOMPARE(Watch.Shown, 1);
-        QVERIFY(!main->Modified());
-        QVERIFY(main->isEnabled());
-    }
-
-    void noPortNoWindow()
-    {
-        TfrmMain* main = StartMain();  // nothing stands behind COM9
-        main->RadioUpload();
-        QCOMPARE(Messages(), QStringList {"error: Problem on COM port"});
-        QCOMPARE(Watch.Shown, 0);
-        QVERIFY(main->isEnabled());
     }
 
     void downloadWritesTheChannelsInNormalMode()
@@ -506,8 +489,8 @@ private slots:
         QTest::addColumn<bool>("converted");
         QTest::addColumn<bool>("downloaded");
         QTest::newRow("before 2011") << QDate(2010, 12, 31) << int(TAnswer::Yes) << false << false << true;
-        QTest::newRow("phase 1 yes") << QDate(2011, 5, 1) << int(TAnswer::Yes) << true << true << true;
-        QTest::newRow("phase 1 no") << QDate(2011, 5, 1) << int(TAnswer::No) << true << false << true;
+        QTest::newRow("phase 1 yes") << QDate(2011, 1, 1) << int(TAnswer::Yes) << true << true << true;
+        QTest::newRow("phase 1 no") << QDate(2012, 12, 31) << int(TAnswer::No) << true << false << true;
         QTest::newRow("phase 1 dismissed") << QDate(2011, 5, 1) << int(TAnswer::Cancel) << true << false << false;
         QTest::newRow("phase 2 yes") << QDate(2013, 1, 1) << int(TAnswer::Yes) << true << true << true;
         QTest::newRow("phase 2 no") << QDate(2020, 1, 1) << int(TAnswer::No) << true << true << false;

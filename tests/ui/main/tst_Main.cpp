@@ -162,62 +162,48 @@ private slots:
                                                   : "<none>" + Suffix;
         QCOMPARE(main->windowTitle(), title);
         QCOMPARE(main->findChild<QMenu*>("miAlignment")->menuAction()->isVisible(), mode == Manufacture);
-        QCOMPARE(main->Action("miRxAdjust")->isVisible(), mode != Normal);
-        QCOMPARE(main->Action("miTxPower")->isVisible(), mode != Normal);
+        for (const char* adjustment : {"miRxAdjust", "miTxAdjust", "miTxPower"})
+            QVERIFY2(main->Action(adjustment)->isVisible() == (mode != Normal), adjustment);
         QCOMPARE(CurrentHelpSet(), mode == Normal ? THelpSet::Normal : THelpSet::Service);
-    }
-
-    void fccPhaseFromTheClock()
-    {
-        const std::pair<QDate, int> days[] = {{QDate(2010, 12, 31), 0}, {QDate(2011, 1, 1), 1},
-                                              {QDate(2012, 12, 31), 1}, {QDate(2013, 1, 1), 2}};
-        for (const auto& [today, phase] : days) {
-            Host->Date = today;
-            QCOMPARE(Start()->FccPhase(), phase);
-        }
     }
 
     // The document's own start-up rules are tested without the window; here
     // the window shows what they decided.
-    void startShowsTheDefaultDocument()
+    void windowShowsTheStartupDocument()
     {
         TfrmMain* main = Start();
-        const QString path = Path("defaultv.R54");
-        QVERIFY(QFile::exists(path));
         QCOMPARE(main->windowTitle(), "<none>" + Suffix);
         QVERIFY(!main->Action("miSave")->isEnabled());
-        QVERIFY(!main->Modified());
-
-        main = Start();
-        QCOMPARE(main->CurrentFileName(), path);
+        main = Start();  // the default document the first start wrote
+        QCOMPARE(main->windowTitle(), Path("defaultv.R54") + Suffix);
         QVERIFY(main->Action("miSave")->isEnabled());
-        QCOMPARE(main->windowTitle(), path + Suffix);
-    }
-
-    void startupFileArgumentKeepsTheTypedName()
-    {
         TRKmem doc = DefaultDocument();
         doc.SerialNo = "87654321";
-        const QString path = WriteDocument(Path("site.r54"), doc);
-        TfrmMain* main = Start({path});
-        QCOMPARE(main->CurrentFileName(), path);
-        QCOMPARE(main->Document().SerialNo, std::string("87654321"));
+        main = Start({WriteDocument(Path("site.r54"), doc)});
+        QCOMPARE(main->windowTitle(), Path("site.r54") + Suffix);
         QCOMPARE(main->findChild<QLabel*>("lblSerialNo")->text(), QString("87654321"));
-        QVERIFY(!QFile::exists(Path("defaultv.R54")));
     }
 
-    // Backing out of the save question (Esc, its close box) stops every
-    // command that asks it: the edit, the document's name and every file
-    // stay as they were, and no chooser or transfer starts.
-    void cancelledSaveQuestionKeepsTheEdit_data()
+    // Every command that replaces the document or talks to the repeater asks
+    // the save question first (its answers are tested without the window);
+    // the real box backs out on Esc and on its close box, not as No: the edit
+    // stays, nothing else is asked or told and the settings stay as they were.
+    void realQuestionBoxBacksOutOnEscAndCloseBox_data()
     {
         QTest::addColumn<QString>("command");
-        for (const char* command : {"close", "miNew", "miOpen", "miFile1", "miUpload", "miDownload"})
-            QTest::newRow(command) << QString(command);
+        QTest::addColumn<bool>("escape");  // the close box otherwise
+        QTest::newRow("close, Esc") << "close" << true;
+        QTest::newRow("close, close box") << "close" << false;
+        QTest::newRow("New, Esc") << "miNew" << true;
+        QTest::newRow("Open, close box") << "miOpen" << false;
+        QTest::newRow("Open Recent, Esc") << "miFile1" << true;
+        QTest::newRow("Upload, close box") << "miUpload" << false;
+        QTest::newRow("Download, Esc") << "miDownload" << true;
     }
-    void cancelledSaveQuestionKeepsTheEdit()
+    void realQuestionBoxBacksOutOnEscAndCloseBox()
     {
         QFETCH(QString, command);
+        QFETCH(bool, escape);
         const QString other = WriteDocument(Path("other.R54"), DefaultDocument());
         {
             TIniData ini(Path("RK54Win.ini").toStdString());
@@ -225,69 +211,35 @@ private slots:
             ini.SetValue("COM_PORT", 9);  // no device behind it: a transfer would fail loudly
             QVERIFY(ini.Save());
         }
-        const QString site = WriteDocument(Path("site.R54"), DefaultDocument());
-        const QByteArray siteBytes = ReadAll(site);
-        TfrmMain* main = Start({site});
-        main->Grid()->SetCellText(TChGrid::RowOf(3), 22, "Lo");
-        Host->Person.Answers = {TAnswer::Cancel};
-        Host->Files = {other, other};
-        if (command == "close")
-            QVERIFY(!main->close());
-        else
-            main->Action(command)->trigger();
-        QCOMPARE(Host->Person.Texts(), QStringList {"ask: Do you want to save the file?"});
-        QVERIFY(Host->ChooserFolders.isEmpty());
-        QCOMPARE(main->Grid()->CellText(TChGrid::RowOf(3), 22), QString("Lo"));
-        QCOMPARE(main->Document().Channels[3].TxPower, 1);
-        QVERIFY(main->Modified());
-        QCOMPARE(main->CurrentFileName(), site);
-        QCOMPARE(ReadAll(site), siteBytes);
-        QVERIFY(main->isVisible());
-    }
-
-    // The real question box: Esc and its close box are Cancel, not No.
-    void realQuestionBoxBacksOutOnEscAndCloseBox_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("escape");  // the close box otherwise
-        for (const char* command : {"close", "miNew"}) {
-            QTest::addRow("%s, Esc", command) << QString(command) << true;
-            QTest::addRow("%s, close box", command) << QString(command) << false;
-        }
-    }
-    void realQuestionBoxBacksOutOnEscAndCloseBox()
-    {
-        QFETCH(QString, command);
-        QFETCH(bool, escape);
+        const QByteArray settings = ReadAll(Path("RK54Win.ini"));
         Host->RealBoxes = true;
+        Host->Files = {other};
         TfrmMain* main = Start();
         main->Grid()->SetCellText(TChGrid::RowOf(3), 22, "Lo");
-        QString asked;
-        bool answered = false;
-        std::function<void()> answer = [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) {
-                QTimer::singleShot(10, answer);
-                return;
+        QStringList shown;  // every box that came up, each backed out of
+        QTimer boxes;
+        connect(&boxes, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown << box->text();
+                if (escape)
+                    QTest::keyClick(box, Qt::Key_Escape);
+                else
+                    box->close();
             }
-            asked = box->text();
-            answered = true;
-            if (escape)
-                QTest::keyClick(box, Qt::Key_Escape);
-            else
-                box->close();
-        };
-        QTimer::singleShot(0, answer);
+        });
+        boxes.start(10);
         if (command == "close")
             QVERIFY(!main->close());
         else
             main->Action(command)->trigger();
-        QVERIFY(answered);
-        QCOMPARE(asked, QString("Do you want to save the file?"));
+        boxes.stop();
+        QCOMPARE(shown, QStringList {"Do you want to save the file?"});
+        QVERIFY(Host->ChooserFolders.isEmpty());
         QCOMPARE(main->Grid()->CellText(TChGrid::RowOf(3), 22), QString("Lo"));
         QVERIFY(main->Modified());
+        QCOMPARE(main->windowTitle(), "<none>" + Suffix);
         QVERIFY(main->isVisible());
-        QVERIFY(!QFile::exists(Path("RK54Win.ini")));
+        QCOMPARE(ReadAll(Path("RK54Win.ini")), settings);
     }
 
     // The recent-file menu follows the document's list; its rules are tested
@@ -390,44 +342,41 @@ private slots:
         QVERIFY(QFileInfo(Path("RK54Win.ini")).isDir());
     }
 
-    // A stored placement is fitted onto the screen before the window shows,
-    // and the fitted one is what the next start finds.
+    // A stored placement is fitted onto the screen (a task bar above it)
+    // before the window shows, and the fitted one is what the next start finds.
+    void storedPlacementIsFittedOntoTheScreen_data()
+    {
+        QTest::addColumn<QRect>("stored");
+        QTest::addColumn<QRect>("fitted");  // an empty size: the design size
+        QTest::newRow("fits as it is") << QRect(40, 50, 900, 600) << QRect(40, 50, 900, 600);
+        QTest::newRow("off to the right and below") << QRect(5000, 4000, 900, 600) << QRect(380, 424, 900, 600);
+        QTest::newRow("a screen that is gone") << QRect(3000, 100, 900, 600) << QRect(380, 100, 900, 600);
+        QTest::newRow("above the work area") << QRect(100, 0, 900, 600) << QRect(100, 24, 900, 600);
+        QTest::newRow("huge") << QRect(10, 30, 100000, 100000) << QRect(0, 24, 1280, 1000);
+        QTest::newRow("smaller than the design") << QRect(20, 30, 100, 100) << QRect(20, 30, 0, 0);
+    }
     void storedPlacementIsFittedOntoTheScreen()
     {
-        const struct {
-            const char* Name;
-            int X, Y, W, H;
-            QRect Expected;  // an empty size: the design size
-        } rows[] = {
-            {"fits as it is", 40, 50, 900, 600, {40, 50, 900, 600}},
-            {"off to the right and below", 5000, 4000, 900, 600, {380, 424, 900, 600}},
-            {"a screen that is gone", 3000, 100, 900, 600, {380, 100, 900, 600}},
-            {"above the work area", 100, 0, 900, 600, {100, 24, 900, 600}},
-            {"huge", 10, 30, 100000, 100000, {0, 24, 1280, 1000}},
-            {"smaller than the design", 20, 30, 100, 100, {20, 30, 0, 0}},
-        };
-        for (const auto& row : rows) {
-            qInfo() << row.Name;
-            {
-                QFile::remove(Path("RK54Win.ini"));
-                TIniData ini(Path("RK54Win.ini").toStdString());
-                const std::pair<const char*, int> values[] = {{"FRMX", row.X}, {"FRMY", row.Y}, {"FRMW", row.W},
-                                                              {"FRMH", row.H}};
-                for (const auto& [key, value] : values)
-                    ini.SetValue(key, value);
-                QVERIFY(ini.Save());
-            }
-            Host->Screen = QRect(0, 24, 1280, 1000);  // a task bar above
-            TfrmMain* main = Start();
-            const QSize size = row.Expected.size().isEmpty() ? main->minimumSize() : row.Expected.size();
-            QCOMPARE(QRect(main->pos(), main->size()), QRect(row.Expected.topLeft(), size));
-            QVERIFY(main->close());
+        QFETCH(QRect, stored);
+        QFETCH(QRect, fitted);
+        {
             TIniData ini(Path("RK54Win.ini").toStdString());
-            QVERIFY(ini.Load());
-            QCOMPARE(QRect(ini.GetInt("FRMX", -9), ini.GetInt("FRMY", -9), ini.GetInt("FRMW", -9),
-                           ini.GetInt("FRMH", -9)),
-                     QRect(row.Expected.topLeft(), size));
+            const std::pair<const char*, int> values[] = {
+                {"FRMX", stored.x()}, {"FRMY", stored.y()}, {"FRMW", stored.width()}, {"FRMH", stored.height()}};
+            for (const auto& [key, value] : values)
+                ini.SetValue(key, value);
+            QVERIFY(ini.Save());
         }
+        Host->Screen = QRect(0, 24, 1280, 1000);
+        TfrmMain* main = Start();
+        if (fitted.size().isEmpty())
+            fitted.setSize(main->minimumSize());
+        QCOMPARE(QRect(main->pos(), main->size()), fitted);
+        QVERIFY(main->close());
+        TIniData ini(Path("RK54Win.ini").toStdString());
+        QVERIFY(ini.Load());
+        QCOMPARE(QRect(ini.GetInt("FRMX", -9), ini.GetInt("FRMY", -9), ini.GetInt("FRMW", -9), ini.GetInt("FRMH", -9)),
+                 fitted);
     }
 
     // Folder and recent files whose names are not UTF-8 go back to the
@@ -685,33 +634,10 @@ private slots:
     }
 
     // Every dialog command of the Common and Signalling menus opens its
-    // dialog; the adjustments are offered from Extended mode on.
-    void everyDialogCommandOpensAndCancels_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::newRow("Normal") << QStringList();
-        QTest::newRow("Extended") << QStringList {"-D"};
-    }
-    void everyDialogCommandOpensAndCancels()
-    {
-        QFETCH(QStringList, args);
-        TfrmMain* main = Start(args);
-        const QStringList adjustments {"miRxAdjust", "miTxAdjust", "miTxPower"};
-        for (const char* action : {"miHardware", "miRadioStatus", "miTimer", "miCWID", "miMarketing", "miRxAdjust",
-                                   "miTxAdjust", "miTxPower", "miAlphaTag", "miSignal", "miAni", "miEni", "miToneTbl"}) {
-            const bool offered = !args.isEmpty() || !adjustments.contains(action);
-            QCOMPARE(main->Action(action)->isVisible(), offered);
-            if (!offered)
-                continue;
-            QVERIFY(main->Action(action)->isEnabled());
-            RunDialog(action, [](QDialog& dialog) { Click(dialog, "btnCancel"); });
-            QVERIFY2(!main->Modified(), action);
-        }
-    }
-
-    // OK in a dialog is one step of Edit > Undo/Redo over the whole
-    // document, channels a dialog changed included. Rows: the command, the
-    // control a person changes and what they type ("" picks the next item).
+    // dialog; Cancel after a change leaves the document as it was, OK is one
+    // step of Edit > Undo/Redo over the whole document, channels a dialog
+    // changed included. Rows: the command, the control a person changes and
+    // what they type ("" picks the next item).
     void dialogOkIsOneUndoStep_data()
     {
         QTest::addColumn<QString>("action");
@@ -719,6 +645,10 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<bool>("aniEniOn");  // DTMF on and channel 1 sending ANI/ENI
         QTest::newRow("Hardware") << "miHardware" << "cmbDuplex" << "" << false;
+        QTest::newRow("Radio Status") << "miRadioStatus" << "cmbBeep" << "<up>" << false;
+        QTest::newRow("Timer") << "miTimer" << "edtBaseTOT" << "5" << false;
+        QTest::newRow("CW ID") << "miCWID" << "edtTFreq" << "9" << false;
+        QTest::newRow("Marketing") << "miMarketing" << "edtSerial" << "12" << false;
         QTest::newRow("Signaling") << "miSignal" << "cmbDTMF" << "" << false;
         QTest::newRow("Signaling off resets ANI/ENI") << "miSignal" << "cmbDTMF" << "<up>" << true;
         QTest::newRow("ANI") << "miAni" << "edtDelay" << "100" << false;
@@ -750,20 +680,26 @@ private slots:
         // The file name is saved too: always the same one.
         const auto saved = [&] { return ReadAll(WriteDocument(Path("saved.R54"), main->Document())); };
         const QByteArray before = saved();
+        const auto change = [&](const char* button) {
+            RunDialog(action.toLatin1(), [&](QDialog& dialog) {
+                QApplication::setActiveWindow(&dialog);
+                auto* widget = dialog.findChild<QWidget*>(control);
+                widget->setFocus(Qt::TabFocusReason);
+                if (keys.isEmpty() || keys == "<up>") {
+                    QTest::keyClick(widget, keys.isEmpty() ? Qt::Key_Down : Qt::Key_Up);
+                } else {
+                    for (const QChar c : keys)
+                        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                }
+                Click(dialog, button);
+            });
+        };
+        change("btnCancel");
+        QVERIFY(!main->Modified());
+        QCOMPARE(saved(), before);
         QVERIFY(!main->Action("miUndo")->isEnabled());
-        RunDialog(action.toLatin1(), [&](QDialog& dialog) {
-            QApplication::setActiveWindow(&dialog);
-            auto* widget = dialog.findChild<QWidget*>(control);
-            widget->setFocus(Qt::TabFocusReason);
-            if (keys.isEmpty() || keys == "<up>") {
-                QTest::keyClick(widget, keys.isEmpty() ? Qt::Key_Down : Qt::Key_Up);
-            } else {
-                for (const QChar c : keys)
-                    QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-            }
-            Click(dialog, "btnOK");
-        });
+        change("btnOK");
         QVERIFY(main->Modified());
         const QByteArray after = saved();
         QVERIFY(after != before);

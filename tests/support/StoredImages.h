@@ -3,9 +3,10 @@
 #include <string>
 #include <vector>
 
-// Images written out by hand, byte by byte, from the layout tables: the
-// expectations the encoder is measured against.
-std::vector<uint8_t> HexBytes(const std::string& hex);
+// The images of new documents, from the stored data files of the corpus
+// (tests/corpus/new-vhf.R54 and new-uhf.R54, whose dumps beside them were
+// read byte by byte against the image layout): the expectations the
+// encoder, the data files and rk54 are measured against.
 
 // The image of a new VHF document (File > New), with `baseName` (up to 8
 // bytes) at 112..119 and both checksums in place.
