@@ -4,7 +4,7 @@
 // commands in the main window.
 #include "ui/link/D_Alignment.h"
 #include "ui/main/Main.h"
-#include "support/DialogTestKit.h"
+#include "support/WindowTestKit.h"
 #include "support/LinkTestKit.h"
 #include "support/TestHost.h"
 #include "files/dc_Ini.h"
@@ -241,7 +241,7 @@ private slots:
         QCOMPARE(nowChecked, expected);
         QVERIFY(Person.Messages.empty());
         QVERIFY(window.isEnabled());
-        QCOMPARE(SavedBytes(Doc), SavedBytes(AlignmentDocument()));
+        QCOMPARE(DocumentDifferences(AlignmentDocument(), Doc), std::string());
     }
 
     void enableRulesAndAccelerators_data()
@@ -358,7 +358,7 @@ private slots:
             window.close();
         QVERIFY(window.isHidden());
         QCOMPARE(window.result(), int(QDialog::Rejected));
-        QCOMPARE(SavedBytes(Doc), SavedBytes(AlignmentDocument()));
+        QCOMPARE(DocumentDifferences(AlignmentDocument(), Doc), std::string());
         QVERIFY(Image.Content() == before);
         if (how == 0) {
             QCOMPARE(Link->Tail(4), ClosingSequence);
