@@ -201,7 +201,7 @@ bool Finish(TCRsDrv& driver, TOutcome outcome, TLinkView::TDirection direction, 
         TReceiveBuffer rx;
         Receive(driver, rx, 1, view);
         progress.Set(TLinkView::ProgressMax);
-        PauseMs(2000, view);
+        PauseMs(view.RestartPauseMs(), view);
         if (announceDone)
             view.Information(upload ? CloneMessages::UploadDone : CloneMessages::DownloadDone);
         break;
