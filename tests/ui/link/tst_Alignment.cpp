@@ -389,23 +389,22 @@ private slots:
         QCOMPARE(Link->Commands().size(), 1);
     }
 
+    // The values the repeater sends, or "---" where its reply was bad (the
+    // link's answer to a bad reply is test_Align's).
     void statusShowsTheLiveValues_data()
     {
         QTest::addColumn<int>("fault");
         QTest::addColumn<QString>("values");
         QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<int>("last");  // the last byte the repeater got
-        QTest::newRow("good reply") << -1 << "1a 2b 3c" << QStringList {"information: Upload is completed"}
-                                    << 0x05;
+        QTest::newRow("good reply") << -1 << "1a 2b 3c" << QStringList {"information: Upload is completed"};
         QTest::newRow("bad checksum") << int(TSimFault::BadChecksum) << "--- --- ---"
-                                      << QStringList {QString("error: ") + Problem} << 0x15;
+                                      << QStringList {QString("error: ") + Problem};
     }
     void statusShowsTheLiveValues()
     {
         QFETCH(int, fault);
         QFETCH(QString, values);
         QFETCH(QStringList, messages);
-        QFETCH(int, last);
         TfrmAlignment& window = Open(3, fault);
         Click("btnStat");
         QStringList shown;
@@ -413,8 +412,7 @@ private slots:
             shown << window.findChild<QLineEdit*>(name)->text();
         QCOMPARE(shown.join(' '), values);
         QCOMPARE(Person.Texts(), messages);
-        const TUnits units = (*Link)->Received();
-        QCOMPARE(int(units.back().back()), last);
+        QVERIFY(window.isEnabled());
     }
 
     // Nothing closes the window while it talks to the repeater: not the
