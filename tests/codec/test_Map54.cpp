@@ -140,27 +140,6 @@ TEST(TMap54, EncodingKeepsWhatNoFieldCovers)
     EXPECT_EQ(Bytes(again), Bytes(map));
 }
 
-TEST(TMap54, ChecksumsFollowTheirAreas)
-{
-    TRKmem doc = DefaultDocument();
-    TMap54 base;
-    base.Encode(doc);
-
-    TRKmem common = doc;
-    common.BaseTot = 7;  // byte 88
-    TMap54 m1;
-    m1.Encode(common);
-    EXPECT_NE(m1[207], base[207]);
-    EXPECT_NE(m1[1456], base[1456]);
-
-    TRKmem channel = doc;
-    channel.Channels[5].NsqLevel = 49;
-    TMap54 m2;
-    m2.Encode(channel);
-    EXPECT_EQ(m2[207], base[207]);
-    EXPECT_NE(m2[1456], base[1456]);
-}
-
 // What a decode gives is held byte for byte by the decode corpus
 // (tests/corpus); here only the bytes that make it fail.
 TEST(TMap54, DecodingFailsWhereADigitIsRequired)

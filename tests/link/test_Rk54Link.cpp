@@ -66,21 +66,6 @@ QByteArray Bytes(const TMap::TImage& image)
 
 } // namespace
 
-TEST_F(Rk54Link, UploadWritesTheFileAsSaveWould)
-{
-    const TMap54 memory = ImageOf(RichDocument(0));
-    TSimRig sim(memory);
-    const TRk54Run run = Run({"upload", "--port", sim.Port(), File("up.R54")});
-    EXPECT_EQ(run.Status, 0) << run.Err.toStdString();
-    EXPECT_TRUE(run.Err.contains("Upload is completed"));
-
-    // What the program would save after this upload, under the same name.
-    const TMap54 received = AsUploaded(memory);
-    TRKmem doc;
-    ASSERT_TRUE(received.Decode(doc));
-    EXPECT_EQ(Contents("up.R54"), AsSaved("up.R54", doc, received));
-}
-
 TEST_F(Rk54Link, DownloadInEachModeWritesItsAreas)
 {
     TRKmem doc = RichDocument(0);
@@ -314,6 +299,15 @@ TEST_F(Rk54Link, SimulateServesALinkedPortUntilInterrupted)
         << ports.Out.toStdString();
     const TRk54Run up = Run({"upload", "--port", "COM9", File("up.R54")});
     EXPECT_EQ(up.Status, 0) << up.Err.toStdString();
+    EXPECT_TRUE(up.Err.contains("Upload is completed"));
+    // The file is what the program would save after this upload.
+    TMap memory;
+    const QByteArray stored = Contents("memory.R54");
+    std::copy(stored.begin(), stored.end(), memory.Data());
+    const TMap54 received = AsUploaded(memory);
+    TRKmem doc;
+    ASSERT_TRUE(received.Decode(doc));
+    EXPECT_EQ(Contents("up.R54"), AsSaved("up.R54", doc, received));
     // The same device named by a path relative to the current folder; the
     // file keeps its base name, which the image carries.
     ASSERT_TRUE(QDir(Home.path()).mkdir("relative"));

@@ -167,6 +167,7 @@ TEST(RepeaterSim, AFrameLeftHalfWayIsForgotten)
     TSimRig sim(Memory());
     TRawLine line(sim->DevicePath());
     line.Ask({0x42, 0x00, 0x02});
+    // The gap itself is what is tested: longer than the simulator's 500 ms.
     std::this_thread::sleep_for(std::chrono::milliseconds(600));
     EXPECT_EQ(line.Ask({0x02}), (TBytes{0x02, 0x01}));
 }

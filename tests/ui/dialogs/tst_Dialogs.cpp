@@ -132,12 +132,6 @@ TRKmem OddDocument()
     return doc;
 }
 
-// Typed into one field: the text before, while editing and after Enter.
-struct TTyping {
-    int Dialog;
-    QString Name, Shown, Typed, Editing, Committed;
-};
-
 QColor Base(QWidget* w)
 {
     return w->palette().color(QPalette::Base);
@@ -149,7 +143,8 @@ QColor System(QPalette::ColorRole role)
 }
 
 // Typed into a dialog's field, shown as committed, stored in the image
-// (a null reader: the field is text, stored as shown).
+// (a null reader: the field is text, stored as shown); where given, the text
+// while editing, as the field's class filtered the keys.
 using TRead = int (*)(const std::vector<uint8_t>&, int);
 struct TTypedCase {
     int Dialog;
@@ -159,14 +154,17 @@ struct TTypedCase {
     int Address;
     TRead Read;
     int Stored;
+    const char* Editing = nullptr;
 };
 const TTypedCase TypedCases[] = {
     {Hardware, "edtIF", "9.999", "10.00 MHz", IfBytes, Bcd4, 1000},
     {Hardware, "edtIF", "21,4", "21.40 MHz", IfBytes, Bcd4, 2140},
+    {Hardware, "edtIF", "1x2,5", "12.50 MHz", IfBytes, Bcd4, 1250, "12,5"},
+    {Hardware, "edtIF", "1234567", "99.99 MHz", IfBytes, Bcd4, 9999, "12345"},
     {Hardware, "edtRxRef", "150", "99.99 MHz", IfBytes + 2, Bcd4, 9999},
     {Hardware, "edtRxRef", "1.2.3", "0.00 MHz", IfBytes + 2, Bcd4, 0},
     {Hardware, "edtTxRef", "0.29", "0.29 MHz", IfBytes + 4, Bcd4, 29},
-    {Hardware, "edtTxRef", "12.3456", "12.34 MHz", IfBytes + 4, Bcd4, 1234},  // 5 typed
+    {Hardware, "edtTxRef", "12.3456", "12.34 MHz", IfBytes + 4, Bcd4, 1234, "12.34"},
     {Timer, "edtBaseTOT", "2.7", "2.5 Min", TimerBytes, Byte, 5},
     {Timer, "edtBaseTOT", "2.49", "2.0 Min", TimerBytes, Byte, 4},
     {Timer, "edtBaseTOT", "75", "60.0 Min", TimerBytes, Byte, 120},
@@ -187,7 +185,7 @@ const TTypedCase TypedCases[] = {
     {Market, "edtSerial", "AB12", "AB12    ", SerialBytes, nullptr, 0},
     {Market, "edtSerial", "   ", "12345678", SerialBytes, nullptr, 0},
     {Market, "edtSerial", " x y ", "x y     ", SerialBytes, nullptr, 0},
-    {Market, "edtSerial", "ABCDEFGHIJ", "ABCDEFGH", SerialBytes, nullptr, 0},
+    {Market, "edtSerial", "ABCDEFGHIJ", "ABCDEFGH", SerialBytes, nullptr, 0, "ABCDEFGH"},
     // Mark and space times are open while a signaling is chosen.
     {Signal, "edtMarkTime", "0", "1 ms", MarkTimeBytes, Word, 1},
     {Signal, "edtSpaceTime", "6011", "600 ms", MarkTimeBytes + 2, Word, 600},
@@ -198,11 +196,12 @@ const TTypedCase TypedCases[] = {
     {Ani, "edtDelay", "1274", "1270 ms", AniBytes, Byte, 254},
     {Ani, "edtDelay", "33", "30 ms", AniBytes, Byte, 6},
     {Ani, "edtDelay", "", "20 ms", AniBytes, Byte, 4},
-    {Ani, "edtCode", "ab", "00AB", AniCodeBytes, HexDigits, 0xAB},
-    {Ani, "edtCode", "f9g1z", "0F91", AniCodeBytes, HexDigits, 0xF91},
+    {Ani, "edtCode", "ab", "00AB", AniCodeBytes, HexDigits, 0xAB, "AB"},
+    {Ani, "edtCode", "f9g1z", "0F91", AniCodeBytes, HexDigits, 0xF91, "F91"},
     {Eni, "edtDelay", "12749", "12700 ms", AniBytes + 1, Byte, 254},
     {Eni, "edtDelay", "99", "50 ms", AniBytes + 1, Byte, 1},
-    {Eni, "edtTxTime", "256", "255 sec", AniBytes + 2, Byte, 255},
+    {Eni, "edtTxTime", "9999", "255 sec", AniBytes + 2, Byte, 255, "999"},
+    {Eni, "edtTxTime", "7a-.", "7 sec", AniBytes + 2, Byte, 7, "7"},
     {Eni, "edtRxTime", "0", "1 sec", AniBytes + 3, Byte, 1},
     {Eni, "edtDeadTime", "", "20 sec", AniBytes + 4, Byte, 20},
     {Eni, "edtRepeatCnt", "0", "1", AniBytes + 5, Byte, 1},
@@ -220,9 +219,9 @@ const TTypedCase TypedCases[] = {
     {RxAdjust, "edtTuneLowest", "", "0", RxTuningLowestByte, Byte, 0},
     {TxAdjust, "edtHighHH", "77", "77", TxHighHighestByte, Byte, 77},
     {TxAdjust, "edtDispHigh", "150", "99", TxDisplayHighByte, Bcd2, 99},
-    {TxPower, "edtCh01", "-200", "-128", TxPowerAdjustBytes, SignedByte, -128},
-    {TxPower, "edtCh16", "+5", "5", TxPowerAdjustBytes + 15, SignedByte, 5},
-    {TxPower, "edtCh02", "-", "0", TxPowerAdjustBytes + 1, SignedByte, 0},
+    {TxPower, "edtCh01", "-2a00", "-128", TxPowerAdjustBytes, SignedByte, -128, "-200"},
+    {TxPower, "edtCh16", "+5", "5", TxPowerAdjustBytes + 15, SignedByte, 5, "+5"},
+    {TxPower, "edtCh02", "-", "0", TxPowerAdjustBytes + 1, SignedByte, 0, "-"},
     {TxPower, "edtCh03", "1-2", "0", TxPowerAdjustBytes + 2, SignedByte, 0},
 };
 
@@ -248,7 +247,6 @@ const TOptionCase RadioStatusOptions[] = {
 
 } // namespace
 
-Q_DECLARE_METATYPE(TTyping)
 
 class TestDialogs : public QObject {
     Q_OBJECT
@@ -378,55 +376,6 @@ private slots:
         }
     }
 
-    // Typing replaces the shown text and is filtered by the field's class;
-    // Enter commits it and never reaches a button. One field of each class.
-    void typingEditsThenEnterCommits_data()
-    {
-        QTest::addColumn<TTyping>("typing");
-        QTest::newRow("decimal") << TTyping {Hardware, "edtIF", "21.40 MHz", "0.29", "0.29", "0.29 MHz"};
-        QTest::newRow("decimal comma") << TTyping {Hardware, "edtIF", "21.40 MHz", "1x2,5", "12,5", "12.50 MHz"};
-        QTest::newRow("decimal at most 5")
-            << TTyping {Hardware, "edtIF", "21.40 MHz", "1234567", "12345", "99.99 MHz"};
-        QTest::newRow("digits") << TTyping {Eni, "edtTxTime", "20 sec", "7a-.", "7", "7 sec"};
-        QTest::newRow("digits below range") << TTyping {Eni, "edtTxTime", "20 sec", "0", "0", "1 sec"};
-        QTest::newRow("digits at most 3") << TTyping {Eni, "edtTxTime", "20 sec", "9999", "999", "255 sec"};
-        QTest::newRow("signed clamped") << TTyping {TxPower, "edtCh04", "-5", "-2a00", "-200", "-128"};
-        QTest::newRow("signed plus") << TTyping {TxPower, "edtCh04", "-5", "+5", "+5", "5"};
-        QTest::newRow("signed lone minus") << TTyping {TxPower, "edtCh04", "-5", "-", "-", "0"};
-        QTest::newRow("hex upper-cased") << TTyping {Ani, "edtCode", "1A2B", "ag", "A", "000A"};
-        QTest::newRow("printable") << TTyping {CwId, "edtCWID", "CQ", "de X1 ~", "de X1 ~", "de X1 ~"};
-    }
-    void typingEditsThenEnterCommits()
-    {
-        QFETCH(TTyping, typing);
-        const auto& [dialog, name, shown, typed, editing, committed] = typing;
-        Doc.EniTxTime = 20;
-        Doc.TxPowerAdjust[3] = -5;
-        Doc.AniCode = "1A2B";
-        Doc.CwIdText = "CQ";
-        QVERIFY(Show(dialog, Manufacture));
-        TParamEdit* edit = Field(qPrintable(name));
-        edit->setFocus(Qt::TabFocusReason);
-        QCOMPARE(edit->text(), shown);
-        QVERIFY(!edit->EditMode());
-        QVERIFY(edit->isReadOnly());
-        QCOMPARE(Base(edit), System(QPalette::Base));
-
-        QTest::keyClicks(edit, typed);
-        QCOMPARE(edit->text(), editing);
-        QVERIFY(edit->EditMode());
-        QCOMPARE(Base(edit), System(QPalette::ToolTipBase));
-
-        QTest::keyClick(edit, Qt::Key_Return);
-        QCOMPARE(edit->text(), committed);
-        QVERIFY(!edit->EditMode());
-        QCOMPARE(edit->SavedText(), committed);
-        QCOMPARE(Base(edit), System(QPalette::Base));
-        QVERIFY(Dialog->isVisible());
-        Ok();
-        QVERIFY(Dialog->Changed());
-    }
-
     // Esc brings back the last committed text, on the field the dialog
     // opened on too (its focus came from the window opening, not from a
     // person); with nothing being edited Esc cancels.
@@ -458,19 +407,8 @@ private slots:
         QCOMPARE(SavedBytes(Doc), SavedBytes(before));
     }
 
-    void leavingCommits()
-    {
-        QVERIFY(Show<TfrmHardware>());
-        TParamEdit* edit = Field("edtIF");
-        edit->setFocus(Qt::TabFocusReason);
-        QTest::keyClicks(edit, "150");
-        QTest::keyClick(edit, Qt::Key_Tab);
-        QVERIFY(!edit->hasFocus());
-        QCOMPARE(edit->text(), QString("99.99 MHz"));
-        QVERIFY(!edit->EditMode());
-        QCOMPARE(Base(edit), System(QPalette::Base));
-    }
-
+    // A double click goes into and out of editing; going in shows the bare
+    // value, selected.
     void enteringEditModeShowsTheBareValue()
     {
         QVERIFY(Show<TfrmHardware>());
@@ -485,6 +423,13 @@ private slots:
         QTest::mouseDClick(edit, Qt::LeftButton);
         QVERIFY(!edit->EditMode());
         QCOMPARE(edit->text(), QString("3.00 MHz"));
+
+        QTest::keyClicks(edit, "150");  // leaving commits too
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QVERIFY(!edit->hasFocus());
+        QCOMPARE(edit->text(), QString("99.99 MHz"));
+        QVERIFY(!edit->EditMode());
+        QCOMPARE(Base(edit), System(QPalette::Base));
     }
 
     void ctrlBlocksTyping()
@@ -590,7 +535,9 @@ private slots:
         QCOMPARE(Dialog->Changed(), false);
     }
 
-    void f1OpensTheHelpContents()
+    // F1 while editing opens the help and leaves the text as typed; OK
+    // then stores what is shown without the field being left first.
+    void f1AndOkWhileEditing()
     {
         QWidget* owner = nullptr;
         int calls = 0;
@@ -598,12 +545,16 @@ private slots:
         QVERIFY(Show<TfrmHardware>());
         TParamEdit* edit = Field("edtIF");
         edit->setFocus(Qt::TabFocusReason);
-        QTest::keyClicks(edit, "4");
+        QTest::keyClicks(edit, "9.999");
         QTest::keyClick(edit, Qt::Key_F1);
         QCOMPARE(calls, 1);
         QCOMPARE(owner, static_cast<QWidget*>(Dialog.get()));
-        QCOMPARE(edit->text(), QString("4"));
+        QCOMPARE(edit->text(), QString("9.999"));
         QVERIFY(Dialog->isVisible());
+        Find<QPushButton>(*Dialog, "btnOK")->click();  // no focus change on the way
+        QCOMPARE(Dialog->result(), int(QDialog::Accepted));
+        QCOMPARE(Doc.IfFreq, 1000);
+        QVERIFY(Dialog->Changed());
     }
 
     void hintsNameTheKeyOfTheFocusedControl()
@@ -620,18 +571,6 @@ private slots:
         QCOMPARE(hint2->text(), QString("<ENTER>"));
         Find<QPushButton>(*Dialog, "btnCancel")->setFocus(Qt::TabFocusReason);
         QCOMPARE(hint2->text(), QString());
-    }
-
-    void okStoresWhatIsShownEvenWhileEditing()
-    {
-        QVERIFY(Show<TfrmHardware>());
-        TParamEdit* edit = Field("edtIF");
-        edit->setFocus(Qt::TabFocusReason);
-        QTest::keyClicks(edit, "9.999");
-        Find<QPushButton>(*Dialog, "btnOK")->click();  // no focus change on the way
-        QCOMPARE(Dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(Doc.IfFreq, 1000);
-        QVERIFY(Dialog->Changed());
     }
 
     // The menu command: the document's Modified flag is set only when OK
@@ -742,6 +681,9 @@ private slots:
         QCOMPARE(Dialog->Changed(), !typed.isNull());
     }
 
+    // Typing replaces the shown text, filtered by the field's class, in the
+    // editing colour; Enter commits it, never reaches a button, and OK
+    // stores it and nothing else.
     void typedValuesAreConvertedAndStored_data()
     {
         QTest::addColumn<int>("row");
@@ -755,12 +697,27 @@ private slots:
         Doc.SerialNo.assign(1, '1');
         Doc.DtmfRx = 1;
         const auto before = SavedBytes(Doc);
-        Dialog = Opens[c.Dialog](Doc, Manufacture, Prompt);
-        QVERIFY(ShowActive(*Dialog));
+        QVERIFY(Show(c.Dialog, Manufacture));
+        TParamEdit* edit = Field(c.Field);
+        edit->setFocus(Qt::TabFocusReason);
         if (!c.Read)
-            QCOMPARE(Field(c.Field)->text(), QString("1"));  // shown as stored
-        TypeAndCommit(Field(c.Field), c.Typed);
-        QCOMPARE(Field(c.Field)->text(), QString(c.Shown));
+            QCOMPARE(edit->text(), QString("1"));  // shown as stored
+        QVERIFY(!edit->EditMode());
+        QCOMPARE(Base(edit), System(QPalette::Base));
+        if (*c.Typed)
+            QTest::keyClicks(edit, c.Typed);
+        else
+            QTest::keyClick(edit, Qt::Key_Backspace);  // empties the field
+        QVERIFY(edit->EditMode());
+        QCOMPARE(Base(edit), System(QPalette::ToolTipBase));
+        if (c.Editing)
+            QCOMPARE(edit->text(), QString(c.Editing));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(edit->text(), QString(c.Shown));
+        QVERIFY(!edit->EditMode());
+        QCOMPARE(edit->SavedText(), QString(c.Shown));
+        QCOMPARE(Base(edit), System(QPalette::Base));
+        QVERIFY(Dialog->isVisible());
         Ok();
         const auto image = SavedBytes(Doc);
         if (c.Read)
