@@ -1,10 +1,10 @@
 // The parameter dialogs driven with keys: what their common pattern does
 // (editing, committing, Esc, the arrows, the buttons, the program mode) shown
 // on one field of each editing class, each dialog's own conversions and
-// rules, the result in the document and in the bytes of the data file saved
-// afterwards.
+// rules, and the result in the document, field by field.
 #include "support/DialogTestKit.h"
 #include "ui/base/U_Contrast.h"
+#include "model/U_Fields.h"
 
 #include "ui/dialogs/D_Ani.h"
 #include "ui/dialogs/D_CWID.h"
@@ -23,76 +23,25 @@
 #include <QStyle>
 #include <QToolButton>
 
-#include <cmath>
 #include <memory>
 
 namespace {
 
-// Image places of the fields these dialogs write.
-constexpr int BandByte = 80;     // Band bit 7, Beep 5, Monitor 4, Accessory 1-0
-constexpr int StatusByte = 81;   // MicMoni 7, Fan 6, HighTemp 5, TxPowerType 4, Dc 3, HangOn 2, ChStep 0
-constexpr int IfBytes = 82;      // IF, Rx reference, Tx reference: 4 BCD digits each
-constexpr int TimerBytes = 88;   // BaseTot, BaseGuard, RepeatTot, HangOn, RepeatGuard
-constexpr int CwIdFlagByte = 93;
-constexpr int DotTimeByte = 123;
-constexpr int CwIdTextBytes = 128;
-constexpr int MarketByte = 22;
-constexpr int SerialBytes = 72;
-constexpr int SignalingByte = 93;  // DtmfTx 6, FiveToneTx 5, DtmfRx 2, FiveToneRx 1
-constexpr int TxPowerAdjustBytes = 96;
-constexpr int FiveToneBytes = 144;
-constexpr int MarkTimeBytes = 176;
-constexpr int AniBytes = 180;      // AniDelay, EniDelay, EniTxTime, RxTime, DeadTime, RepeatCount
-constexpr int AniCodeBytes = 188;
-constexpr int EniCodeBytes = 196;
-constexpr int RxFreqLowestBytes = 8;
-constexpr int RxTuningLowestByte = 19;
-constexpr int TxDisplayHighByte = 20;
-constexpr int TxHighHighestByte = 32;
-
-int Bit(const std::vector<uint8_t>& image, int address, int bit)
+// A field of the document as the field list names and writes it. How each
+// field goes into the image is the codec's to show (its byte-exact tests and
+// the decode corpus); what the dialogs must get right is the field and value.
+std::string FieldText(const TRKmem& doc, const std::string& name)
 {
-    return (image.at(address) >> bit) & 1;
+    for (const TFieldValue& v : FieldValues(doc))
+        if (v.Name == name)
+            return v.Text;
+    return "(no field " + name + ")";
 }
 
-int Word(const std::vector<uint8_t>& image, int address)
+// The fields that differ, one line each; empty when the documents are equal.
+QString Differences(const TRKmem& a, const TRKmem& b)
 {
-    return image.at(address) << 8 | image.at(address + 1);
-}
-
-int Bcd4(const std::vector<uint8_t>& image, int address)
-{
-    const auto digits = [](uint8_t b) { return (b >> 4) * 10 + (b & 15); };
-    return digits(image.at(address)) * 100 + digits(image.at(address + 1));
-}
-
-int Byte(const std::vector<uint8_t>& image, int address)
-{
-    return image.at(address);
-}
-
-int Bcd2(const std::vector<uint8_t>& image, int address)
-{
-    return (image.at(address) >> 4) * 10 + (image.at(address) & 15);
-}
-
-int SignedByte(const std::vector<uint8_t>& image, int address)
-{
-    return static_cast<int8_t>(image.at(address));
-}
-
-// Four hex-digit bytes as the number they spell.
-int HexDigits(const std::vector<uint8_t>& image, int address)
-{
-    int value = 0;
-    for (int i = 0; i < 4; ++i)
-        value = value * 16 + image.at(address + i);
-    return value;
-}
-
-std::string Text(const std::vector<uint8_t>& image, int address, int length)
-{
-    return {image.begin() + address, image.begin() + address + length};
+    return QString::fromStdString(DocumentDifferences(a, b));
 }
 
 template <class TForm>
@@ -142,107 +91,102 @@ QColor System(QPalette::ColorRole role)
     return QApplication::palette().color(role);
 }
 
-// Typed into a dialog's field, shown as committed, stored in the image
-// (a null reader: the field is text, stored as shown); where given, the text
-// while editing, as the field's class filtered the keys.
-using TRead = int (*)(const std::vector<uint8_t>&, int);
+// Typed into a dialog's field, shown as committed, stored in the document;
+// where given, the text while editing, as the field's class filtered the keys.
 struct TTypedCase {
     int Dialog;
     const char* Field;
     const char* Typed;
     const char* Shown;
-    int Address;
-    TRead Read;
-    int Stored;
+    const char* Member;
+    const char* Stored;
     const char* Editing = nullptr;
 };
 const TTypedCase TypedCases[] = {
-    {Hardware, "edtIF", "9.999", "10.00 MHz", IfBytes, Bcd4, 1000},
-    {Hardware, "edtIF", "21,4", "21.40 MHz", IfBytes, Bcd4, 2140},
-    {Hardware, "edtIF", "1x2,5", "12.50 MHz", IfBytes, Bcd4, 1250, "12,5"},
-    {Hardware, "edtIF", "1234567", "99.99 MHz", IfBytes, Bcd4, 9999, "12345"},
-    {Hardware, "edtRxRef", "150", "99.99 MHz", IfBytes + 2, Bcd4, 9999},
-    {Hardware, "edtRxRef", "1.2.3", "0.00 MHz", IfBytes + 2, Bcd4, 0},
-    {Hardware, "edtTxRef", "0.29", "0.29 MHz", IfBytes + 4, Bcd4, 29},
-    {Hardware, "edtTxRef", "12.3456", "12.34 MHz", IfBytes + 4, Bcd4, 1234, "12.34"},
-    {Timer, "edtBaseTOT", "2.7", "2.5 Min", TimerBytes, Byte, 5},
-    {Timer, "edtBaseTOT", "2.49", "2.0 Min", TimerBytes, Byte, 4},
-    {Timer, "edtBaseTOT", "75", "60.0 Min", TimerBytes, Byte, 120},
-    {Timer, "edtBGTime", "7", "6 Sec", TimerBytes + 1, Byte, 3},
-    {Timer, "edtBGTime", "400", "360 Sec", TimerBytes + 1, Byte, 180},
-    {Timer, "edtRepeatTOT", "0,5", "0.5 Min", TimerBytes + 2, Byte, 1},
-    {Timer, "edtRepeatTOT", "1.2.3", "0.0 Min", TimerBytes + 2, Byte, 0},
-    {Timer, "edtRHTime", "59.9", "59.5 Sec", TimerBytes + 3, Byte, 119},
-    {Timer, "edtRGTime", "", "0 Sec", TimerBytes + 4, Byte, 0},
-    {Timer, "edtRGTime", "361", "360 Sec", TimerBytes + 4, Byte, 180},
-    {CwId, "edtDotTime", "5", "20 msec", DotTimeByte, Byte, 20},
-    {CwId, "edtDotTime", "256", "255 msec", DotTimeByte, Byte, 255},
-    {CwId, "edtIntTimer", "", "30 sec", DotTimeByte + 1, Word, 30},
-    {CwId, "edtIntTimer", "1801", "1800 sec", DotTimeByte + 1, Word, 1800},
-    {CwId, "edtTFreq", "9999", "3000 Hz", DotTimeByte + 3, Word, 3000},
-    {CwId, "edtTFreq", "299", "300 Hz", DotTimeByte + 3, Word, 300},
+    {Hardware, "edtIF", "9.999", "10.00 MHz", "IfFreq", "1000"},
+    {Hardware, "edtIF", "21,4", "21.40 MHz", "IfFreq", "2140"},
+    {Hardware, "edtIF", "1x2,5", "12.50 MHz", "IfFreq", "1250", "12,5"},
+    {Hardware, "edtIF", "1234567", "99.99 MHz", "IfFreq", "9999", "12345"},
+    {Hardware, "edtRxRef", "150", "99.99 MHz", "RxRefFreq", "9999"},
+    {Hardware, "edtRxRef", "1.2.3", "0.00 MHz", "RxRefFreq", "0"},
+    {Hardware, "edtTxRef", "0.29", "0.29 MHz", "TxRefFreq", "29"},
+    {Hardware, "edtTxRef", "12.3456", "12.34 MHz", "TxRefFreq", "1234", "12.34"},
+    {Timer, "edtBaseTOT", "2.7", "2.5 Min", "BaseTot", "5"},
+    {Timer, "edtBaseTOT", "2.49", "2.0 Min", "BaseTot", "4"},
+    {Timer, "edtBaseTOT", "75", "60.0 Min", "BaseTot", "120"},
+    {Timer, "edtBGTime", "7", "6 Sec", "BaseGuardTime", "3"},
+    {Timer, "edtBGTime", "400", "360 Sec", "BaseGuardTime", "180"},
+    {Timer, "edtRepeatTOT", "0,5", "0.5 Min", "RepeatTot", "1"},
+    {Timer, "edtRepeatTOT", "1.2.3", "0.0 Min", "RepeatTot", "0"},
+    {Timer, "edtRHTime", "59.9", "59.5 Sec", "RepeatHangOnTime", "119"},
+    {Timer, "edtRGTime", "", "0 Sec", "RepeatGuardTime", "0"},
+    {Timer, "edtRGTime", "361", "360 Sec", "RepeatGuardTime", "180"},
+    {CwId, "edtDotTime", "5", "20 msec", "CwIdDotTime", "20"},
+    {CwId, "edtDotTime", "256", "255 msec", "CwIdDotTime", "255"},
+    {CwId, "edtIntTimer", "", "30 sec", "CwIdInterval", "30"},
+    {CwId, "edtIntTimer", "1801", "1800 sec", "CwIdInterval", "1800"},
+    {CwId, "edtTFreq", "9999", "3000 Hz", "CwIdToneFreq", "3000"},
+    {CwId, "edtTFreq", "299", "300 Hz", "CwIdToneFreq", "300"},
     // The serial number is text: blanks trimmed, padded to 8, blank means the default.
-    {Market, "edtSerial", "AB12", "AB12    ", SerialBytes, nullptr, 0},
-    {Market, "edtSerial", "   ", "12345678", SerialBytes, nullptr, 0},
-    {Market, "edtSerial", " x y ", "x y     ", SerialBytes, nullptr, 0},
-    {Market, "edtSerial", "ABCDEFGHIJ", "ABCDEFGH", SerialBytes, nullptr, 0, "ABCDEFGH"},
+    {Market, "edtSerial", "AB12", "AB12    ", "SerialNo", "AB12    "},
+    {Market, "edtSerial", "   ", "12345678", "SerialNo", "12345678"},
+    {Market, "edtSerial", " x y ", "x y     ", "SerialNo", "x y     "},
+    {Market, "edtSerial", "ABCDEFGHIJ", "ABCDEFGH", "SerialNo", "ABCDEFGH", "ABCDEFGH"},
     // Mark and space times are open while a signaling is chosen.
-    {Signal, "edtMarkTime", "0", "1 ms", MarkTimeBytes, Word, 1},
-    {Signal, "edtSpaceTime", "6011", "600 ms", MarkTimeBytes + 2, Word, 600},
-    {Signal, "edtSpaceTime", "", "1 ms", MarkTimeBytes + 2, Word, 1},
+    {Signal, "edtMarkTime", "0", "1 ms", "MarkTime", "1"},
+    {Signal, "edtSpaceTime", "6011", "600 ms", "SpaceTime", "600"},
+    {Signal, "edtSpaceTime", "", "1 ms", "SpaceTime", "1"},
     // Delays are rounded down to their 5 and 50 ms units.
-    {Ani, "edtDelay", "3", "20 ms", AniBytes, Byte, 4},
-    {Ani, "edtDelay", "1300", "1275 ms", AniBytes, Byte, 255},
-    {Ani, "edtDelay", "1274", "1270 ms", AniBytes, Byte, 254},
-    {Ani, "edtDelay", "33", "30 ms", AniBytes, Byte, 6},
-    {Ani, "edtDelay", "", "20 ms", AniBytes, Byte, 4},
-    {Ani, "edtCode", "ab", "00AB", AniCodeBytes, HexDigits, 0xAB, "AB"},
-    {Ani, "edtCode", "f9g1z", "0F91", AniCodeBytes, HexDigits, 0xF91, "F91"},
-    {Eni, "edtDelay", "12749", "12700 ms", AniBytes + 1, Byte, 254},
-    {Eni, "edtDelay", "99", "50 ms", AniBytes + 1, Byte, 1},
-    {Eni, "edtTxTime", "9999", "255 sec", AniBytes + 2, Byte, 255, "999"},
-    {Eni, "edtTxTime", "7a-.", "7 sec", AniBytes + 2, Byte, 7, "7"},
-    {Eni, "edtRxTime", "0", "1 sec", AniBytes + 3, Byte, 1},
-    {Eni, "edtDeadTime", "", "20 sec", AniBytes + 4, Byte, 20},
-    {Eni, "edtRepeatCnt", "0", "1", AniBytes + 5, Byte, 1},
-    {Eni, "edtRepeatCnt", "", "20", AniBytes + 5, Byte, 20},
-    {Eni, "edtCode", "12", "0012", EniCodeBytes, HexDigits, 0x12},
-    {ToneTbl, "edtTbl1", "5000", "3000 Hz", FiveToneBytes + 2, Word, 3000},
-    {ToneTbl, "edtTblE", "459", "625 Hz", FiveToneBytes + 28, Word, 625},
-    {ToneTbl, "edtTbl0", "", "625 Hz", FiveToneBytes, Word, 625},
-    {ToneTbl, "edtTblF", "1234", "1234 Hz", FiveToneBytes + 30, Word, 1234},
-    // Alignment frequencies are BCD in 100 kHz units, the Lowest point last.
-    {RxAdjust, "edtFreqLowest", "1234", "999.9", RxFreqLowestBytes, Bcd4, 9999},
-    {RxAdjust, "edtFreqLowest", "45,67", "45.7", RxFreqLowestBytes, Bcd4, 457},
-    {RxAdjust, "edtFreqLowest", "1.2.3", "0.0", RxFreqLowestBytes, Bcd4, 0},
-    {RxAdjust, "edtTuneLowest", "300", "255", RxTuningLowestByte, Byte, 255},
-    {RxAdjust, "edtTuneLowest", "", "0", RxTuningLowestByte, Byte, 0},
-    {TxAdjust, "edtHighHH", "77", "77", TxHighHighestByte, Byte, 77},
-    {TxAdjust, "edtDispHigh", "150", "99", TxDisplayHighByte, Bcd2, 99},
-    {TxPower, "edtCh01", "-2a00", "-128", TxPowerAdjustBytes, SignedByte, -128, "-200"},
-    {TxPower, "edtCh16", "+5", "5", TxPowerAdjustBytes + 15, SignedByte, 5, "+5"},
-    {TxPower, "edtCh02", "-", "0", TxPowerAdjustBytes + 1, SignedByte, 0, "-"},
-    {TxPower, "edtCh03", "1-2", "0", TxPowerAdjustBytes + 2, SignedByte, 0},
+    {Ani, "edtDelay", "3", "20 ms", "AniDelay", "4"},
+    {Ani, "edtDelay", "1300", "1275 ms", "AniDelay", "255"},
+    {Ani, "edtDelay", "1274", "1270 ms", "AniDelay", "254"},
+    {Ani, "edtDelay", "33", "30 ms", "AniDelay", "6"},
+    {Ani, "edtDelay", "", "20 ms", "AniDelay", "4"},
+    {Ani, "edtCode", "ab", "00AB", "AniCode", "00AB", "AB"},
+    {Ani, "edtCode", "f9g1z", "0F91", "AniCode", "0F91", "F91"},
+    {Eni, "edtDelay", "12749", "12700 ms", "EniDelay", "254"},
+    {Eni, "edtDelay", "99", "50 ms", "EniDelay", "1"},
+    {Eni, "edtTxTime", "9999", "255 sec", "EniTxTime", "255", "999"},
+    {Eni, "edtTxTime", "7a-.", "7 sec", "EniTxTime", "7", "7"},
+    {Eni, "edtRxTime", "0", "1 sec", "EniRxTime", "1"},
+    {Eni, "edtDeadTime", "", "20 sec", "EniDeadTime", "20"},
+    {Eni, "edtRepeatCnt", "0", "1", "EniRepeatCount", "1"},
+    {Eni, "edtRepeatCnt", "", "20", "EniRepeatCount", "20"},
+    {Eni, "edtCode", "12", "0012", "EniCode", "0012"},
+    {ToneTbl, "edtTbl1", "5000", "3000 Hz", "FiveToneTable[1]", "3000"},
+    {ToneTbl, "edtTblE", "459", "625 Hz", "FiveToneTable[14]", "625"},
+    {ToneTbl, "edtTbl0", "", "625 Hz", "FiveToneTable[0]", "625"},
+    {ToneTbl, "edtTblF", "1234", "1234 Hz", "FiveToneTable[15]", "1234"},
+    // Alignment frequencies are MHz with one decimal, at most 999.9.
+    {RxAdjust, "edtFreqLowest", "1234", "999.9", "RxAdjFreq[0]", "999.9"},
+    {RxAdjust, "edtFreqLowest", "45,67", "45.7", "RxAdjFreq[0]", "45.7"},
+    {RxAdjust, "edtFreqLowest", "1.2.3", "0.0", "RxAdjFreq[0]", "0"},
+    {RxAdjust, "edtTuneLowest", "300", "255", "RxTuning[0]", "255"},
+    {RxAdjust, "edtTuneLowest", "", "0", "RxTuning[0]", "0"},
+    {TxAdjust, "edtHighHH", "77", "77", "TxPowerHigh[3]", "77"},
+    {TxAdjust, "edtDispHigh", "150", "99", "TxPowerDisplayHigh", "99"},
+    {TxPower, "edtCh01", "-2a00", "-128", "TxPowerAdjust[0]", "-128", "-200"},
+    {TxPower, "edtCh16", "+5", "5", "TxPowerAdjust[15]", "5", "+5"},
+    {TxPower, "edtCh02", "-", "0", "TxPowerAdjust[1]", "0", "-"},
+    {TxPower, "edtCh03", "1-2", "0", "TxPowerAdjust[2]", "0"},
 };
 
-// The radio status options: list, flag, image bit, the list's second item.
+// The radio status options: list, flag, the list's second item.
 struct TOptionCase {
     const char* Combo;
     int TRKmem::*Member;
-    int Address;
-    int Bit;
     const char* Second;
 };
 const TOptionCase RadioStatusOptions[] = {
-    {"cmbBeep", &TRKmem::Beep, BandByte, 5, "Enable"},
-    {"cmbMonitor", &TRKmem::Monitor, BandByte, 4, "Enable"},
-    {"cmbAccessory", &TRKmem::Accessory, BandByte, 1, "Acc"},  // code 2 = "Acc"
-    {"cmbMIC", &TRKmem::MicMoni, StatusByte, 7, "Enable"},
-    {"cmbFan", &TRKmem::FanAlert, StatusByte, 6, "Enable"},
-    {"cmbHighTemp", &TRKmem::HighTempAlert, StatusByte, 5, "Enable"},
-    {"cmbHighTempTx", &TRKmem::TxPowerType, StatusByte, 4, "Enable"},
-    {"cmbDC", &TRKmem::DcTxPowerLow, StatusByte, 3, "Enable"},
-    {"cmbHangOn", &TRKmem::HangOnAudio, StatusByte, 2, "Quiet"},
+    {"cmbBeep", &TRKmem::Beep, "Enable"},
+    {"cmbMonitor", &TRKmem::Monitor, "Enable"},
+    {"cmbAccessory", &TRKmem::Accessory, "Acc"},  // code 2 = "Acc"
+    {"cmbMIC", &TRKmem::MicMoni, "Enable"},
+    {"cmbFan", &TRKmem::FanAlert, "Enable"},
+    {"cmbHighTemp", &TRKmem::HighTempAlert, "Enable"},
+    {"cmbHighTempTx", &TRKmem::TxPowerType, "Enable"},
+    {"cmbDC", &TRKmem::DcTxPowerLow, "Enable"},
+    {"cmbHangOn", &TRKmem::HangOnAudio, "Quiet"},
 };
 
 } // namespace
@@ -344,7 +288,7 @@ private slots:
         for (TProgramMode mode : {Normal, Extended, Manufacture}) {
             const bool readOnly = mode == Normal || (mode == Extended && extended.isEmpty());
             Doc = readOnly ? OddDocument() : DefaultDocument();
-            const auto before = SavedBytes(Doc);
+            const TRKmem before = Doc;
             Dialog = Opens[dialog](Doc, mode, Prompt);
             QCOMPARE(Find<QLabel>(*Dialog, "pnlHint2")->text(), firstHint);
             QVERIFY(ShowActive(*Dialog));
@@ -362,7 +306,7 @@ private slots:
             Ok();
             QCOMPARE(Dialog->result(), int(QDialog::Accepted));
             QVERIFY(!Dialog->Changed());
-            QCOMPARE(SavedBytes(Doc), before);
+            QCOMPARE(Differences(before, Doc), QString());
         }
     }
 
@@ -404,7 +348,7 @@ private slots:
         QTest::keyClick(edit, Qt::Key_Escape);
         QVERIFY(!Dialog->isVisible());
         QCOMPARE(Dialog->result(), int(QDialog::Rejected));
-        QCOMPARE(SavedBytes(Doc), SavedBytes(before));
+        QCOMPARE(Differences(before, Doc), QString());
     }
 
     // A double click goes into and out of editing; going in shows the bare
@@ -470,7 +414,7 @@ private slots:
         QCOMPARE(level->text(), QString("252"));
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(level));
         Ok();
-        QCOMPARE(int(SavedBytes(Doc).at(RxTuningLowestByte)), 252);
+        QCOMPARE(Doc.RxTuning[0], 252);
 
         QVERIFY(Show<TfrmTxPower>(Extended));
         TParamEdit* offset = Field("edtCh04");
@@ -485,7 +429,7 @@ private slots:
         QTest::keyClick(offset, Qt::Key_Up);
         QCOMPARE(offset->text(), QString("-4"));
         Ok();
-        QCOMPARE(SignedByte(SavedBytes(Doc), TxPowerAdjustBytes + 3), -4);
+        QCOMPARE(Doc.TxPowerAdjust[3], -4);
 
         QVERIFY(Show<TfrmRxAdjust>(Extended));
         auto* up = Find<TUpDown>(*Dialog, "udTuneLowest")->findChild<QToolButton*>("btnUp");
@@ -606,7 +550,7 @@ private slots:
         });
         QCOMPARE(TfrmEni::Execute(nullptr, Doc, Extended, Prompt, modified), ok);
         QCOMPARE(modified, modifiedAfter);
-        QCOMPARE(SavedBytes(Doc), SavedBytes(expected));
+        QCOMPARE(Differences(expected, Doc), QString());
     }
 
     // A read-only view on button face: its text must stay readable (WCAG
@@ -662,22 +606,22 @@ private slots:
     void untouchedTextIsStoredAsLoaded_data()
     {
         QTest::addColumn<QString>("typed");  // null: only focused and left
-        QTest::addColumn<QByteArray>("stored");
-        QTest::newRow("focused only") << QString() << QByteArray("AB12\0\0\0\0", 8);
-        QTest::newRow("retyped") << "AB12" << QByteArray("AB12    ");
-        QTest::newRow("changed") << "AB123" << QByteArray("AB123   ");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("focused only") << QString() << "AB12";
+        QTest::newRow("retyped") << "AB12" << "AB12    ";
+        QTest::newRow("changed") << "AB123" << "AB123   ";
     }
     void untouchedTextIsStoredAsLoaded()
     {
         QFETCH(QString, typed);
-        QFETCH(QByteArray, stored);
+        QFETCH(QString, stored);
         Doc.SerialNo = "AB12";
         QVERIFY(Show<TfrmMarket>(Manufacture));
         QVERIFY(Field("edtSerial")->hasFocus());  // the first field has it from the start
         if (!typed.isNull())
             TypeAndCommit(Field("edtSerial"), typed);
         Ok();
-        QCOMPARE(Text(SavedBytes(Doc), SerialBytes, 8), stored.toStdString());
+        QCOMPARE(Doc.SerialNo, stored.toStdString());
         QCOMPARE(Dialog->Changed(), !typed.isNull());
     }
 
@@ -696,11 +640,11 @@ private slots:
         const TTypedCase& c = TypedCases[row];
         Doc.SerialNo.assign(1, '1');
         Doc.DtmfRx = 1;
-        const auto before = SavedBytes(Doc);
+        const TRKmem before = Doc;
         QVERIFY(Show(c.Dialog, Manufacture));
         TParamEdit* edit = Field(c.Field);
         edit->setFocus(Qt::TabFocusReason);
-        if (!c.Read)
+        if (c.Dialog == Market)
             QCOMPARE(edit->text(), QString("1"));  // shown as stored
         QVERIFY(!edit->EditMode());
         QCOMPARE(Base(edit), System(QPalette::Base));
@@ -719,17 +663,11 @@ private slots:
         QCOMPARE(Base(edit), System(QPalette::Base));
         QVERIFY(Dialog->isVisible());
         Ok();
-        const auto image = SavedBytes(Doc);
-        if (c.Read)
-            QCOMPARE(c.Read(image, c.Address), c.Stored);
-        else
-            QCOMPARE(Text(image, c.Address, 8), std::string(c.Shown));
-        QCOMPARE(Dialog->Changed(), image != before);
-        // Nothing but the field itself (and the sums over it) is stored differently.
-        for (int i = 0; i < int(image.size()); ++i)
-            if (i != Image54::ChecksumA && i != Image54::ChecksumB)
-                QVERIFY2(image[i] == before[i] || (i >= c.Address && i < c.Address + 8),
-                         qPrintable(QString("byte %1").arg(i)));
+        QCOMPARE(FieldText(Doc, c.Member), std::string(c.Stored));
+        const std::vector<TFieldDifference> changed = FieldDifferences(before, Doc);
+        QCOMPARE(Dialog->Changed(), !changed.empty());
+        for (const TFieldDifference& d : changed)  // nothing but the field itself
+            QCOMPARE(d.Name, std::string(c.Member));
     }
 
     void storedValuesAreShownClamped()
@@ -797,11 +735,7 @@ private slots:
         Ok();
         QCOMPARE(static_cast<TfrmHardware*>(Dialog.get())->BandChanged(), band && index == 1);
         QCOMPARE(Dialog->Changed(), index == 1);
-        QCOMPARE(SavedBytes(Doc), SavedBytes(expected));  // the dialog itself touches no channel
-        const auto image = SavedBytes(Doc);
-        QCOMPARE(Bit(image, BandByte, 7), expected.Band);
-        QCOMPARE(Bit(image, StatusByte, 0), expected.ChStep);
-        QCOMPARE(Bcd4(image, IfBytes), expected.IfFreq);
+        QCOMPARE(Differences(expected, Doc), QString());  // the dialog itself touches no channel
     }
 
     void hardwareBandThereAndBackIsNoBandChange()
@@ -830,14 +764,14 @@ private slots:
         QCOMPARE(List("cmbHighTempTx")->currentText(), QString("Disable"));
     }
 
-    // Blanks at either end are part of the text; the rest of its 16 bytes is zero.
+    // Blanks at either end are part of the text.
     void cwIdTextIsKeptAsTyped()
     {
         QVERIFY(Show<TfrmCWID>(Extended));
         TypeAndCommit(Field("edtCWID"), " de X1 ~ ");
         QCOMPARE(Field("edtCWID")->text(), QString(" de X1 ~ "));
         Ok();
-        QCOMPARE(Text(SavedBytes(Doc), CwIdTextBytes, 16), std::string(" de X1 ~ \0\0\0\0\0\0\0", 16));
+        QCOMPARE(Doc.CwIdText, std::string(" de X1 ~ "));
     }
 
     void cwIdOffTurnsOffTheChannelsThatSendIt_data()
@@ -865,13 +799,9 @@ private slots:
             Pick("cmbCWID", Qt::Key_Up);
         Ok();
         QCOMPARE(Dialog->Changed(), changed);
-        const auto image = SavedBytes(Doc);
-        QCOMPARE(Bit(image, CwIdFlagByte, 7), pickDisable ? 0 : enabled);
-        for (int i = 0; i < ChannelCount; ++i) {
-            const int expected = reset && selections[i % 4] == 2 ? 0 : selections[i % 4];
-            QCOMPARE(Doc.Channels[i].CwIdAniEni, expected);
-            QCOMPARE((image.at(Image54::ChannelBase + Image54::ChannelRecordSize * i + 4) >> 5) & 3, expected);
-        }
+        QCOMPARE(Doc.CwIdEnable, pickDisable ? 0 : enabled);
+        for (int i = 0; i < ChannelCount; ++i)
+            QCOMPARE(Doc.Channels[i].CwIdAniEni, reset && selections[i % 4] == 2 ? 0 : selections[i % 4]);
     }
 
     // Each option on its own: the second item of its list sets its flag only.
@@ -894,7 +824,6 @@ private slots:
         QVERIFY(Dialog->Changed());
         for (const TOptionCase& other : RadioStatusOptions)
             QCOMPARE(Doc.*other.Member, &other == &c ? 1 : 0);
-        QCOMPARE(Bit(SavedBytes(Doc), c.Address, c.Bit), 1);
     }
 
     void marketVersion_data()
@@ -923,7 +852,6 @@ private slots:
         Ok();
         QCOMPARE(Doc.MarketCode, written);
         QCOMPARE(Dialog->Changed(), written != stored);
-        QCOMPARE(int(SavedBytes(Doc).at(MarketByte)), written);
     }
 
     // DTMF and 5-tone exclude each other; switching both off on OK turns
@@ -955,7 +883,6 @@ private slots:
         QFETCH(QList<bool>, enabled);
         QFETCH(bool, reset);
         int TRKmem::*const flags[] = {&TRKmem::DtmfTx, &TRKmem::DtmfRx, &TRKmem::FiveToneTx, &TRKmem::FiveToneRx};
-        const int flagBits[] = {6, 2, 5, 1};
         for (int i = 0; i < 4; ++i)
             Doc.*flags[i] = loaded[i];
         const int selections[] = {1, 2, 0, 1};  // "ANI/ENI", "CW-ID", "off", "ANI/ENI"
@@ -976,16 +903,13 @@ private slots:
         QCOMPARE(Field("edtSpaceTime")->isEnabled(), enabled[1]);
         QCOMPARE(List("cmb5ToneRepeat")->isEnabled(), enabled[2]);
         Ok();
-        const auto image = SavedBytes(Doc);
         for (int i = 0; i < 4; ++i)
-            QCOMPARE(Bit(image, SignalingByte, flagBits[i]), stored[i]);
-        for (int i = 0; i < ChannelCount; ++i) {
-            const int expected = reset && selections[i % 4] == 1 ? 0 : selections[i % 4];
-            QCOMPARE((image.at(Image54::ChannelBase + Image54::ChannelRecordSize * i + 4) >> 5) & 3, expected);
-        }
+            QCOMPARE(Doc.*flags[i], stored[i]);
+        for (int i = 0; i < ChannelCount; ++i)
+            QCOMPARE(Doc.Channels[i].CwIdAniEni, reset && selections[i % 4] == 1 ? 0 : selections[i % 4]);
         QCOMPARE(Dialog->Changed(), stored != loaded);
         // The repeat code goes back as it was, open or not.
-        QCOMPARE(int(image.at(AniBytes + 6)), before.FiveToneRepeatCode);
+        QCOMPARE(Doc.FiveToneRepeatCode, before.FiveToneRepeatCode);
     }
 
     // Even a read-only view opens the times of the signaling stored; its OK
@@ -994,7 +918,7 @@ private slots:
     {
         Doc.DtmfTx = 1;
         Doc.FiveToneRx = 1;
-        const auto before = SavedBytes(Doc);
+        const TRKmem before = Doc;
         QVERIFY(Show<TfrmSignal>(Normal));
         QVERIFY(!List("cmbDTMF")->isEnabled());
         QVERIFY(!List("cmb5Tone")->isEnabled());
@@ -1004,7 +928,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Field("edtMarkTime")));
         Ok();
         QVERIFY(!Dialog->Changed());
-        QCOMPARE(SavedBytes(Doc), before);
+        QCOMPARE(Differences(before, Doc), QString());
     }
 
     // The set follows the sixteen tones; under EIA digits 0 and E keep
@@ -1038,9 +962,6 @@ private slots:
         QCOMPARE(List("cmbSet")->currentText(), QString("EIA"));
         Ok();
         QCOMPARE(Doc.FiveToneTable, TfrmToneTbl::StandardSets[TfrmToneTbl::EiaSet]);
-        const auto image = SavedBytes(Doc);
-        QCOMPARE(Word(image, FiveToneBytes), 600);
-        QCOMPARE(Word(image, FiveToneBytes + 28), 459);
 
         QVERIFY(Show<TfrmToneTbl>(Extended));  // loaded: the set is found from the stored tones
         QCOMPARE(List("cmbSet")->currentText(), QString("EIA"));

@@ -4,7 +4,7 @@
 // commands in the main window.
 #include "ui/link/D_Alignment.h"
 #include "ui/main/Main.h"
-#include "support/DialogTestKit.h"
+#include "support/WindowTestKit.h"
 #include "support/LinkTestKit.h"
 #include "support/TestHost.h"
 #include "files/dc_Ini.h"
@@ -241,7 +241,7 @@ private slots:
         QCOMPARE(nowChecked, expected);
         QVERIFY(Person.Messages.empty());
         QVERIFY(window.isEnabled());
-        QCOMPARE(SavedBytes(Doc), SavedBytes(AlignmentDocument()));
+        QCOMPARE(DocumentDifferences(AlignmentDocument(), Doc), std::string());
     }
 
     void enableRulesAndAccelerators_data()
@@ -358,7 +358,7 @@ private slots:
             window.close();
         QVERIFY(window.isHidden());
         QCOMPARE(window.result(), int(QDialog::Rejected));
-        QCOMPARE(SavedBytes(Doc), SavedBytes(AlignmentDocument()));
+        QCOMPARE(DocumentDifferences(AlignmentDocument(), Doc), std::string());
         QVERIFY(Image.Content() == before);
         if (how == 0) {
             QCOMPARE(Link->Tail(4), ClosingSequence);
@@ -389,23 +389,22 @@ private slots:
         QCOMPARE(Link->Commands().size(), 1);
     }
 
+    // The values the repeater sends, or "---" where its reply was bad (the
+    // link's answer to a bad reply is test_Align's).
     void statusShowsTheLiveValues_data()
     {
         QTest::addColumn<int>("fault");
         QTest::addColumn<QString>("values");
         QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<int>("last");  // the last byte the repeater got
-        QTest::newRow("good reply") << -1 << "1a 2b 3c" << QStringList {"information: Upload is completed"}
-                                    << 0x05;
+        QTest::newRow("good reply") << -1 << "1a 2b 3c" << QStringList {"information: Upload is completed"};
         QTest::newRow("bad checksum") << int(TSimFault::BadChecksum) << "--- --- ---"
-                                      << QStringList {QString("error: ") + Problem} << 0x15;
+                                      << QStringList {QString("error: ") + Problem};
     }
     void statusShowsTheLiveValues()
     {
         QFETCH(int, fault);
         QFETCH(QString, values);
         QFETCH(QStringList, messages);
-        QFETCH(int, last);
         TfrmAlignment& window = Open(3, fault);
         Click("btnStat");
         QStringList shown;
@@ -413,8 +412,7 @@ private slots:
             shown << window.findChild<QLineEdit*>(name)->text();
         QCOMPARE(shown.join(' '), values);
         QCOMPARE(Person.Texts(), messages);
-        const TUnits units = (*Link)->Received();
-        QCOMPARE(int(units.back().back()), last);
+        QVERIFY(window.isEnabled());
     }
 
     // Nothing closes the window while it talks to the repeater: not the
