@@ -66,8 +66,12 @@ TRKmem OddDocument()
     TRKmem doc = DefaultDocument();
     doc.SerialNo = "AB12";
     doc.BaseTot = 200;
+    doc.BaseGuardTime = 3;
+    doc.RepeatTot = 1;
+    doc.RepeatHangOnTime = 4;
     doc.RepeatGuardTime = 255;
     doc.CwIdDotTime = 5;
+    doc.CwIdInterval = 0;
     doc.CwIdToneFreq = 65535;
     doc.CwIdEnable = 0;
     doc.Channels[3].CwIdAniEni = 2;
@@ -672,14 +676,7 @@ private slots:
 
     void storedValuesAreShownClamped()
     {
-        Doc.BaseTot = 200;
-        Doc.BaseGuardTime = 3;
-        Doc.RepeatTot = 1;
-        Doc.RepeatHangOnTime = 4;
-        Doc.RepeatGuardTime = 255;
-        Doc.CwIdDotTime = 5;
-        Doc.CwIdInterval = 0;
-        Doc.CwIdToneFreq = 65535;
+        Doc = OddDocument();
         const std::pair<TOpen, std::vector<std::pair<const char*, const char*>>> dialogs[] = {
             {Open<TfrmTimer>, {{"edtBaseTOT", "60.0 Min"}, {"edtBGTime", "6 Sec"}, {"edtRepeatTOT", "0.5 Min"},
                                {"edtRHTime", "2.0 Sec"}, {"edtRGTime", "360 Sec"}}},
