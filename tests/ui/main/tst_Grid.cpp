@@ -350,13 +350,15 @@ private slots:
         QTest::addColumn<TEdit>("e");
         const TBy keys = TBy::Keys, clicks = TBy::DoubleClicks, paste = TBy::Paste;
         // Typed frequencies: cleaned, snapped, limited; Tx follows Rx; Clk Sft by rule.
-        QTest::newRow("Rx, comma") << TEdit {0, 2, keys, "146,525\r", {"2=146.52500", "16=146.52500", "6=no", "near=1"}};
+        QTest::newRow("Rx, comma")
+            << TEdit {0, 2, keys, "146,525\r", {"2=146.52500", "16=146.52500", "6=no", "near=1"}};
         QTest::newRow("Rx, 6.25 kHz raster") << TEdit {0, 2, keys, "150,006\r", {"2=150.00625", "16=150.00625"}};
         QTest::newRow("Rx near 148 MHz") << TEdit {0, 2, keys, "148.02\r", {"2=148.02000", "16=148.02000", "6=yes"}};
         QTest::newRow("Rx above Highest") << TEdit {0, 2, keys, "180\r", {"2=174.00000", "16=174.00000", "6=no"}};
         QTest::newRow("Rx below Lowest") << TEdit {0, 2, keys, "99.5\r", {"2=136.00000", "16=136.00000", "6=yes"}};
         QTest::newRow("Rx, refused characters dropped") << TEdit {0, 2, keys, "1a4x6,5-2\r", {"2=146.52000", "6=no"}};
-        QTest::newRow("Tx above Rx") << TEdit {0, 16, keys, "146,56\r", {"2=146.52000", "16=146.56000", "near=1", "above=1"}};
+        QTest::newRow("Tx above Rx")
+            << TEdit {0, 16, keys, "146,56\r", {"2=146.52000", "16=146.56000", "near=1", "above=1"}};
         QTest::newRow("Tx far below") << TEdit {0, 16, keys, "145\r", {"16=145.00000", "near=0", "above=0"}};
         QTest::newRow("Tx above its Highest") << TEdit {0, 16, keys, "171\r", {"16=170.00000", "near=0", "above=1"}};
         // Value lists step by Space or a double-click, wrapping.
