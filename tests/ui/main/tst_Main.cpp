@@ -408,20 +408,28 @@ private slots:
         QVERIFY(folder.contains(QDir::toNativeSeparators(Rig->Dir.path())));
     }
 
+    void helpActionsOpenTheirPages_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("Help Topics") << QStringList() << "miHelpTopics" << "welcome.html";
+        QTest::newRow("Getting Started") << QStringList() << "miGetStarted" << "contents.html";
+        QTest::newRow("Common Problems") << QStringList() << "miCommonProblems" << "index.html";
+        QTest::newRow("Help Topics, service set") << QStringList {"-D"} << "miHelpTopics" << "welcome.html";
+    }
     void helpActionsOpenTheirPages()
     {
-        struct Case { QStringList Args; const char* Action; const char* Page; };
-        const Case cases[] = {{{}, "miHelpTopics", "welcome.html"}, {{}, "miGetStarted", "contents.html"},
-                              {{}, "miCommonProblems", "index.html"}, {{"-D"}, "miHelpTopics", "welcome.html"}};
-        for (const Case& c : cases) {
-            Start(c.Args)->Action(c.Action)->trigger();
-            THelpWindow* help = THelpWindow::Instance();
-            QVERIFY(help && help->isVisible());
-            QCOMPARE(help->CurrentPage(), QString(c.Page));
-            QVERIFY(help->Browser()->source().toString().contains(c.Args.isEmpty() ? "/normal/" : "/service/"));
-            QVERIFY(help->Browser()->toPlainText().size() > 200);
-            help->close();
-        }
+        QFETCH(QStringList, args);
+        QFETCH(QString, action);
+        QFETCH(QString, page);
+        Start(args)->Action(action.toLatin1())->trigger();
+        THelpWindow* help = THelpWindow::Instance();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->CurrentPage(), page);
+        QVERIFY(help->Browser()->source().toString().contains(args.isEmpty() ? "/normal/" : "/service/"));
+        QVERIFY(help->Browser()->toPlainText().size() > 200);
+        help->close();
     }
 
     // Help asked for from a modal dialog takes clicks on its buttons and
