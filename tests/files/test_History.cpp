@@ -81,25 +81,6 @@ TEST(ServiceHistory, ASecondImageInTheSameSecondNeverReplacesTheFirst)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(rig.Folder / "h/S1"), {}), 3);
 }
 
-TEST(ServiceHistory, EntriesAreNewestFirstAndFilteredBySerial)
-{
-    THistoryRig rig;
-    rig.Keep("S1", HistoryActions::Upload, 1);
-    ++rig.Clock;
-    rig.Keep("S2", HistoryActions::Download, 2);
-    ++rig.Clock;
-    rig.Keep("S1", HistoryActions::ReadBack, 3);
-
-    std::vector<std::string> all;
-    for (const THistoryEntry& e : rig.History.Entries())
-        all.push_back(e.Serial + " " + e.Action);
-    EXPECT_EQ(all, (std::vector<std::string> {"S1 readback", "S2 download", "S1 upload"}));
-    std::vector<std::string> s1;
-    for (const THistoryEntry& e : rig.History.Entries("S1"))
-        s1.push_back(e.Time);
-    EXPECT_EQ(s1, (std::vector<std::string> {"2026-12-06T23:15:02Z", "2026-12-06T23:15:00Z"}));
-}
-
 TEST(ServiceHistory, ALineCutShortByACrashIsPassedOverAndTheNextEventStartsClean)
 {
     struct TCase {
@@ -125,20 +106,6 @@ TEST(ServiceHistory, ALineCutShortByACrashIsPassedOverAndTheNextEventStartsClean
         EXPECT_EQ(entries[0].Action, "readback") << c.Name;
         EXPECT_EQ(entries[1].Action, "upload") << c.Name;
     }
-}
-
-TEST(ServiceHistory, AFolderThatCannotBeWrittenIsToldInWords)
-{
-    THistoryRig rig;
-    std::ofstream(rig.Folder / "h") << "a file, not a folder";
-    std::vector<uint8_t> image(1986, 0);
-    THistoryEntry e;
-    e.Serial = "S1";
-    e.Action = HistoryActions::Upload;
-    std::string error;
-
-    EXPECT_FALSE(rig.History.Record(image.data(), image.size(), e, error));
-    EXPECT_NE(error.find("service history"), std::string::npos) << error;
 }
 
 TEST(ServiceHistory, FieldsNeverBreakTheLine)
