@@ -8,8 +8,6 @@
 
 namespace {
 
-const TBytes StatusRequest = {0xB2, 0x00, 0x02, 0x51, 0x05};
-
 // The repeater put into alignment mode.
 struct TAlignRig {
     explicit TAlignRig(TSimOptions options = {}) : Sim(ImageOf(RichDocument(0)), std::move(options))
@@ -105,7 +103,7 @@ TEST(AlignLink, OpenCommandsStatusAndClose)
 
     std::string vr, nsq, rssi;
     EXPECT_TRUE(AlignStatus(*rig.Driver, vr, nsq, rssi, rig.View));
-    EXPECT_EQ(rig.Sim->Received().back(), StatusRequest);
+    EXPECT_EQ(rig.Sim->Received().back(), (TBytes{0xB2, 0x00, 0x02, 0x51, 0x05}));
     EXPECT_EQ(vr + nsq + rssi, "1a2b3c");
     EXPECT_EQ(rig.View.Infos, std::vector<std::string>{"Upload is completed"});
 
@@ -114,33 +112,6 @@ TEST(AlignLink, OpenCommandsStatusAndClose)
     const TUnits units = rig.Sim->Received();
     EXPECT_EQ(TUnits(units.end() - 4, units.end()), (TUnits{{0x27}, {0x03}, {0x06}, {0x28}}));
     EXPECT_TRUE(rig.View.Errors.empty());
-}
-
-TEST(AlignLink, ABadStatusReplyIsAnsweredWithNak)
-{
-    TAlignRig rig(WithFault(TSimFault::BadChecksum));
-    ASSERT_TRUE(rig.Driver);
-    std::string vr = "-", nsq = "-", rssi = "-";
-    EXPECT_FALSE(AlignStatus(*rig.Driver, vr, nsq, rssi, rig.View));
-    EXPECT_EQ(vr + nsq + rssi, "---");
-    const TUnits units = rig.Sim->Received();
-    EXPECT_EQ(TUnits(units.end() - 2, units.end()), (TUnits{StatusRequest, {0x15}}));
-    EXPECT_EQ(rig.View.Errors, std::vector<std::string>{AlignMessages::Problem});
-    EXPECT_TRUE(rig.View.Infos.empty());
-    AlignClose(*rig.Driver, rig.View);
-}
-
-TEST(AlignLink, ARefusedOrSilentStartShowsTheProblemAndClosesThePort)
-{
-    for (const TSimFault fault : {TSimFault::WrongHandshake, TSimFault::NoAnswer}) {
-        TAlignRig rig(WithFault(fault));
-        EXPECT_FALSE(rig.Driver);
-        EXPECT_EQ(rig.View.Errors, std::vector<std::string>{AlignMessages::Problem});
-        if (fault == TSimFault::WrongHandshake) {
-            EXPECT_EQ(rig.Sim->Received(), (TUnits{{0x02}, {0x15}}));
-        }
-        EXPECT_TRUE(PortIsFree(rig.Sim.Port()));
-    }
 }
 
 // A refusal is the repeater's answer and needs no word; silence is a broken link.
@@ -178,23 +149,5 @@ TEST(AlignValues, TypedTextsReadAsTheWindowReadsThem)
     for (const auto& c : cases) {
         EXPECT_EQ(Align::LevelOf(c.Text), c.Level) << c.Text;
         EXPECT_EQ(Align::FrequencyOf(c.Text), c.Frequency) << c.Text;
-    }
-}
-
-TEST(AlignValues, FieldsAreNamedByTheirLabels)
-{
-    const struct {
-        const char* Name;
-        const char* Control;  // null: no such value
-    } cases[] = {
-        {"RxFrequency", "edtRxFreq"},   {"sqlthresholdlevel", "edtSTLvl"}, {"SqlWNAdjust", "edtAWN"},
-        {"Ctcss", "edtCTCSS"},          {"DCS", "edtDCS"},                 {"CtcssDcsEncoder", "cmbEnc"},
-        {"WideNarrow", "cmbWN"},        {"TxPowerLevelLow", "edtTPLLow"},  {"RxFrequencyMHz", nullptr},
-        {"Rx Frequency", nullptr},
-    };
-    for (const auto& c : cases) {
-        const TAlignField* field = Align::FieldNamed(c.Name);
-        EXPECT_EQ(field ? std::string(field->Control) : std::string("none"), c.Control ? c.Control : "none")
-            << c.Name;
     }
 }

@@ -79,45 +79,6 @@ TEST(RsDrv, WritesArriveWholeAndAClosedPortRefuses)
     EXPECT_EQ(driver->Read(1, big.data(), received), RsFailed);
 }
 
-TEST(ReceiveBytes, CollectsPiecesAndTimesOutOnSilence)
-{
-    TRawLine pty;
-    auto driver = OpenOn(pty);
-    TTestView view;
-    view.Silence = 1000;
-    uint8_t dest[4] = {9, 9, 9, 9};
-
-    // 1 + 2 bytes with a pause shorter than the silence: all three, in order.
-    int breaths = 0;
-    pty.Send({0x11});
-    view.OnBreathe = [&] {
-        if (++breaths == 10)
-            pty.Send({0x22, 0x33});
-    };
-    EXPECT_EQ(ReceiveBytes(*driver, dest, 3, view), ReceiveOk);
-    EXPECT_EQ(TBytes(dest, dest + 4), (TBytes{0x11, 0x22, 0x33, 9}));
-
-    // One byte, then silence: a time-out, and the destination untouched.
-    view.OnBreathe = nullptr;
-    pty.Send({0x44});
-    EXPECT_EQ(ReceiveBytes(*driver, dest, 3, view), ReceiveTimeout);
-    EXPECT_EQ(TBytes(dest, dest + 4), (TBytes{0x11, 0x22, 0x33, 9}));
-
-    // Bytes beyond the count, arriving with the last piece, wait for the
-    // next receive: an answer that follows its echo closely is not lost.
-    driver->PurgeRx();
-    pty.Send({1});
-    view.OnBreathe = [&] {
-        if (++breaths == 20)
-            pty.Send({2, 3, 4, 5});
-    };
-    EXPECT_EQ(ReceiveBytes(*driver, dest, 2, view), ReceiveOk);
-    EXPECT_EQ(TBytes(dest, dest + 2), (TBytes{1, 2}));
-    view.OnBreathe = nullptr;
-    EXPECT_EQ(ReceiveBytes(*driver, dest, 3, view), ReceiveOk);
-    EXPECT_EQ(TBytes(dest, dest + 3), (TBytes{3, 4, 5}));
-}
-
 TEST(ReceiveBytes, CancelReturnsAtOnceAndTouchesNothing)
 {
     TRawLine pty;

@@ -91,35 +91,6 @@ TEST(RepeaterSim, AnswersEachRequestByteForByte)
     EXPECT_EQ(sim->Memory(), expected);
 }
 
-TEST(RepeaterSim, FaultsChangeTheAnswers)
-{
-    const TBytes block4 = WithSum({0x42, 0x00, 0x02, 0x04});
-    TBytes badSum = Block(0x42, 4, 208 + 4 * 48, 48);
-    ++badSum.back();
-    TBytes write4 = {0x41, 0x00, 0x32, 0x04};
-    write4.resize(52, 0x11);
-    const struct {
-        TSimFault Fault;
-        TBytes Request;
-        TBytes Reply;
-    } cases[] = {
-        {TSimFault::NoAnswer, {0x02}, {}},
-        {TSimFault::WrongHandshake, {0x02}, {0x02, 0x00}},
-        {TSimFault::BadChecksum, block4, badSum},
-        {TSimFault::WrongIndex, block4, Block(0x42, 3, 208 + 3 * 48, 48)},
-        {TSimFault::Silence, block4, {}},
-        {TSimFault::NegativeAck, WithSum(write4), {0x06, 0x15}},
-        {TSimFault::NegativeAck, {0xB1, 0x00, 0x02, 0x72, 0x25}, {0x06, 0x15}},
-    };
-    for (const auto& c : cases) {
-        TSimRig sim(Memory(), WithFault(c.Fault));
-        TRawLine line(sim->DevicePath());
-        EXPECT_EQ(line.Ask(c.Request), c.Reply) << int(c.Fault);
-        // Other blocks are not struck.
-        EXPECT_EQ(line.Ask(WithSum({0x42, 0x00, 0x02, 0x05})), Block(0x42, 5, 208 + 5 * 48, 48)) << int(c.Fault);
-    }
-}
-
 TEST(RepeaterSim, TheDeviceCanDisappear)
 {
     namespace fs = std::filesystem;
