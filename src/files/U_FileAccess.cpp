@@ -241,6 +241,15 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, cons
     return SyncFolder(calls, folder);
 }
 
+bool AppendToFile(const std::string& path, const std::string& bytes, const TFileCalls& calls)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    const bool ok = WriteAll(calls, fd, bytes) && calls.Sync(fd) == 0;
+    return calls.Close(fd) == 0 && ok;
+}
+
 bool WriteNewFile(const std::string& path, const std::string& bytes, bool& exists)
 {
     exists = false;

@@ -66,6 +66,12 @@ std::string ChosenFileName(const std::string& path);
 // a file that exists (`exists` tells that case apart from other failures).
 bool WriteNewFile(const std::string& path, const std::string& bytes, bool& exists);
 
+// Adds `bytes` to the end of the file `path` (made if missing) in one write
+// and flushes it to disk before it returns true: a log line that was
+// reported kept survives a power cut.
+bool AppendToFile(const std::string& path, const std::string& bytes,
+                  const TFileCalls& calls = TFileCalls::System());
+
 // The system's message texts.
 namespace FileMessages {
 constexpr const char* FormatError = "The file cannot be opened.\r\nThe file format is not correct.";

@@ -132,13 +132,8 @@ bool AppendLine(const fs::path& log, const std::string& line)
             text += "\x18\n";
     }
     text += line + '\n';
-    std::ofstream out(log, std::ios::binary | std::ios::app);
-    if (!out)
-        return false;
     // One write, so the line is either there or cut short, never interleaved.
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    return bool(out);
+    return AppendToFile(log.string(), text);
 }
 
 } // namespace

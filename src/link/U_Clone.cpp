@@ -201,7 +201,7 @@ bool Finish(TCRsDrv& driver, TOutcome outcome, TLinkView::TDirection direction, 
         TReceiveBuffer rx;
         Receive(driver, rx, 1, view);
         progress.Set(TLinkView::ProgressMax);
-        PauseMs(2000, view);
+        PauseMs(view.RestartPauseMs(), view);
         if (announceDone)
             view.Information(upload ? CloneMessages::UploadDone : CloneMessages::DownloadDone);
         break;
@@ -320,7 +320,11 @@ TOutcome Handshake(TCRsDrv& driver, const THandshake& handshake, TLinkView& view
 
 } // namespace Clone
 
-TTransferResult Upload(const QString& port, TRKmem& doc, TMap54& image, TLinkView& view)
+namespace {
+// What every transfer shares: the port opened, the window told, the body's
+// steps, the end of the transfer and the port closed again.
+template <class TBody>
+TTransferResult Transfer(const QString& port, TLinkView::TDirection direction, TLinkView& view, TBody body)
 {
     TTransferResult result;
     std::unique_ptr<TCRsDrv> driver = OpenRadioPort(port, view);
@@ -328,42 +332,42 @@ TTransferResult Upload(const QString& port, TRKmem& doc, TMap54& image, TLinkVie
         result.PortFailed = true;
         return result;
     }
-    view.TransferBegins(TLinkView::UploadDirection);
+    view.TransferBegins(direction);
     TProgress progress(view);
-    TMap54 working;
-    result.Outcome = CloneSteps::ReadImage(*driver, working, view, progress);
-    if (result.Outcome == TOutcome::Done) {
-        auto fresh = std::make_unique<TRKmem>();
-        result.Outcome = CloneSteps::DecodeImage(working, *fresh);
-        if (result.Outcome == TOutcome::Done) {
-            doc.Assign(*fresh);
-            image.CopyFrom(working);
-            result.Replaced = true;
-        }
-    }
-    result.Cancelled = CloneSteps::Finish(*driver, result.Outcome, TLinkView::UploadDirection, view, progress);
+    result.Outcome = body(*driver, progress, result);
+    result.Cancelled = CloneSteps::Finish(*driver, result.Outcome, direction, view, progress);
     driver->Close();
     driver.reset();
     view.TransferEnds();
     return result;
 }
+} // namespace
+
+TTransferResult Upload(const QString& port, TRKmem& doc, TMap54& image, TLinkView& view)
+{
+    const auto read = [&](TCRsDrv& driver, TProgress& progress, TTransferResult& result) {
+        TMap54 working;
+        TOutcome outcome = CloneSteps::ReadImage(driver, working, view, progress);
+        if (outcome != TOutcome::Done)
+            return outcome;
+        auto fresh = std::make_unique<TRKmem>();
+        outcome = CloneSteps::DecodeImage(working, *fresh);
+        if (outcome == TOutcome::Done) {
+            doc.Assign(*fresh);
+            image.CopyFrom(working);
+            result.Replaced = true;
+        }
+        return outcome;
+    };
+    return Transfer(port, TLinkView::UploadDirection, view, read);
+}
 
 TTransferResult Download(const QString& port, const TRKmem& doc, TMap54& image, TProgramMode mode,
                          TLinkView& view)
 {
-    TTransferResult result;
-    std::unique_ptr<TCRsDrv> driver = OpenRadioPort(port, view);
-    if (!driver) {
-        result.PortFailed = true;
-        return result;
-    }
-    view.TransferBegins(TLinkView::DownloadDirection);
-    TProgress progress(view);
-    image.Encode(doc);
-    result.Outcome = CloneSteps::WriteImage(*driver, image, mode, view, progress);
-    result.Cancelled = CloneSteps::Finish(*driver, result.Outcome, TLinkView::DownloadDirection, view, progress);
-    driver->Close();
-    driver.reset();
-    view.TransferEnds();
-    return result;
+    const auto write = [&](TCRsDrv& driver, TProgress& progress, TTransferResult&) {
+        image.Encode(doc);
+        return CloneSteps::WriteImage(driver, image, mode, view, progress);
+    };
+    return Transfer(port, TLinkView::DownloadDirection, view, write);
 }

@@ -29,6 +29,11 @@ public:
     // real program waits 5000 ms; tests shorten it.
     virtual int SilenceMs() const { return DefaultSilenceMs; }
 
+    // The pause at the very end of a transfer or an alignment session, while
+    // the repeater restarts. Nothing follows on the line, so a view whose
+    // other end is no repeater (a test's simulator) may shorten it.
+    virtual int RestartPauseMs() const { return DefaultRestartPauseMs; }
+
     // Let the program handle what is pending (paint, clicks, the Cancel
     // button, Ctrl+C). Called at least every 10 ms while the engine waits.
     virtual void Breathe();
@@ -46,4 +51,5 @@ public:
 
     static constexpr int ProgressMax = 33;
     static constexpr int DefaultSilenceMs = 5000;
+    static constexpr int DefaultRestartPauseMs = 2000;
 };

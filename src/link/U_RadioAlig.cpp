@@ -299,6 +299,6 @@ void AlignClose(TCRsDrv& driver, TLinkView& view)
         PauseMs(500, view);
         Receive(driver, rx, 1, view, NotCancellable);
     }
-    PauseMs(2000, view);
+    PauseMs(view.RestartPauseMs(), view);
     driver.Close();
 }

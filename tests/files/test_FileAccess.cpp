@@ -328,6 +328,27 @@ TEST(SaveSteps, DataReachesTheDiskBeforeTheNameDoes)
     EXPECT_EQ(fs::status(path).permissions(), fs::perms(0640));
 }
 
+// A log line counts as kept only once it is on the disk: a failed write or
+// flush is told, and the lines already there stay.
+TEST(SaveSteps, AnAppendIsFlushedBeforeItCounts)
+{
+    for (const char* step : {"", "write", "flush", "close"}) {
+        SCOPED_TRACE(step);
+        TTempFolder dir;
+        const std::string path = dir / "history.log";
+        TTempFolder::Write(path, OldContent);
+        const TFailingCalls calls(step);
+        EXPECT_EQ(AppendToFile(path, std::string(1500, '\x44'), calls), *step == '\0');
+        if (*step == '\0') {
+            EXPECT_EQ(std::vector<std::string>(calls.Log.end() - 2, calls.Log.end()),
+                      (std::vector<std::string> {"flush", "close"}));
+        }
+        const std::vector<uint8_t> kept = TTempFolder::Read(path);
+        ASSERT_GE(kept.size(), OldContent.size());
+        EXPECT_TRUE(std::equal(OldContent.begin(), OldContent.end(), kept.begin()));
+    }
+}
+
 // File names are bytes; the text that windows and the command line carry
 // must give back the very bytes it came from, whatever the locale can spell.
 TEST(FileNames, TextGivesBackTheBytes)

@@ -365,3 +365,21 @@ TEST(Upload, TheRealTimeOutIsFiveSecondsOfSilence)
     EXPECT_EQ(rig.View.Errors, std::vector<std::string>{"Timeout"});
     EXPECT_GE(clock.elapsed(), 5000);
 }
+
+// The one test that keeps the repeater's restart pause: 2 s after the end
+// byte's echo before the transfer is over.
+TEST(Upload, TheEndWaitsForTheRepeaterToRestart)
+{
+    TTransferRig rig;
+    rig.View.RestartPause = TLinkView::DefaultRestartPauseMs;
+    qint64 completedAt = 0;
+    QElapsedTimer clock;
+    rig.View.OnProgress = [&](int position) {
+        if (position == TLinkView::ProgressMax && completedAt == 0)
+            completedAt = clock.elapsed();
+    };
+    clock.start();
+    ASSERT_TRUE(rig.Run(true).Succeeded());
+    ASSERT_GT(completedAt, 0);
+    EXPECT_GE(clock.elapsed() - completedAt, 2000);
+}

@@ -37,6 +37,7 @@ public:
     }
     bool Cancelled() const override { return Cancel; }
     int SilenceMs() const override { return Silence; }
+    int RestartPauseMs() const override { return RestartPause; }
     void Breathe() override
     {
         ++Breaths;
@@ -58,6 +59,7 @@ public:
     int Breaths = 0;
     bool Cancel = false;
     int Silence = 1000;  // short, with room for a loaded machine
+    int RestartPause = 0;  // the simulator is ready at once
     std::function<void()> OnBreathe;
     std::function<void(int)> OnProgress;
 };

@@ -1,6 +1,7 @@
 #pragma once
 #include "ui/main/Main.h"
 #include "files/U_FileAccess.h"
+#include "files/dc_Ini.h"
 #include "ui/base/U_Host.h"
 #include "link/U_Ports.h"
 #include "support/Documents.h"
@@ -120,6 +121,14 @@ inline TRKmem ReadDocument(const QString& path)
     return doc;
 }
 
+// One line of the settings file, a number or a text (bytes as they are).
+struct TSetting {
+    TSetting(const char* key, int value) : Key(key), Value(std::to_string(value)) {}
+    TSetting(const char* key, std::string value) : Key(key), Value(std::move(value)) {}
+    TSetting(const char* key, const QString& value) : Key(key), Value(value.toStdString()) {}
+    std::string Key, Value;
+};
+
 // A program folder of its own, the scripted host on it and the main window
 // each test starts there; the window goes before the host it uses.
 struct TMainRig {
@@ -128,6 +137,21 @@ struct TMainRig {
     std::unique_ptr<TfrmMain> Main;
 
     QString Path(const QString& name) const { return Dir.filePath(name); }
+    // The settings file as it stands (as the window left it at its close).
+    TIniData Settings() const
+    {
+        TIniData ini(Path("RK54Win.ini").toStdString());
+        ini.Load();
+        return ini;
+    }
+    // Settings the next start finds, beside those already stored.
+    bool Store(const std::vector<TSetting>& settings) const
+    {
+        TIniData ini = Settings();
+        for (const TSetting& s : settings)
+            ini.SetValue(s.Key, s.Value);
+        return ini.Save();
+    }
     TfrmMain& Start(const QStringList& args = {})
     {
         Main.reset();

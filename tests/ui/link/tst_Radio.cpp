@@ -115,11 +115,7 @@ private:
     // The plain exchange unless `safe`: most tests here are about the wire.
     TfrmMain* StartMain(const QStringList& args = {}, bool safe = false)
     {
-        TIniData ini(Rig->Path("RK54Win.ini").toStdString());
-        ini.Load();
-        ini.SetValue("COM_PORT", SimPort);
-        ini.SetValue("SAFE_DOWNLOAD", safe ? 1 : 0);
-        ini.Save();
+        Rig->Store({{"COM_PORT", SimPort}, {"SAFE_DOWNLOAD", safe ? 1 : 0}});
         return &Rig->Start(args);
     }
     // Answers the dialogs in order with `steps`, and records each dialog as
@@ -191,7 +187,8 @@ private slots:
         QTest::newRow("completed") << NoFault << false << QStringList {"information: Upload is completed"};
         QTest::newRow("checksum") << int(TSimFault::BadChecksum) << false << QStringList {"error: Checksum error"};
         QTest::newRow("wrong index") << int(TSimFault::WrongIndex) << false << QStringList {"error: Upload error"};
-        QTest::newRow("refused handshake") << int(TSimFault::WrongHandshake) << false << QStringList {"error: Upload error"};
+        QTest::newRow("refused handshake")
+            << int(TSimFault::WrongHandshake) << false << QStringList {"error: Upload error"};
         QTest::newRow("silence") << int(TSimFault::Silence) << false << QStringList {"error: Timeout"};
         QTest::newRow("cancelled while waiting") << int(TSimFault::NoAnswer) << true << QStringList();
         QTest::newRow("no repeater") << NoRepeater << false << QStringList {"error: Problem on COM port"};
@@ -251,48 +248,41 @@ private slots:
 
     // A click that reaches a command while a transfer waits on the repeater
     // starts nothing: no second exchange, no question, no chooser, no
-    // dialog, no close.
-    void secondCommandDuringATransferStartsNothing_data()
+    // dialog, no close. Every command is tried in turn inside one upload,
+    // each checked before the next.
+    void commandsDuringATransferStartNothing()
     {
-        QTest::addColumn<QString>("command");
-        for (const char* command : {"miUpload", "miDownload", "miNew", "miOpen", "miSave", "miFile1", "miConfigure",
-                                    "miHardware", "close"})
-            QTest::newRow(command) << QString(command);
-    }
-    void secondCommandDuringATransferStartsNothing()
-    {
-        QFETCH(QString, command);
         StartSim(RepeaterDocument());
         const QString other = WriteDocument(Rig->Path("other.R54"), DefaultDocument());
-        {
-            TIniData ini(Rig->Path("RK54Win.ini").toStdString());
-            ini.SetValue("FILE1", other.toStdString());
-            QVERIFY(ini.Save());
-        }
+        QVERIFY(Rig->Store({{"FILE1", other}}));
         TfrmMain* main = StartMain();
         main->Grid()->SetCellText(TChGrid::RowOf(3), 22, "Lo");
         Host->Person.Answers = {TAnswer::No};  // the upload's own question
         Host->Files = {other, other};
-        bool tried = false;
+        QStringList tried;
         Watch.OnShow = [&](TfrmRadio&) {
             QTimer::singleShot(0, main, [&] {
-                tried = main->RadioWindow() != nullptr;  // inside the transfer
-                if (command == "close")
-                    main->close();
-                else
-                    main->Action(command)->trigger();
+                for (const char* command : {"miUpload", "miDownload", "miNew", "miOpen", "miSave", "miFile1",
+                                            "miConfigure", "miHardware", "close"}) {
+                    QVERIFY2(main->RadioWindow() && main->LinkBusy(), command);  // still inside the transfer
+                    if (command == std::string("close"))
+                        main->close();
+                    else
+                        main->Action(command)->trigger();
+                    tried << command;
+                    QVERIFY2(Watch.Shown == 1 && Host->Person.Messages.size() == 1 && Host->ChooserFolders.isEmpty()
+                                 && Host->DialogsShown == 0 && main->isVisible(),
+                             command);
+                }
             });
         };
         main->Action("miUpload")->trigger();
         Watch.OnShow = nullptr;
 
-        QVERIFY(tried);
+        QCOMPARE(tried.size(), 9);
         QCOMPARE(Messages(), (QStringList {"ask: Do you want to save the file?", "information: Upload is completed"}));
         QCOMPARE(Sim->Transfers(), 1);
         QCOMPARE(Watch.Shown, 1);
-        QVERIFY(Host->ChooserFolders.isEmpty());
-        QCOMPARE(Host->DialogsShown, 0);
-        QVERIFY(main->isVisible());
         QCOMPARE(main->Document().SerialNo, std::string("70707070"));
         QCOMPARE(main->CurrentFileName(), QString("<none>"));
         QVERIFY(!main->LinkBusy());
@@ -573,9 +563,27 @@ private slots:
         QVERIFY(main->SaveEnabled());
     }
 
+    // The ports of the machine by the numbering rule, plus a linked device:
+    // what the dialog offers and preselects, and what OK keeps.
+    void configurationDialog_data()
+    {
+        QTest::addColumn<int>("port");
+        QTest::addColumn<QString>("pick");  // empty: OK on what is preselected
+        QTest::addColumn<QString>("preselected");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QStringList>("messages");
+        const QStringList problem {"error: Problem on COM port"};
+        QTest::newRow("not there: COM1, nothing behind it") << 4 << "" << "COM1" << 1 << problem;
+        QTest::newRow("the simulator's device opens") << SimPort << "" << "COM9" << SimPort << QStringList();
+        QTest::newRow("kept although it cannot be opened") << 1 << "COM65   (LDA-30)" << "COM1" << 65 << problem;
+    }
     void configurationDialog()
     {
-        // Ports of the machine by the numbering rule, plus a linked device.
+        QFETCH(int, port);
+        QFETCH(QString, pick);
+        QFETCH(QString, preselected);
+        QFETCH(int, result);
+        QFETCH(QStringList, messages);
         class TFixedPorts : public TPortHost {
         public:
             using TPortHost::TPortHost;
@@ -593,28 +601,19 @@ private slots:
         plain.close();
         QVERIFY(QFile::link(plain.fileName(), Rig->Path("ports/COM1")));
         StartSim(TRKmem());
-        struct TCase { int Port; const char* Pick; const char* Preselected; int Result; const char* Message; };
-        const TCase cases[] = {
-            {4, nullptr, "COM1", 1, "error: Problem on COM port"},  // COM4 is not there; nothing behind COM1
-            {SimPort, nullptr, "COM9", SimPort, nullptr},           // the simulator's device opens
-            {1, "COM65   (LDA-30)", "COM1", 65, "error: Problem on COM port"},  // kept although it cannot be opened
-        };
-        for (const TCase& c : cases) {
-            Host->Person.Messages.clear();
-            TfrmConfig dialog(c.Port, ports, Host->Person);
-            auto* combo = dialog.findChild<QComboBox*>("cmbCom");
-            QStringList texts;
-            for (int k = 0; k < combo->count(); ++k)
-                texts << combo->itemText(k);
-            QCOMPARE(texts, (QStringList {"COM1", "COM2", "COM9", "COM10", "COM65   (LDA-30)"}));
-            QCOMPARE(combo->currentText(), QString(c.Preselected));
-            if (c.Pick)
-                combo->setCurrentIndex(combo->findText(c.Pick));
-            dialog.show();
-            QTest::mouseClick(dialog.findChild<QPushButton*>("btnOK"), Qt::LeftButton);
-            QCOMPARE(dialog.ComPort(), c.Result);
-            QCOMPARE(Messages(), c.Message ? QStringList {c.Message} : QStringList());
-        }
+        TfrmConfig dialog(port, ports, Host->Person);
+        auto* combo = dialog.findChild<QComboBox*>("cmbCom");
+        QStringList texts;
+        for (int k = 0; k < combo->count(); ++k)
+            texts << combo->itemText(k);
+        QCOMPARE(texts, (QStringList {"COM1", "COM2", "COM9", "COM10", "COM65   (LDA-30)"}));
+        QCOMPARE(combo->currentText(), preselected);
+        if (!pick.isEmpty())
+            combo->setCurrentIndex(combo->findText(pick));
+        dialog.show();
+        QTest::mouseClick(dialog.findChild<QPushButton*>("btnOK"), Qt::LeftButton);
+        QCOMPARE(dialog.ComPort(), result);
+        QCOMPARE(Messages(), messages);
     }
 };
 

@@ -190,31 +190,19 @@ private slots:
     }
     void cleanup() { Rig.reset(); }
 
+    // A row's texts are what the exported corpus holds byte for byte, and
+    // every edit below compares all the cells of its row with the saved file;
+    // here the rows and cells the edits do not reach.
     void fillShowsTheChannels_data()
     {
         QTest::addColumn<int>("channel");
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("text");
-        QTest::newRow("Ch %2d") << 0 << 1 << " 1";
         QTest::newRow("Ch 16") << 15 << 1 << "16";
-        QTest::newRow("Rx freq") << 0 << 2 << "146.52000";
         QTest::newRow("Rx on the raster") << 6 << 2 << "150.00625";
-        QTest::newRow("CTCSS decoder") << 0 << 3 << "100.0";
-        QTest::newRow("no DCS with CTCSS") << 0 << 4 << "off";
-        QTest::newRow("DCS code 0") << 1 << 4 << "023";
-        QTest::newRow("no CTCSS with DCS") << 1 << 3 << "off";
-        QTest::newRow("W") << 0 << 5 << "W";
-        QTest::newRow("N") << 1 << 5 << "N";
         QTest::newRow("Clk Sft as stored") << 0 << 6 << "yes";
-        QTest::newRow("User mode") << 0 << 7 << "User";
-        QTest::newRow("level shown") << 0 << 8 << "42";
         QTest::newRow("Prpgm hides level") << 1 << 8 << "---";
-        QTest::newRow("CW-ID") << 0 << 14 << "CW-ID";
-        QTest::newRow("Tx freq") << 6 << 16 << "155.50000";
-        QTest::newRow("DCS encoder") << 1 << 18 << "754";
-        QTest::newRow("Tx power Lo") << 0 << 22 << "Lo";
         QTest::newRow("Tx Inh") << 3 << 16 << "Tx Inh";
-        QTest::newRow("inhibited encoder") << 3 << 17 << "---";
         QTest::newRow("inhibited last column") << 3 << 27 << "---";
         QTest::newRow("value outside its list") << 2 << 15 << "";
         QTest::newRow("fixed column") << 4 << 0 << "5";
@@ -231,8 +219,6 @@ private slots:
 
     void headersColoursAndGroupPanels()
     {
-        QCOMPARE(Grid->CellText(0, 6), QString("Clk"));
-        QCOMPARE(Grid->CellText(1, 16), QString("Tx Freq"));
         QCOMPARE(Grid->TextColor(TChGrid::RowOf(0), 2), QColor(Qt::black));
         QCOMPARE(Grid->TextColor(TChGrid::RowOf(2), 2), Grey);
         QCOMPARE(Grid->TextColor(1, 2), QColor(Qt::black));
@@ -350,13 +336,15 @@ private slots:
         QTest::addColumn<TEdit>("e");
         const TBy keys = TBy::Keys, clicks = TBy::DoubleClicks, paste = TBy::Paste;
         // Typed frequencies: cleaned, snapped, limited; Tx follows Rx; Clk Sft by rule.
-        QTest::newRow("Rx, comma") << TEdit {0, 2, keys, "146,525\r", {"2=146.52500", "16=146.52500", "6=no", "near=1"}};
+        QTest::newRow("Rx, comma")
+            << TEdit {0, 2, keys, "146,525\r", {"2=146.52500", "16=146.52500", "6=no", "near=1"}};
         QTest::newRow("Rx, 6.25 kHz raster") << TEdit {0, 2, keys, "150,006\r", {"2=150.00625", "16=150.00625"}};
         QTest::newRow("Rx near 148 MHz") << TEdit {0, 2, keys, "148.02\r", {"2=148.02000", "16=148.02000", "6=yes"}};
         QTest::newRow("Rx above Highest") << TEdit {0, 2, keys, "180\r", {"2=174.00000", "16=174.00000", "6=no"}};
         QTest::newRow("Rx below Lowest") << TEdit {0, 2, keys, "99.5\r", {"2=136.00000", "16=136.00000", "6=yes"}};
         QTest::newRow("Rx, refused characters dropped") << TEdit {0, 2, keys, "1a4x6,5-2\r", {"2=146.52000", "6=no"}};
-        QTest::newRow("Tx above Rx") << TEdit {0, 16, keys, "146,56\r", {"2=146.52000", "16=146.56000", "near=1", "above=1"}};
+        QTest::newRow("Tx above Rx")
+            << TEdit {0, 16, keys, "146,56\r", {"2=146.52000", "16=146.56000", "near=1", "above=1"}};
         QTest::newRow("Tx far below") << TEdit {0, 16, keys, "145\r", {"16=145.00000", "near=0", "above=0"}};
         QTest::newRow("Tx above its Highest") << TEdit {0, 16, keys, "171\r", {"16=170.00000", "near=0", "above=1"}};
         // Value lists step by Space or a double-click, wrapping.

@@ -205,12 +205,7 @@ private slots:
         QFETCH(QString, command);
         QFETCH(bool, escape);
         const QString other = WriteDocument(Path("other.R54"), DefaultDocument());
-        {
-            TIniData ini(Path("RK54Win.ini").toStdString());
-            ini.SetValue("FILE1", other.toStdString());
-            ini.SetValue("COM_PORT", 9);  // no device behind it: a transfer would fail loudly
-            QVERIFY(ini.Save());
-        }
+        QVERIFY(Rig->Store({{"FILE1", other}, {"COM_PORT", 9}}));  // no device behind it: a transfer would fail loudly
         const QByteArray settings = ReadAll(Path("RK54Win.ini"));
         Host->RealBoxes = true;
         Host->Files = {other};
@@ -288,8 +283,7 @@ private slots:
             main->FileOpen();
             QVERIFY(main->close());
         }
-        TIniData ini(Path("RK54Win.ini").toStdString());
-        QVERIFY(ini.Load());
+        TIniData ini = Rig->Settings();
         std::vector<int> numbers;
         for (const char* key : {"COM_PORT", "FRMW", "FRMH", "FRMMAX", "ITEM5", "ITEM4", "ITEM23"})
             numbers.push_back(ini.GetInt(key, -9));
@@ -312,20 +306,13 @@ private slots:
 
     void maximisedWindowKeepsTheStoredPlacement()
     {
-        {
-            TIniData ini(Path("RK54Win.ini").toStdString());
-            ini.SetValue("FRMX", 12);
-            ini.SetValue("FRMW", -1);
-            ini.SetValue("FRMMAX", 1);
-            QVERIFY(ini.Save());
-        }
+        QVERIFY(Rig->Store({{"FRMX", 12}, {"FRMW", -1}, {"FRMMAX", 1}}));
         TfrmMain* main = Start();
         const QSize design = main->size();
         main->ShowAsStored();
         QVERIFY(main->isMaximized());
         QVERIFY(main->close());
-        TIniData ini(Path("RK54Win.ini").toStdString());
-        ini.Load();
+        const TIniData ini = Rig->Settings();
         QCOMPARE(ini.GetInt("FRMX", -9), 12);
         QCOMPARE(ini.GetInt("FRMW", -9), -1);
         QCOMPARE(ini.GetInt("FRMMAX", -9), 1);
@@ -359,22 +346,15 @@ private slots:
     {
         QFETCH(QRect, stored);
         QFETCH(QRect, fitted);
-        {
-            TIniData ini(Path("RK54Win.ini").toStdString());
-            const std::pair<const char*, int> values[] = {
-                {"FRMX", stored.x()}, {"FRMY", stored.y()}, {"FRMW", stored.width()}, {"FRMH", stored.height()}};
-            for (const auto& [key, value] : values)
-                ini.SetValue(key, value);
-            QVERIFY(ini.Save());
-        }
+        QVERIFY(Rig->Store({{"FRMX", stored.x()}, {"FRMY", stored.y()}, {"FRMW", stored.width()},
+                            {"FRMH", stored.height()}}));
         Host->Screen = QRect(0, 24, 1280, 1000);
         TfrmMain* main = Start();
         if (fitted.size().isEmpty())
             fitted.setSize(main->minimumSize());
         QCOMPARE(QRect(main->pos(), main->size()), fitted);
         QVERIFY(main->close());
-        TIniData ini(Path("RK54Win.ini").toStdString());
-        QVERIFY(ini.Load());
+        const TIniData ini = Rig->Settings();
         QCOMPARE(QRect(ini.GetInt("FRMX", -9), ini.GetInt("FRMY", -9), ini.GetInt("FRMW", -9), ini.GetInt("FRMH", -9)),
                  fitted);
     }
@@ -385,12 +365,7 @@ private slots:
     {
         const std::string folder = PathBytes(Rig->Dir.path()) + "/caf\xe9/";
         const std::string recent = PathBytes(Rig->Dir.path()) + "/\xff\xfe.R54";
-        {
-            TIniData ini(Path("RK54Win.ini").toStdString());
-            ini.SetValue("CURFOLD", folder);
-            ini.SetValue("FILE1", recent);
-            QVERIFY(ini.Save());
-        }
+        QVERIFY(Rig->Store({{"CURFOLD", folder}, {"FILE1", recent}}));
         TRKmem doc = DefaultDocument();
         doc.SerialNo = "BYTES";
         TMap54 image;
@@ -402,8 +377,7 @@ private slots:
         QCOMPARE(main->findChild<QLabel*>("lblSerialNo")->text(), QString("BYTES"));
         QVERIFY(Host->Person.Messages.empty());
         QVERIFY(main->close());
-        TIniData ini(Path("RK54Win.ini").toStdString());
-        QVERIFY(ini.Load());
+        const TIniData ini = Rig->Settings();
         QCOMPARE(ini.GetStr("CURFOLD", ""), folder);
         QCOMPARE(ini.GetStr("FILE1", ""), recent);
 
@@ -434,20 +408,28 @@ private slots:
         QVERIFY(folder.contains(QDir::toNativeSeparators(Rig->Dir.path())));
     }
 
+    void helpActionsOpenTheirPages_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("Help Topics") << QStringList() << "miHelpTopics" << "welcome.html";
+        QTest::newRow("Getting Started") << QStringList() << "miGetStarted" << "contents.html";
+        QTest::newRow("Common Problems") << QStringList() << "miCommonProblems" << "index.html";
+        QTest::newRow("Help Topics, service set") << QStringList {"-D"} << "miHelpTopics" << "welcome.html";
+    }
     void helpActionsOpenTheirPages()
     {
-        struct Case { QStringList Args; const char* Action; const char* Page; };
-        const Case cases[] = {{{}, "miHelpTopics", "welcome.html"}, {{}, "miGetStarted", "contents.html"},
-                              {{}, "miCommonProblems", "index.html"}, {{"-D"}, "miHelpTopics", "welcome.html"}};
-        for (const Case& c : cases) {
-            Start(c.Args)->Action(c.Action)->trigger();
-            THelpWindow* help = THelpWindow::Instance();
-            QVERIFY(help && help->isVisible());
-            QCOMPARE(help->CurrentPage(), QString(c.Page));
-            QVERIFY(help->Browser()->source().toString().contains(c.Args.isEmpty() ? "/normal/" : "/service/"));
-            QVERIFY(help->Browser()->toPlainText().size() > 200);
-            help->close();
-        }
+        QFETCH(QStringList, args);
+        QFETCH(QString, action);
+        QFETCH(QString, page);
+        Start(args)->Action(action.toLatin1())->trigger();
+        THelpWindow* help = THelpWindow::Instance();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->CurrentPage(), page);
+        QVERIFY(help->Browser()->source().toString().contains(args.isEmpty() ? "/normal/" : "/service/"));
+        QVERIFY(help->Browser()->toPlainText().size() > 200);
+        help->close();
     }
 
     // Help asked for from a modal dialog takes clicks on its buttons and
