@@ -152,25 +152,6 @@ TEST(TIniData, AFileThatCannotBeReadIsNeverWritten)
     EXPECT_FALSE(fresh.Unreadable());
 }
 
-// Values are bytes: a folder or file name that is not UTF-8 comes back as it went.
-TEST(TIniData, ValuesThatAreNotUtf8SurviveTheRoundTrip)
-{
-    TTempFolder dir;
-    const std::string path = dir / "RK54Win.ini";
-    const std::string folder = "/srv/caf\xe9/";
-    const std::string file = "/srv/\xff\xfe.R54";
-    TTempFolder::WriteText(path, "CURFOLD=" + folder + " ; \xe9t\xe9\r\n");
-    TIniData ini(path);
-    ASSERT_TRUE(ini.Load());
-    EXPECT_EQ(ini.GetStr("CURFOLD", ""), folder);
-    ini.SetValue("FILE1", file);
-    ASSERT_TRUE(ini.Save());
-    EXPECT_EQ(TTempFolder::ReadText(path), "CURFOLD=" + folder + ";\xe9t\xe9\r\nFILE1=" + file + "\r\n");
-    TIniData again(path);
-    ASSERT_TRUE(again.Load());
-    EXPECT_EQ(again.GetStr("FILE1", ""), file);
-}
-
 TEST(TIniData, UnixLineEndsAndOddLines)
 {
     TTempFolder dir;

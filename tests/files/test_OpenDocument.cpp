@@ -244,7 +244,8 @@ TEST(OpenDocument, OpenKeepsTheRecentListNewestFirst)
         ASSERT_TRUE(open.Open());
     EXPECT_EQ(open.RecentFiles(), (std::vector<std::string> {a, b}));
     EXPECT_EQ(open.CurrentFileName(), a);
-    EXPECT_EQ(rig.Chooser.Folders.back(), rig.Folder());
+    // Without settings the chooser starts in the program's folder.
+    EXPECT_EQ(rig.Chooser.Folders.front(), rig.Folder());
 
     // A file that does not read changes nothing.
     TTempFolder::Write(rig.Path("bad.R54"), std::vector<uint8_t>(100, 'x'));
@@ -273,45 +274,4 @@ TEST(OpenDocument, OpenKeepsTheRecentListNewestFirst)
     }
     EXPECT_EQ(open.RecentFiles(),
               (std::vector<std::string> {rig.Path("f.R54"), rig.Path("e.R54"), rig.Path("d.R54"), rig.Path("c.R54")}));
-}
-
-TEST(OpenDocument, OlderFileTypeIsSavedOnlyUnderANewName)
-{
-    TRig rig;
-    const std::string old = rig.WriteFile("old.RPT", "44444444");
-    TOpenDocument& open = rig.Start();
-    rig.Chooser.Names = {old, rig.Path("new.R54")};
-    ASSERT_TRUE(open.Open());
-    EXPECT_EQ(open.CurrentFileName(), old);
-    EXPECT_FALSE(open.SaveEnabled());
-    ASSERT_TRUE(open.SaveAs());
-    EXPECT_EQ(open.CurrentFileName(), rig.Path("new.R54"));
-}
-
-TEST(OpenDocument, SettingsKeepTheFolderAndTheRecentFiles)
-{
-    TRig rig;
-    const std::string a = rig.WriteFile("a.R54", "11111111");
-    TOpenDocument& open = rig.Start();
-    TIniData empty(rig.Path("none.ini"));
-    open.ReadSettings(empty);
-    EXPECT_EQ(open.CurFold(), rig.Folder());
-    EXPECT_TRUE(open.RecentFiles().empty());
-
-    rig.Chooser.Names = {a};
-    ASSERT_TRUE(open.Open());
-    TIniData ini(rig.Path("RK54Win.ini"));
-    open.WriteFolder(ini);
-    open.WriteRecentFiles(ini);
-    ASSERT_TRUE(ini.Save());
-    EXPECT_EQ(ini.Lines(), (std::vector<std::string> {"CURFOLD=" + rig.Folder(), "FILE1=" + a, "FILE2=", "FILE3=",
-                                                      "FILE4="}));
-
-    TIniData stored(rig.Path("RK54Win.ini"));
-    ASSERT_TRUE(stored.Load());
-    stored.SetValue("CURFOLD", "/elsewhere/");
-    TOpenDocument& next = rig.Start();
-    next.ReadSettings(stored);
-    EXPECT_EQ(next.CurFold(), "/elsewhere/");
-    EXPECT_EQ(next.RecentFiles(), std::vector<std::string> {a});
 }

@@ -125,15 +125,6 @@ TEST(ChannelCsv, SpreadsheetStyles)
     }
 }
 
-TEST(ChannelCsv, UnknownColumnsAreNamedAndIgnored)
-{
-    TRKmem doc = DefaultDocument();
-    const TCsvImport result = ReadChannelsCsv(Csv({"Ch,Site,Rx Freq,Notes", "2,Hilltop,150.5,spare"}), doc);
-    ASSERT_TRUE(result.Applied);
-    EXPECT_EQ(result.UnknownColumns, (std::vector<std::string> {"Site", "Notes"}));
-    EXPECT_EQ(doc.Channels[1].RxFreq.Text(), "150.5");
-}
-
 TEST(ChannelCsv, BadCellsRefuseTheWholeFile)
 {
     struct TCase {
@@ -145,10 +136,6 @@ TEST(ChannelCsv, BadCellsRefuseTheWholeFile)
          "row 3, column \"Rx Freq\", \"460.000\": outside the alignment range 150 to 174 MHz"},
         {"unknown tone", Csv({"Ch,Encoders CTCSS", "1,99.9"}),
          "row 2, column \"Encoders CTCSS\", \"99.9\": not a value of this column"},
-        {"text in a level", Csv({"Ch,NSQ Mode,NSQ Lv", "1,User,high"}),
-         "row 2, column \"NSQ Lv\", \"high\": not a value of this column"},
-        {"level where the mode takes none", Csv({"Ch,NSQ Lv", "3,120"}),
-         "row 2, column \"NSQ Lv\", \"120\": the NSQ mode takes no level"},
         {"transmit cell of an inhibited channel", Csv({"Ch,Tx Freq,TX Pwr", "2,Tx Inh,Lo"}),
          "row 2, column \"TX Pwr\", \"Lo\": the transmitter is inhibited (Tx Inh)"},
         {"slot 1 is the channel's own tone", Csv({"Ch,Tone 1 Dec", "1,88.5"}),

@@ -57,13 +57,3 @@ TEST(TDecimal, EqualityLooksAtEveryField)
     b.FracDigits = 2; // 450.10: the same number, not the same value
     EXPECT_FALSE(a.Equals(b));
 }
-
-TEST(TRKmem, NewDocumentIsEmpty)
-{
-    const TRKmem doc;
-    EXPECT_TRUE(doc.ProductType.empty());
-    EXPECT_EQ(doc.IfFreq, 0);
-    EXPECT_TRUE(doc.RxAdjFreq[2].Equals(TDecimal()));
-    for (const TChannel& ch : doc.Channels)
-        EXPECT_EQ(ch.Used, 0);
-}

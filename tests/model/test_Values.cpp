@@ -1,4 +1,3 @@
-#include "model/U_Format.h"
 #include "model/U_Values.h"
 #include "model/dc_Decimal.h"
 
@@ -99,16 +98,4 @@ TEST(TextHelpers, NumbersFromText)
     EXPECT_FALSE(IsInteger("99999999999"));
     EXPECT_EQ(Trunc(-2.7), -2);
     EXPECT_EQ(Trunc(2.7), 2);
-}
-
-TEST(Formats, ProgramFormatConventions)
-{
-    EXPECT_EQ(HexText(0x1A) + "." + HexText(0x0B, 2), "1A.0B");
-    EXPECT_EQ(HexText(0x01) + "." + HexText(0x05, 2), "1.05");
-    EXPECT_EQ(HexText(0, 4), "0000");
-    EXPECT_EQ(ZeroPadded(5, 4), "0005");
-    EXPECT_EQ(ZeroPadded(12345, 4), "12345");
-    EXPECT_EQ(ZeroPadded(-5, 4), "-0005");
-    EXPECT_EQ(Lowered("5A"), "5a");
-    EXPECT_EQ(Uppered("item5"), "ITEM5");
 }

@@ -2,7 +2,6 @@
 // Shared by the dialog tests: a prompt whose answers the test scripts, and
 // the steps a person takes in a dialog.
 #include "ui/dialogs/D_ParamDialog.h"
-#include "files/U_FileAccess.h"
 #include "codec/dc_Map54.h"
 #include "support/Documents.h"
 #include "support/WindowTestKit.h"
@@ -11,13 +10,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <deque>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -36,17 +32,4 @@ inline void TypeAndCommit(TParamEdit* edit, const QString& keys)
 inline void ClickOk(QWidget& dialog)
 {
     QTest::mouseClick(Find<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
-}
-
-// The bytes of the data file the document saves to.
-inline std::vector<uint8_t> SavedBytes(TRKmem doc)
-{
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("saved.R54").toStdString();
-    TMap54 image;
-    TScriptedPrompt prompt;
-    if (!WriteDataFile(path, doc, image, prompt))
-        return {};
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }

@@ -15,12 +15,17 @@ void StoreChecksums(std::vector<uint8_t>& image)
     image[1456] = static_cast<uint8_t>(b);
 }
 
+std::vector<uint8_t> StoredFile(const char* name)
+{
+    std::ifstream in(std::string(RK54_CORPUS "/") + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 namespace {
 
 std::vector<uint8_t> Stored(const char* file, const std::string& baseName)
 {
-    std::ifstream in(std::string(RK54_CORPUS "/") + file, std::ios::binary);
-    std::vector<uint8_t> image {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<uint8_t> image = StoredFile(file);
     image.resize(1986);
     for (std::size_t k = 0; k < 8; ++k)
         image[112 + k] = k < baseName.size() ? static_cast<uint8_t>(baseName[k]) : 0x00;

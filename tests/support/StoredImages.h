@@ -14,3 +14,5 @@ std::vector<uint8_t> ExpectedDefaultImage(const std::string& baseName = "");
 // The same for a new document changed to UHF by the Hardware dialog.
 std::vector<uint8_t> ExpectedUhfImage(const std::string& baseName = "");
 void StoreChecksums(std::vector<uint8_t>& image);
+// A stored file of the corpus as it is, by name.
+std::vector<uint8_t> StoredFile(const char* name);

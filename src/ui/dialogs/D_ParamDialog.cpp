@@ -318,12 +318,17 @@ void TParamDialog::Store(const TField& field)
     // after it would come back padded with blanks, a stored value outside
     // the range clamped). So a field the mode keeps closed is stored only
     // when the dialog's own rules changed it (the IF of a new band), and an
-    // open text field only once somebody edited it.
+    // open text field only when its text is no longer the one loading
+    // showed (typing undone with Esc, or the same text typed again, keeps
+    // the stored bytes).
     if (!field.Control->isEnabled() && Shown(field.Control) == field.Loaded)
         return;
     auto* edit = qobject_cast<TParamEdit*>(field.Control);
-    if (edit && edit->isEnabled() && edit->Conv().IsText() && !edit->Edited())
-        return;
+    if (edit && edit->Conv().IsText()) {
+        const auto committed = [edit](const QString& text) { return CommitText(edit->Conv(), text.toStdString()); };
+        if (committed(edit->text()) == committed(field.Loaded))
+            return;
+    }
     const TBinding& b = field.Def.Binding;
     if (auto* combo = qobject_cast<TParamCombo*>(field.Control)) {
         const int index = std::max(0, combo->currentIndex());

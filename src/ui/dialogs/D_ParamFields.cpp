@@ -128,7 +128,6 @@ void TParamEdit::ShowStored(double stored)
 void TParamEdit::ShowText(const QString& text)
 {
     setText(text);
-    FEdited = false;
 }
 
 void TParamEdit::Normalise()
@@ -148,7 +147,6 @@ void TParamEdit::Commit()
 void TParamEdit::StepBy(int delta)
 {
     const double value = std::clamp(std::round(Value()) + delta, FConv->Min, FConv->Max);
-    FEdited = true;
     if (FEditMode) {
         setText(QString::fromStdString(ShortText(value)));
         return;
@@ -172,7 +170,6 @@ void TParamEdit::BeginEditing()
     // back, however the field got the focus (a dialog's first field gets it
     // from the window opening, not from the person).
     FSavedText = text();
-    FEdited = true;
     SetEditing(true);
 }
 

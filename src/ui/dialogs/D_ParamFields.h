@@ -36,10 +36,6 @@ public:
     void ShowText(const QString& text);
     // Shows the text as committed, without telling anyone.
     void Normalise();
-    // The person has typed into the field, put it into editing or stepped
-    // it since it was shown. A field that never was keeps its stored value:
-    // its text is only what loading made of it.
-    bool Edited() const { return FEdited; }
     // Leaves editing and shows the committed text; tells `Committed`.
     void Commit();
     // The value one step up (+1) or down (-1), within the range, shown as
@@ -66,7 +62,6 @@ private:
     const TFieldConv* FConv;
     bool FEditMode = false;
     bool FCtrlDown = false;
-    bool FEdited = false;
     bool FRepainting = false;
     QString FSavedText;
 };

@@ -610,23 +610,32 @@ private slots:
     void untouchedTextIsStoredAsLoaded_data()
     {
         QTest::addColumn<QString>("typed");  // null: only focused and left
+        QTest::addColumn<bool>("escaped");   // typing undone with Esc
         QTest::addColumn<QString>("stored");
-        QTest::newRow("focused only") << QString() << "AB12";
-        QTest::newRow("retyped") << "AB12" << "AB12    ";
-        QTest::newRow("changed") << "AB123" << "AB123   ";
+        QTest::newRow("focused only") << QString() << false << "AB12";
+        QTest::newRow("retyped") << "AB12" << false << "AB12";
+        QTest::newRow("typed, then Esc") << "XY9" << true << "AB12";
+        QTest::newRow("changed") << "AB123" << false << "AB123   ";
     }
     void untouchedTextIsStoredAsLoaded()
     {
         QFETCH(QString, typed);
+        QFETCH(bool, escaped);
         QFETCH(QString, stored);
         Doc.SerialNo = "AB12";
         QVERIFY(Show<TfrmMarket>(Manufacture));
-        QVERIFY(Field("edtSerial")->hasFocus());  // the first field has it from the start
-        if (!typed.isNull())
-            TypeAndCommit(Field("edtSerial"), typed);
+        TParamEdit* edit = Field("edtSerial");
+        QVERIFY(edit->hasFocus());  // the first field has it from the start
+        if (escaped) {
+            QTest::keyClicks(edit, typed);
+            QTest::keyClick(edit, Qt::Key_Escape);
+            QCOMPARE(edit->text(), QString("AB12"));
+        } else if (!typed.isNull()) {
+            TypeAndCommit(edit, typed);
+        }
         Ok();
-        QCOMPARE(Doc.SerialNo, stored.toStdString());
-        QCOMPARE(Dialog->Changed(), !typed.isNull());
+        QCOMPARE(QString::fromStdString(Doc.SerialNo), stored);
+        QCOMPARE(Dialog->Changed(), stored != "AB12");
     }
 
     // Typing replaces the shown text, filtered by the field's class, in the
