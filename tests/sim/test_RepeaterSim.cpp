@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 
@@ -104,33 +103,6 @@ TEST(RepeaterSim, TheDeviceCanDisappear)
     line.Send(WithSum({0x42, 0x00, 0x02, 0x04}));
     line.TakeUntilQuiet();
     EXPECT_TRUE(WaitUntil([&] { return !fs::is_symlink(fs::symlink_status(link)); }));
-}
-
-TEST(RepeaterSim, ALinkAndTheSavedMemory)
-{
-    namespace fs = std::filesystem;
-    const TTempFolder temporary;
-    const fs::path folder = temporary.Path;
-    TSimOptions options;
-    options.LinkPath = (folder / "ports" / "COM9").string();
-    options.SavePath = (folder / "memory.R54").string();
-    {
-        TSimRig sim(Memory(), options);
-        ASSERT_TRUE(fs::is_symlink(options.LinkPath));
-        EXPECT_EQ(fs::read_symlink(options.LinkPath).string(), sim->DevicePath());
-        TRawLine line(options.LinkPath);
-        TBytes frame = {0x41, 0x00, 0x32, 0x00};
-        frame.resize(52, 0x77);
-        EXPECT_EQ(line.Ask(WithSum(frame)), (TBytes{0x06, 0x17}));
-        line.Ask({0x28});  // the end of a transfer saves
-        std::ifstream saved(options.SavePath, std::ios::binary);
-        const TBytes bytes((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
-        const TMap::TImage memory = sim->Memory();
-        EXPECT_EQ(bytes, TBytes(memory.begin(), memory.end()));
-        EXPECT_EQ(bytes.at(208), 0x77);
-        EXPECT_FALSE(sim->SaveFailed());
-    }
-    EXPECT_FALSE(fs::exists(fs::symlink_status(options.LinkPath)));  // removed when it stops
 }
 
 TEST(RepeaterSim, AFrameLeftHalfWayIsForgotten)
