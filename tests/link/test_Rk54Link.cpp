@@ -95,6 +95,17 @@ TUnits ThenClosing(TUnits units)
     return units;
 }
 
+// Area 1 or 2 of `image`, the one that begins at `from`, without the data
+// file's name, which a download pads.
+QByteArray Area(const QByteArray& image, int from)
+{
+    constexpr int Name = 112, NameEnd = 120;
+    if (from == 0)
+        return image.left(Image54::CommonSplit);
+    return image.mid(Image54::CommonSplit, Name - Image54::CommonSplit)
+           + image.mid(NameEnd, Image54::ChecksumA - NameEnd);
+}
+
 QByteArray Bytes(const TMap::TImage& image)
 {
     return QByteArray(reinterpret_cast<const char*>(image.data()), int(image.size()));
@@ -114,6 +125,7 @@ TEST_F(Rk54Link, DownloadDoesWhatItsOptionsSay)
     TRKmem doc = RichDocument(0);
     doc.MarketCode = 'E';
     doc.SerialNo = unit.SerialNo;
+    doc.SqlThreshold = {11, 22, 33, 44};  // area 1 differs from the unit's too
     Save("same.R54", doc);
     TRKmem other = doc;
     other.SerialNo = "OTHER";
@@ -169,9 +181,13 @@ TEST_F(Rk54Link, DownloadDoesWhatItsOptionsSay)
         if (c.Writes == 0) {
             EXPECT_EQ(memory, unitBytes);
         } else {
-            const int written = c.From < Image54::ChecksumA ? 32 : 0;  // before the file's name
             EXPECT_EQ(memory.left(c.From), unitBytes.left(c.From));
-            EXPECT_EQ(memory.mid(c.From, written), before.mid(c.From, written));
+            for (const int area : {0, Image54::CommonSplit}) {
+                if (area < c.From)
+                    continue;
+                ASSERT_NE(Area(before, area), Area(unitBytes, area)) << "the row would show nothing";
+                EXPECT_EQ(Area(memory, area), Area(before, area)) << "area at " << area;
+            }
         }
         if (c.Narrowed) {
             TMap sent;

@@ -77,6 +77,28 @@ TEST(RsDrv, WritesArriveWholeAndAClosedPortRefuses)
     EXPECT_EQ(driver->Read(1, big.data(), received), RsFailed);
 }
 
+// Bytes beyond the count, arriving with the last piece, wait for the next
+// receive: an answer that follows its echo closely is not lost. (Pieces and
+// the silence time-out are in every exchange of the transfer tests.)
+TEST(ReceiveBytes, KeepsWhatComesAfterTheCountForTheNextReceive)
+{
+    TRawLine pty;
+    auto driver = OpenOn(pty);
+    TTestView view;
+    uint8_t dest[3] = {};
+    int breaths = 0;
+    pty.Send({1});
+    view.OnBreathe = [&] {
+        if (++breaths == 20)
+            pty.Send({2, 3, 4, 5});
+    };
+    EXPECT_EQ(ReceiveBytes(*driver, dest, 2, view), ReceiveOk);
+    EXPECT_EQ(TBytes(dest, dest + 2), (TBytes{1, 2}));
+    view.OnBreathe = nullptr;
+    EXPECT_EQ(ReceiveBytes(*driver, dest, 3, view), ReceiveOk);
+    EXPECT_EQ(TBytes(dest, dest + 3), (TBytes{3, 4, 5}));
+}
+
 TEST(ReceiveBytes, CancelReturnsAtOnceAndTouchesNothing)
 {
     TRawLine pty;
