@@ -53,3 +53,10 @@ public:
     static constexpr int DefaultSilenceMs = 5000;
     static constexpr int DefaultRestartPauseMs = 2000;
 };
+
+// How long a window's link waits: the real program's times, which tests
+// shorten where the wire's timing is not what they look at.
+struct TLinkTiming {
+    int SilenceMs = TLinkView::DefaultSilenceMs;
+    int RestartPauseMs = TLinkView::DefaultRestartPauseMs;
+};

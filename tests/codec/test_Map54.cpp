@@ -23,22 +23,6 @@ int Ch(int i) { return 208 + 48 * i; }
 
 } // namespace
 
-TEST(TMap54, EncodesTheDefaultsByteForByte)
-{
-    TMap54 map;
-    map.Encode(DefaultDocument());
-    EXPECT_EQ(Bytes(map), ExpectedDefaultImage());
-
-    TRKmem uhf = DefaultDocument();
-    uhf.Band = 1;
-    uhf.IfFreq = TMap54::DefaultIfFreq(1);
-    TMap54::SetBandDefaults(uhf, 1);
-    uhf.DataFileName = "site.R54";
-    TMap54 uhfMap;
-    uhfMap.Encode(uhf);
-    EXPECT_EQ(Bytes(uhfMap), ExpectedUhfImage("site"));
-}
-
 // Stored documents (the corpus, whose decode is held byte for byte by the
 // corpus test) encoded over the new document's image give back their bytes:
 // every field they set is written where and as the layout has it. Not

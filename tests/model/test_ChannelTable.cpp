@@ -71,18 +71,13 @@ std::string Csv(std::initializer_list<std::string> lines, const std::string& end
 
 } // namespace
 
-TEST(ChannelCsv, ImportOfAnExportGivesTheSameBytes)
+TEST(ChannelCsv, ImportOfAnExportIntoANewDocument)
 {
+    // An import into the document it came from is held byte for byte by
+    // Rk54.ChannelsTravelThroughCsv; into a new document every channel field
+    // the grid shows travels with the file.
     const TRKmem rich = RichChannels();
     const std::string csv = WriteChannelsCsv(rich);
-
-    TRKmem same = rich;
-    const TCsvImport intoItself = ReadChannelsCsv(csv, same);
-    ASSERT_TRUE(intoItself.Applied) << (intoItself.Errors.empty() ? "" : intoItself.Errors.front());
-    EXPECT_EQ(ImageOf(same).Content(), ImageOf(rich).Content());
-
-    // Into a new document every channel field the grid shows travels with
-    // the file.
     TRKmem fresh = DefaultDocument();
     const TCsvImport intoNew = ReadChannelsCsv(csv, fresh);
     ASSERT_TRUE(intoNew.Applied) << (intoNew.Errors.empty() ? "" : intoNew.Errors.front());
@@ -132,8 +127,6 @@ TEST(ChannelCsv, BadCellsRefuseTheWholeFile)
         std::string Text;
         std::string Error;
     } const cases[] = {
-        {"off-band frequency", Csv({"Ch,Rx Freq", "1,155.52", "4,460.000"}),
-         "row 3, column \"Rx Freq\", \"460.000\": outside the alignment range 150 to 174 MHz"},
         {"unknown tone", Csv({"Ch,Encoders CTCSS", "1,99.9"}),
          "row 2, column \"Encoders CTCSS\", \"99.9\": not a value of this column"},
         {"transmit cell of an inhibited channel", Csv({"Ch,Tx Freq,TX Pwr", "2,Tx Inh,Lo"}),

@@ -39,15 +39,6 @@ TEST(TDecimal, SetFromFloatKeepsTheDigits)
     }
 }
 
-TEST(TDecimal, TruncatesToWholeUnits)
-{
-    EXPECT_EQ(Dec(146.00625).TruncatedTo(3), 146006);
-    EXPECT_EQ(Dec(450.1).TruncatedTo(3), 450100);
-    EXPECT_EQ(Dec(174.1).TruncatedTo(1), 1741);
-    EXPECT_EQ(Dec(150).TruncatedTo(1), 1500);
-    EXPECT_EQ(Dec(0.05).TruncatedTo(1), 0);
-}
-
 TEST(TDecimal, EqualityLooksAtEveryField)
 {
     TDecimal a = Dec(450.1);

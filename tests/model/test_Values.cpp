@@ -3,46 +3,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(DisplayLists, TextAndIndex)
-{
-    EXPECT_EQ(DisplayText(19, 3), "RX/TX Enable");
-    EXPECT_EQ(DisplayText(dvHangOnAudio, 0), "Noize");
-    EXPECT_EQ(DisplayText(22, 0), "");
-    EXPECT_EQ(DisplayText(23, 0), "");
-    EXPECT_EQ(DisplayText(2, 3), "");  // beyond the row's count
-    EXPECT_EQ(DisplayText(0, 5), "");
-    EXPECT_EQ(DisplayText(-1, 0), "");
-    EXPECT_EQ(DisplayIndex(3, "Lo"), 1);
-    EXPECT_EQ(DisplayIndex(3, "LO"), 0);
-    EXPECT_EQ(DisplayIndex(19, "TX Enable"), 2);
-    EXPECT_EQ(DisplayIndex(40, "Lo"), 0);
-    EXPECT_EQ(SignalingValue(0, 0), 0);
-    EXPECT_EQ(SignalingValue(0, 1), 1);
-    EXPECT_EQ(SignalingValue(1, 0), 2);
-    EXPECT_EQ(SignalingValue(1, 1), 3);
-}
-
-TEST(ToneLists, CtcssAndDcs)
-{
-    EXPECT_EQ(CtcssText(0), "off");
-    EXPECT_EQ(CtcssText(39), "250.3");
-    EXPECT_EQ(CtcssText(40), "159.8");
-    EXPECT_EQ(CtcssText(47), "254.1");
-    EXPECT_EQ(CtcssText(48), "");
-    EXPECT_EQ(DcsText(0), "023");
-    EXPECT_EQ(DcsText(103), "754");
-    EXPECT_EQ(DcsText(104), "");
-    EXPECT_EQ(ToneText(1, 0), "023");
-    EXPECT_EQ(ToneText(0, 0), "off");
-    const auto ctcss = CtcssListNoOff();
-    ASSERT_EQ(ctcss.size(), 47u);
-    EXPECT_EQ(ctcss.front(), "67.0");
-    const auto dcs = DcsListWithOff();
-    ASSERT_EQ(dcs.size(), 105u);
-    EXPECT_EQ(dcs[0], "off");
-    EXPECT_EQ(dcs[104], "754");
-}
-
 TEST(Frequencies, SnapToTheNearerStep)
 {
     struct Case { int step; double mhz; double expected; };

@@ -68,7 +68,7 @@ public:
     TUiPrompt& Prompt() override { return RealBoxes ? THost::Prompt() : Person; }
     void SetOwner(QWidget*) override {}
     const TPortHost& PortHost() const override { return Ports ? *Ports : THost::PortHost(); }
-    int LinkSilenceMs() const override { return SilenceMs; }
+    TLinkTiming LinkTiming() const override { return Timing; }
     // The machine's printers as the test declares them: none unless given.
     QStringList PrinterNames() const override { return Printers; }
     QString DefaultPrinterName() const override { return DefaultPrinter; }
@@ -88,7 +88,7 @@ public:
     TScriptedPerson Person;
     bool RealBoxes = false;  // the program's own message boxes instead of Person
     const TPortHost* Ports = nullptr;
-    int SilenceMs = 400;
+    TLinkTiming Timing {400, 0};  // short, and no repeater restarts
     QStringList Printers;
     QString DefaultPrinter;
     QMap<QString, QPageSize::PageSizeId> Papers;

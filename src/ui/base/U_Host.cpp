@@ -233,7 +233,7 @@ TUiPrompt& THost::Prompt() { return FPrompt; }
 
 const TPortHost& THost::PortHost() const { return TPortHost::System(); }
 
-int THost::LinkSilenceMs() const { return TLinkView::DefaultSilenceMs; }
+TLinkTiming THost::LinkTiming() const { return {}; }
 
 QStringList THost::PrinterNames() const { return QPrinterInfo::availablePrinterNames(); }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "link/U_LinkView.h"
 #include "model/U_Prompt.h"
 
 #include <QDate>
@@ -70,8 +71,8 @@ public:
     virtual TUiPrompt& Prompt();
     // Which device stands behind a COM port number.
     virtual const TPortHost& PortHost() const;
-    // Silence after which a transfer gives up waiting for the repeater.
-    virtual int LinkSilenceMs() const;
+    // How long the transfer and alignment windows wait for the repeater.
+    virtual TLinkTiming LinkTiming() const;
     // The screen area windows may use (without task bars and docks) on the
     // screen that shows `at`, or on the main screen when none does.
     virtual QRect AvailableScreenArea(const QPoint& at) const;

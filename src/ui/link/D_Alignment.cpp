@@ -70,10 +70,10 @@ QPushButton* Toggle(const char* name, const char* caption, QWidget* parent)
 
 } // namespace
 
-TfrmAlignment::TfrmAlignment(int point, TRKmem& doc, TMap54& image, TPrompt& prompt, int silenceMs,
+TfrmAlignment::TfrmAlignment(int point, TRKmem& doc, TMap54& image, TPrompt& prompt, TLinkTiming timing,
                              QWidget* parent)
     : TParamDialog({"Alignment Mode", 610, 400}, AlignmentFields(point), doc, Manufacture, prompt, parent),
-      FPoint(point), FImage(image), FSavedImage(image), FSilenceMs(silenceMs)
+      FPoint(point), FImage(image), FSavedImage(image), FTiming(timing)
 {
     setObjectName("frmAlignment");
     setWindowTitle(QString("Alignment Mode (%1)").arg(AlignPointNames[point]));
@@ -323,7 +323,7 @@ bool OpenAlignment(int point, const QString& port, TRKmem& doc, TMap54& image, T
     // No parent: the main window is disabled while the window runs, and a
     // child window would be disabled with it; so would a message box that
     // the main window owned.
-    TfrmAlignment window(point, doc, image, host.Prompt(), host.LinkSilenceMs());
+    TfrmAlignment window(point, doc, image, host.Prompt(), host.LinkTiming());
     host.SetOwner(&window);
     if (mainWindow)
         mainWindow->setEnabled(false);

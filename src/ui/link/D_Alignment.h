@@ -24,7 +24,7 @@ public:
     static constexpr int Abort = 3;
 
     TfrmAlignment(int point, TRKmem& doc, TMap54& image, TPrompt& prompt,
-                  int silenceMs = DefaultSilenceMs, QWidget* parent = nullptr);
+                  TLinkTiming timing = {}, QWidget* parent = nullptr);
     ~TfrmAlignment() override;
 
     // Opens the link on `port` and, when the repeater went into alignment
@@ -41,7 +41,8 @@ public:
     // The link's view.
     void Error(const std::string& text) override { Prompt.Error(text); }
     void Information(const std::string& text) override { Prompt.Information(text); }
-    int SilenceMs() const override { return FSilenceMs; }
+    int SilenceMs() const override { return FTiming.SilenceMs; }
+    int RestartPauseMs() const override { return FTiming.RestartPauseMs; }
 
     // Every way of closing ends here; it runs the link's closing sequence.
     void done(int result) override;
@@ -72,7 +73,7 @@ private:
     const int FPoint;
     TMap54& FImage;
     const TMap54 FSavedImage;
-    const int FSilenceMs;
+    const TLinkTiming FTiming;
     std::unique_ptr<TCRsDrv> FDriver;
     bool FBusy = false;
     bool FClosing = false;

@@ -12,8 +12,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-TfrmRadio::TfrmRadio(QWidget* mainWindow, TUiPrompt& prompt, int silenceMs)
-    : QDialog(nullptr), FMainWindow(mainWindow), FPrompt(prompt), FSilenceMs(silenceMs)
+TfrmRadio::TfrmRadio(QWidget* mainWindow, TUiPrompt& prompt, TLinkTiming timing)
+    : QDialog(nullptr), FMainWindow(mainWindow), FPrompt(prompt), FTiming(timing)
 {
     // No parent: the main window is disabled during the transfer, and a
     // child window would be disabled with it.

@@ -17,7 +17,7 @@ class TfrmRadio : public QDialog, public TLinkView {
 public:
     // `mainWindow` is disabled while the transfer runs. Messages go to
     // `prompt`.
-    TfrmRadio(QWidget* mainWindow, TUiPrompt& prompt, int silenceMs = DefaultSilenceMs);
+    TfrmRadio(QWidget* mainWindow, TUiPrompt& prompt, TLinkTiming timing = {});
 
     void TransferBegins(TDirection direction) override;
     void TransferEnds() override;
@@ -25,7 +25,8 @@ public:
     bool Cancelled() const override { return FCancelled; }
     TLinkTrace* Trace() override { return FTrace; }
     void SetTrace(TLinkTrace* trace) { FTrace = trace; }
-    int SilenceMs() const override { return FSilenceMs; }
+    int SilenceMs() const override { return FTiming.SilenceMs; }
+    int RestartPauseMs() const override { return FTiming.RestartPauseMs; }
     void Breathe() override;
 
     void Error(const std::string& text) override;
@@ -45,7 +46,7 @@ private:
 
     QPointer<QWidget> FMainWindow;
     TUiPrompt& FPrompt;
-    int FSilenceMs;
+    TLinkTiming FTiming;
     TDirection FDirection = UploadDirection;
     bool FCancelled = false;
     bool FEnded = false;

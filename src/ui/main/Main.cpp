@@ -983,7 +983,7 @@ TTransferResult TfrmMain::RunTransfer(bool upload)
 {
     // Messages of the transfer belong to the transfer window: the main
     // window is disabled while it runs.
-    TfrmRadio radio(this, FHost.Prompt(), FHost.LinkSilenceMs());
+    TfrmRadio radio(this, FHost.Prompt(), FHost.LinkTiming());
     FHost.SetOwner(&radio);
     const QString port = PortDevice();
     TLinkTrace trace;

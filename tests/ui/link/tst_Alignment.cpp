@@ -122,7 +122,7 @@ private:
     TfrmAlignment& Open(int point, int fault = -1)
     {
         Link = std::make_unique<TSimLink>(Ports(), fault);
-        Window = std::make_unique<TfrmAlignment>(point, Doc, Image, Person, 400);
+        Window = std::make_unique<TfrmAlignment>(point, Doc, Image, Person, TLinkTiming {400, 0});
         if (!Window->OpenLink(Link->Port()))
             qFatal("the alignment link did not open");
         ShowActive(*Window);
@@ -131,7 +131,7 @@ private:
     // The window without a link: for what happens inside it only.
     TfrmAlignment& Show(int point)
     {
-        Window = std::make_unique<TfrmAlignment>(point, Doc, Image, Person, 400);
+        Window = std::make_unique<TfrmAlignment>(point, Doc, Image, Person, TLinkTiming {400, 0});
         ShowActive(*Window);
         return *Window;
     }
