@@ -1,27 +1,10 @@
-// The alignment link: frames built from the image, and the exchanges with
-// the simulated repeater.
+// The alignment link's frames built from the image and the values it reads
+// from typed texts. The exchanges with the simulated repeater are the
+// alignment window's tests and rk54 align's.
 #include "support/LinkTestKit.h"
 #include "link/U_RadioAlig.h"
-#include "link/dc_RsDrv.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-
-const TBytes StatusRequest = {0xB2, 0x00, 0x02, 0x51, 0x05};
-
-// The repeater put into alignment mode.
-struct TAlignRig {
-    explicit TAlignRig(TSimOptions options = {}) : Sim(ImageOf(RichDocument(0)), std::move(options))
-    {
-        Driver = AlignOpen(Sim.Port(), View);
-    }
-    TSimRig Sim;
-    TTestView View;
-    std::unique_ptr<TCRsDrv> Driver;
-};
-
-} // namespace
 
 TEST(AlignCodes, ToneAndCodeTextsByListPosition)
 {
@@ -84,85 +67,6 @@ TEST(AlignFrames, CarryThePointsBytes)
     }
 }
 
-TEST(AlignLink, OpenCommandsStatusAndClose)
-{
-    TAlignRig rig;
-    ASSERT_TRUE(rig.Driver);
-    EXPECT_EQ(rig.Sim->Received(), (TUnits{{0x02}, {0x06}}));
-
-    TRKmem doc = RichDocument(0);
-    TMap54 image;
-    TAlignSettings s;
-    s.Point = 1;
-    s.EncoderType = 2;
-    s.DcsCode = "754";
-    for (int kind = akRxOn; kind <= akTrxOff; ++kind) {
-        doc.RxTuning[1] = 40 + kind;  // the window stores its values first
-        EXPECT_TRUE(AlignCommand(*rig.Driver, doc, image, s, kind, rig.View)) << kind;
-        EXPECT_EQ(rig.Sim->Received().back(), Bytes(Align::CommandFrame(ImageOf(doc), s, kind)));
-    }
-    EXPECT_EQ(image.Content(), ImageOf(doc).Content());
-
-    std::string vr, nsq, rssi;
-    EXPECT_TRUE(AlignStatus(*rig.Driver, vr, nsq, rssi, rig.View));
-    EXPECT_EQ(rig.Sim->Received().back(), StatusRequest);
-    EXPECT_EQ(vr + nsq + rssi, "1a2b3c");
-    EXPECT_EQ(rig.View.Infos, std::vector<std::string>{"Upload is completed"});
-
-    AlignClose(*rig.Driver, rig.View);
-    EXPECT_FALSE(rig.Driver->IsOpen());
-    const TUnits units = rig.Sim->Received();
-    EXPECT_EQ(TUnits(units.end() - 4, units.end()), (TUnits{{0x27}, {0x03}, {0x06}, {0x28}}));
-    EXPECT_TRUE(rig.View.Errors.empty());
-}
-
-TEST(AlignLink, ABadStatusReplyIsAnsweredWithNak)
-{
-    TAlignRig rig(WithFault(TSimFault::BadChecksum));
-    ASSERT_TRUE(rig.Driver);
-    std::string vr = "-", nsq = "-", rssi = "-";
-    EXPECT_FALSE(AlignStatus(*rig.Driver, vr, nsq, rssi, rig.View));
-    EXPECT_EQ(vr + nsq + rssi, "---");
-    const TUnits units = rig.Sim->Received();
-    EXPECT_EQ(TUnits(units.end() - 2, units.end()), (TUnits{StatusRequest, {0x15}}));
-    EXPECT_EQ(rig.View.Errors, std::vector<std::string>{AlignMessages::Problem});
-    EXPECT_TRUE(rig.View.Infos.empty());
-    AlignClose(*rig.Driver, rig.View);
-}
-
-TEST(AlignLink, ARefusedOrSilentStartShowsTheProblemAndClosesThePort)
-{
-    for (const TSimFault fault : {TSimFault::WrongHandshake, TSimFault::NoAnswer}) {
-        TAlignRig rig(WithFault(fault));
-        EXPECT_FALSE(rig.Driver);
-        EXPECT_EQ(rig.View.Errors, std::vector<std::string>{AlignMessages::Problem});
-        if (fault == TSimFault::WrongHandshake) {
-            EXPECT_EQ(rig.Sim->Received(), (TUnits{{0x02}, {0x15}}));
-        }
-        EXPECT_TRUE(PortIsFree(rig.Sim.Port()));
-    }
-}
-
-// A refusal is the repeater's answer and needs no word; silence is a broken link.
-TEST(AlignLink, AFailedCommandReportsOnlyASilentRepeater)
-{
-    const struct {
-        bool Refuse;
-        int Kind;
-        std::vector<std::string> Errors;
-    } cases[] = {{true, akRxOn, {}}, {false, akRxOff, {AlignMessages::Problem}}};
-    for (const auto& c : cases) {
-        TAlignRig rig(c.Refuse ? WithFault(TSimFault::NegativeAck) : TSimOptions());
-        ASSERT_TRUE(rig.Driver);
-        if (!c.Refuse)
-            rig.Sim->Stop();  // nothing answers any more, not even the cable
-        TMap54 image;
-        EXPECT_FALSE(AlignCommand(*rig.Driver, RichDocument(0), image, TAlignSettings {}, c.Kind, rig.View));
-        EXPECT_EQ(rig.View.Errors, c.Errors);
-        rig.Driver->Close();
-    }
-}
-
 // rk54 align reads typed values as the window's fields do.
 TEST(AlignValues, TypedTextsReadAsTheWindowReadsThem)
 {
@@ -178,23 +82,5 @@ TEST(AlignValues, TypedTextsReadAsTheWindowReadsThem)
     for (const auto& c : cases) {
         EXPECT_EQ(Align::LevelOf(c.Text), c.Level) << c.Text;
         EXPECT_EQ(Align::FrequencyOf(c.Text), c.Frequency) << c.Text;
-    }
-}
-
-TEST(AlignValues, FieldsAreNamedByTheirLabels)
-{
-    const struct {
-        const char* Name;
-        const char* Control;  // null: no such value
-    } cases[] = {
-        {"RxFrequency", "edtRxFreq"},   {"sqlthresholdlevel", "edtSTLvl"}, {"SqlWNAdjust", "edtAWN"},
-        {"Ctcss", "edtCTCSS"},          {"DCS", "edtDCS"},                 {"CtcssDcsEncoder", "cmbEnc"},
-        {"WideNarrow", "cmbWN"},        {"TxPowerLevelLow", "edtTPLLow"},  {"RxFrequencyMHz", nullptr},
-        {"Rx Frequency", nullptr},
-    };
-    for (const auto& c : cases) {
-        const TAlignField* field = Align::FieldNamed(c.Name);
-        EXPECT_EQ(field ? std::string(field->Control) : std::string("none"), c.Control ? c.Control : "none")
-            << c.Name;
     }
 }

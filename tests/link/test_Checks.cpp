@@ -46,45 +46,18 @@ TEST(NarrowBand, WhichChannelsCountAndGoNarrow)
     }
 }
 
-TEST(NarrowBand, CheckByPhaseMarketAndAnswer)
+// Which answer leads where, phase by phase and date by date, is the
+// download's own test through the window; here the documents that are
+// never asked about.
+TEST(NarrowBand, NoQuestionForAnotherMarketOrWithoutAWideChannelInTheRanges)
 {
-    const struct {
-        int Market, Phase;
-        bool Answer, Dismissed;
-        TNarrowBand Result;
-        const char* Message;
-    } cases[] = {
-        {'U', 0, true, false, TNarrowBand::Unchanged, nullptr},
-        {'E', 2, true, false, TNarrowBand::Unchanged, nullptr},
-        {'U', 1, true, false, TNarrowBand::NarrowThenDownload, NarrowBandMessages::Phase1},
-        {'U', 1, false, false, TNarrowBand::Unchanged, NarrowBandMessages::Phase1},
-        {'U', 1, false, true, TNarrowBand::Dismissed, NarrowBandMessages::Phase1},
-        {'U', 2, true, false, TNarrowBand::NarrowThenDownload, NarrowBandMessages::Phase2},
-        {'U', 2, false, false, TNarrowBand::NarrowOnly, NarrowBandMessages::Phase2},
-        {'U', 2, false, true, TNarrowBand::Dismissed, NarrowBandMessages::Phase2},
-    };
-    for (const auto& c : cases) {
+    const TRKmem documents[] = {Document('E', 160.0, 160.0, 1), Document('U', 300.0, 300.0, 1)};
+    for (const TRKmem& doc : documents) {
         TTestView prompt;
-        prompt.Answer = c.Answer;
-        prompt.Dismissed = c.Dismissed;
-        // 160 MHz wide in the middle of the first range.
-        EXPECT_EQ(NarrowBandCheck(Document(c.Market, 160.0, 160.0, 1), c.Phase, prompt), c.Result);
-        EXPECT_EQ(prompt.Questions, c.Message ? std::vector<std::string>{c.Message} : std::vector<std::string>{});
-        EXPECT_TRUE(prompt.Errors.empty() && prompt.Infos.empty());
+        prompt.Answer = true;
+        EXPECT_EQ(NarrowBandCheck(doc, 2, prompt), TNarrowBand::Unchanged);
+        EXPECT_TRUE(prompt.Questions.empty());
     }
-    TTestView prompt;
-    prompt.Answer = true;
-    EXPECT_EQ(NarrowBandCheck(Document('U', 300.0, 300.0, 1), 2, prompt), TNarrowBand::Unchanged);
-    EXPECT_TRUE(prompt.Questions.empty());
-}
-
-TEST(Checks, FccPhaseByDate)
-{
-    EXPECT_EQ(FccPhaseOf("20101231"), 0);
-    EXPECT_EQ(FccPhaseOf("20110101"), 1);
-    EXPECT_EQ(FccPhaseOf("20121231"), 1);
-    EXPECT_EQ(FccPhaseOf("20130101"), 2);
-    EXPECT_EQ(FccPhaseOf("20261206"), 2);
 }
 
 TEST(Checks, ManufacturePassword)

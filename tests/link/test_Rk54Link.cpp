@@ -56,8 +56,55 @@ protected:
         return Contents("expected/" + name);
     }
 
+    // The arguments with PORT standing for `sim`'s device and FILE, NEW and
+    // MISSING for doc.R54 (the saved file), new.R54 (a name nothing may take)
+    // and missing.R54 (a file that is not there) in the home.
+    QStringList Expand(const QStringList& args, const TSimRig& sim) const
+    {
+        const QHash<QString, QString> stand = {{"PORT", sim.Port()}, {"FILE", File("doc.R54")},
+                                               {"NEW", File("new.R54")}, {"MISSING", File("missing.R54")}};
+        QStringList expanded;
+        for (const QString& a : args)
+            expanded << stand.value(a, a);
+        return expanded;
+    }
+
     QTemporaryDir Home;
 };
+
+const QByteArray Password = "orvanealign\n";
+const TUnits ClosingSequence = {{0x27}, {0x03}, {0x06}, {0x28}};
+
+// The alignment command frames among what the repeater got.
+TUnits CommandFrames(const TUnits& units)
+{
+    TUnits frames;
+    std::copy_if(units.begin(), units.end(), std::back_inserter(frames),
+                 [](const TBytes& u) { return u.size() > 1 && u.front() == 0xB1; });
+    return frames;
+}
+
+TUnits Tail(const TUnits& units, size_t count)
+{
+    return TUnits(units.end() - std::min(count, units.size()), units.end());
+}
+
+TUnits ThenClosing(TUnits units)
+{
+    units.insert(units.end(), ClosingSequence.begin(), ClosingSequence.end());
+    return units;
+}
+
+// Area 1 or 2 of `image`, the one that begins at `from`, without the data
+// file's name, which a download pads.
+QByteArray Area(const QByteArray& image, int from)
+{
+    constexpr int Name = 112, NameEnd = 120;
+    if (from == 0)
+        return image.left(Image54::CommonSplit);
+    return image.mid(Image54::CommonSplit, Name - Image54::CommonSplit)
+           + image.mid(NameEnd, Image54::ChecksumA - NameEnd);
+}
 
 QByteArray Bytes(const TMap::TImage& image)
 {
@@ -66,135 +113,165 @@ QByteArray Bytes(const TMap::TImage& image)
 
 } // namespace
 
-TEST_F(Rk54Link, DownloadInEachModeWritesItsAreas)
-{
-    TRKmem doc = RichDocument(0);
-    doc.MarketCode = 'E';  // no narrow-band caution here
-    const QString file = Save("down.R54", doc);
-    const QByteArray before = Contents("down.R54");
-    const struct {
-        const char* Mode;
-        QByteArray Input;
-        int FirstByte;
-    } cases[] = {{"normal", {}, 208}, {"extended", {}, 80}, {"manufacture", "orvanealign\n", 0}};
-    for (const auto& c : cases) {
-        const TMap54 old = ImageOf(RichDocument(1));
-        TSimRig sim(old);
-        const TRk54Run run = Run({"download", "--no-safe", "--port", sim.Port(), "--mode", c.Mode, file}, c.Input);
-        EXPECT_EQ(run.Status, 0) << c.Mode << run.Err.toStdString();
-        EXPECT_TRUE(run.Err.contains("Download is completed"));
-        const TMap::TImage memory = sim->Memory();
-        EXPECT_EQ(memory[size_t(c.FirstByte)], uint8_t(before[c.FirstByte])) << c.Mode;
-        if (c.FirstByte > 0) {
-            EXPECT_EQ(memory[size_t(c.FirstByte - 1)], old[c.FirstByte - 1]) << c.Mode;
-        }
-        EXPECT_EQ(Bytes(memory).mid(208, 768), before.mid(208, 768));
-    }
-    EXPECT_EQ(Contents("down.R54"), before);
-}
-
-// Every failure and refusal ends with its status and message; the data file
-// stays as it was and nothing new appears. PORT stands for the simulator,
-// FILE for a saved data file, NEW for a name nothing may take, MISSING for
-// a file that is not there.
-TEST_F(Rk54Link, FailuresEndWithTheirStatusAndLeaveTheFilesAlone)
-{
-    const QString file = Save("doc.R54", RichDocument(0));
-    const QByteArray kept = Contents("doc.R54");
-    const QStringList upload = {"upload", "--port", "PORT", "FILE"};
-    const QStringList download = {"download", "--no-safe", "--port", "PORT", "FILE"};
-    const QStringList manufacture = {"download", "--port", "PORT", "--mode", "manufacture", "FILE"};
-    const struct {
-        QStringList Args;
-        std::optional<TSimFault> Fault;
-        int Status;
-        const char* Message;  // nullptr: the usage or the refusal, not checked
-        bool Reaches = true;  // something reached the repeater
-        QByteArray Input = {};
-    } cases[] = {
-        {upload, TSimFault::BadChecksum, 10, "Checksum error"},
-        {upload, TSimFault::WrongIndex, 20, "Upload error"},
-        {upload, TSimFault::WrongHandshake, 1, "Upload error"},
-        {{"upload", "--port", "/nonexistent/port", "NEW"}, {}, 1, "Problem on COM port", false},
-        {download, TSimFault::NegativeAck, 20, "Download error"},
-        {download, TSimFault::WrongHandshake, 1, "Download error"},
-        {manufacture, {}, 77, nullptr, false, "wrong\n"},
-        {manufacture, {}, 77, nullptr, false},  // no password at all
-        {{"download", "--port", "PORT", "--mode", "fast", "FILE"}, {}, 64, nullptr, false},
-        {{"download", "FILE"}, {}, 64, nullptr, false},
-        {{"upload", "--port", "PORT"}, {}, 64, nullptr, false},
-        {{"download", "--port", "PORT", "MISSING"}, {}, 3, nullptr, false},
-        {{"simulate", "--link", "NEW", "--fault", "bogus"}, {}, 64, nullptr, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Args.join(' ').toStdString());
-        TSimRig sim(ImageOf(RichDocument(1)), c.Fault ? WithFault(*c.Fault) : TSimOptions());
-        const QHash<QString, QString> stand = {{"PORT", sim.Port()}, {"FILE", file}, {"NEW", File("new.R54")},
-                                               {"MISSING", File("missing.R54")}};
-        QStringList args;
-        for (const QString& a : c.Args)
-            args << stand.value(a, a);
-        const TRk54Run run = Run(args, c.Input);
-        EXPECT_EQ(run.Status, c.Status) << run.Err.toStdString();
-        if (c.Message) {
-            EXPECT_TRUE(run.Err.contains(c.Message)) << run.Err.toStdString();
-        }
-        EXPECT_EQ(!sim->Received().empty(), c.Reaches);
-        EXPECT_EQ(Contents("doc.R54"), kept);
-        EXPECT_FALSE(QFileInfo::exists(File("new.R54")) || QFileInfo(File("new.R54")).isSymLink());
-    }
-}
-
-// The safe download answers its questions from the options; each run
-// leaves its trace in the history and exits with its own status.
-TEST_F(Rk54Link, SafeDownloadAnswersFromItsOptions)
+// A download does what its options say: the safe download answers its
+// questions from them, the mode picks the areas written, and wide channels
+// for the USA go narrow with the caution shown. Each run leaves its trace in
+// the history and exits with its own status; the data file stays as it was.
+TEST_F(Rk54Link, DownloadDoesWhatItsOptionsSay)
 {
     TRKmem unit = RichDocument(1);
-    unit.MarketCode = 'E';
+    unit.MarketCode = 'E';  // no narrow-band caution but where a row asks for it
+    const QByteArray unitBytes = Bytes(ImageOf(unit).Content());
     TRKmem doc = RichDocument(0);
     doc.MarketCode = 'E';
     doc.SerialNo = unit.SerialNo;
-    const QString same = Save("same.R54", doc);
-    doc.SerialNo = "OTHER";
-    const QString other = Save("other.R54", doc);
+    doc.SqlThreshold = {11, 22, 33, 44};  // area 1 differs from the unit's too
+    Save("same.R54", doc);
+    TRKmem other = doc;
+    other.SerialNo = "OTHER";
+    Save("other.R54", other);
+    doc.MarketCode = 'U';
+    for (TChannel& ch : doc.Channels)
+        ch.Bandwidth = 1;  // wide; the channels lie at 150-160 MHz
+    Save("wide.R54", doc);
+    const QStringList readback = {"readback", "download", "before-download"};
     const struct {
         const char* Name;
         QStringList Args;
+        const char* File;
         std::optional<TSimFault> Fault;
         int Status;
+        const char* Says;  // in either output
         int Transfers;
         int Writes;  // area 4 frames
-        const char* Says;
+        int From;    // the first byte the file's bytes are written from; 208: areas 1 and 2 kept
         QStringList History;  // actions, newest first
+        QByteArray Input = {};
+        bool Narrowed = false;  // every channel reaches the repeater narrow
     } cases[] = {
-        {"dry run", {"--dry-run", same}, {}, 0, 1, 0, "Channel 1 RxFreq: ", {"before-download"}},
-        {"mismatch", {other}, {}, 4, 1, 0, "--force", {"before-download"}},
-        {"forced", {"--force", other}, {}, 0, 3, 16, "Verified", {"readback", "download", "before-download"}},
-        {"read-back differs", {same}, TSimFault::CorruptStore, 5, 3, 16, "Channel 5 ",
-         {"readback", "download", "before-download"}},
-        {"no safe", {"--no-safe", same}, {}, 0, 1, 16, "Download is completed", {"download"}},
+        {"dry run", {"--dry-run"}, "same.R54", {}, 0, "Channel 1 RxFreq: ", 1, 0, 0, {"before-download"}},
+        {"mismatch", {}, "other.R54", {}, 4, "--force", 1, 0, 0, {"before-download"}},
+        {"forced", {"--force"}, "other.R54", {}, 0, "Verified", 3, 16, 208, readback},
+        {"read-back differs", {}, "same.R54", TSimFault::CorruptStore, 5, "Channel 5 ", 3, 16, 208, readback},
+        {"no safe", {"--no-safe"}, "same.R54", {}, 0, "Download is completed", 1, 16, 208, {"download"}},
+        {"extended", {"--no-safe", "--mode", "extended"}, "same.R54", {}, 0, "Download is completed", 1, 16, 80,
+         {"download"}},
+        {"manufacture", {"--no-safe", "--mode", "manufacture"}, "same.R54", {}, 0, "Download is completed", 1, 16, 0,
+         {"download"}, Password},
+        {"wide channels for the USA", {"--no-safe"}, "wide.R54", {}, 0, "FCC Rule Caution!", 1, 16, 208, {"download"},
+         {}, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
+        const QByteArray before = Contents(c.File);
         TSimRig sim(ImageOf(unit), c.Fault ? WithFault(*c.Fault) : TSimOptions());
         const QString history = File(QString("history-%1").arg(c.Name));
-        const TRk54Run run = Run(QStringList {"download", "--port", sim.Port(), "--history", history} + c.Args);
+        const TRk54Run run =
+            Run(QStringList {"download", "--port", sim.Port(), "--history", history} + c.Args + QStringList {File(c.File)},
+                c.Input);
         EXPECT_EQ(run.Status, c.Status) << run.Err.toStdString();
         EXPECT_TRUE((QString::fromUtf8(run.Out) + run.Err).contains(c.Says)) << run.Out.toStdString()
                                                                              << run.Err.toStdString();
         EXPECT_EQ(sim->Transfers(), c.Transfers);
-        EXPECT_EQ(CountOf(sim->Received(), 0x41), c.Writes);
+        const TUnits units = sim->Received();
+        EXPECT_EQ(CountOf(units, 0x41), c.Writes);
+        // Every transfer but the one that writes reads the whole memory.
+        EXPECT_EQ(CountOf(units, 0x42), 16 * (c.Transfers - (c.Writes > 0)));
+        const QByteArray memory = Bytes(sim->Memory());
         if (c.Writes == 0) {
-            EXPECT_EQ(Bytes(sim->Memory()), Bytes(ImageOf(unit).Content()));
+            EXPECT_EQ(memory, unitBytes);
+        } else {
+            EXPECT_EQ(memory.left(c.From), unitBytes.left(c.From));
+            for (const int area : {0, Image54::CommonSplit}) {
+                if (area < c.From)
+                    continue;
+                ASSERT_NE(Area(before, area), Area(unitBytes, area)) << "the row would show nothing";
+                EXPECT_EQ(Area(memory, area), Area(before, area)) << "area at " << area;
+            }
         }
-        if (QString(c.Name) == "no safe") {
-            EXPECT_EQ(CountOf(sim->Received(), 0x42), 0) << "the plain download reads nothing";
+        if (c.Narrowed) {
+            TMap sent;
+            std::copy(memory.begin(), memory.end(), sent.Data());
+            TRKmem inRepeater;
+            ASSERT_TRUE(AsUploaded(sent).Decode(inRepeater));
+            for (const TChannel& ch : inRepeater.Channels)
+                EXPECT_EQ(ch.Bandwidth, 0);
         }
+        EXPECT_EQ(Contents(c.File), before);
         const TRk54Run log = Run({"history", "--history", history, "--serial", QString::fromStdString(unit.SerialNo)});
         QStringList actions;
         for (const QString& line : QString::fromUtf8(log.Out).split('\n', Qt::SkipEmptyParts))
             actions << line.section('\t', 4, 4);
         EXPECT_EQ(actions, c.History) << log.Out.toStdString();
+    }
+}
+
+// Every failure and refusal ends with its status and message (how each fault
+// of the repeater ends is the engines' test; here one row per status and per
+// command). No more reaches the repeater than the row's last units, an
+// alignment run ending with its closing sequence; the data file stays as it
+// was and nothing new appears. The arguments are as Expand reads them.
+TEST_F(Rk54Link, FailuresEndWithTheirStatusAndLeaveTheFilesAlone)
+{
+    Save("doc.R54", RichDocument(0));
+    const QByteArray kept = Contents("doc.R54");
+    const QStringList upload = {"upload", "--port", "PORT", "FILE"};
+    const QStringList align = {"align", "--port", "PORT", "--point", "low", "--save", "FILE"};
+    const struct {
+        const char* Name;
+        QStringList Args;
+        std::optional<TSimFault> Fault;
+        int Status;
+        const char* Message;  // in the standard error; "": not checked
+        size_t Commands;      // alignment command frames sent
+        TUnits Tail;          // the last units the repeater got; none: nothing reached it
+        QByteArray Input = Password;
+    } cases[] = {
+        {"upload, checksum wrong", upload, TSimFault::BadChecksum, 10, "Checksum error", 0, {{0x15}}},
+        {"upload, wrong block", upload, TSimFault::WrongIndex, 20, "Upload error", 0, {{0x15}}},
+        {"upload, no such port", {"upload", "--port", "/nonexistent/port", "NEW"}, {}, 1, "Problem on COM port", 0,
+         {}},
+        {"download, refused", {"download", "--no-safe", "--port", "PORT", "FILE"}, TSimFault::WrongHandshake, 1,
+         "Download error", 0, {{0x15}}},
+        {"wrong manufacture password", {"download", "--port", "PORT", "--mode", "manufacture", "FILE"}, {}, 77, "", 0,
+         {}, "wrong\n"},
+        {"unknown mode", {"download", "--port", "PORT", "--mode", "fast", "FILE"}, {}, 64, "", 0, {}},
+        {"no port", {"download", "FILE"}, {}, 64, "", 0, {}},
+        {"no file", {"upload", "--port", "PORT"}, {}, 64, "", 0, {}},
+        {"missing file", {"download", "--port", "PORT", "MISSING"}, {}, 3, "", 0, {}},
+        {"unknown fault", {"simulate", "--link", "NEW", "--fault", "bogus"}, {}, 64, "", 0, {}},
+        {"align, unknown step", align + QStringList {"rx-on", "blink"}, {}, 64, "step 'blink'", 0, {}},
+        {"align, unknown name", align + QStringList {"set:Colour=red"}, {}, 64, "no value is named 'Colour'", 0, {}},
+        {"align, not a choice", align + QStringList {"set:ModeSelect=relay"}, {}, 64, "not a choice of ModeSelect", 0,
+         {}},
+        {"align, tone not in the list", align + QStringList {"set:Ctcss=67.1"}, {}, 64, "not a CTCSS tone", 0, {}},
+        {"align, wait without a time", align + QStringList {"wait:soon"}, {}, 64, "wait:MS", 0, {}},
+        {"align, wrong password", align + QStringList {"rx-on"}, {}, 77, "wrong password", 0, {}, "orvanealig\n"},
+        {"align, start refused", align + QStringList {"rx-on"}, TSimFault::WrongHandshake, 1, "Problem detected", 0,
+         {{0x02}, {0x15}}},
+        {"align, start unanswered", align + QStringList {"rx-on"}, TSimFault::NoAnswer, 2, "Problem detected", 0,
+         {{0x02}}},
+        {"align, status checksum wrong", align + QStringList {"status", "rx-on"}, TSimFault::BadChecksum, 10,
+         "Problem detected", 0, ThenClosing({{0xB2, 0x00, 0x02, 0x51, 0x05}, {0x15}})},
+        {"align, command refused", align + QStringList {"rx-on", "status"}, TSimFault::NegativeAck, 20, "", 1,
+         ThenClosing({})},
+        {"align, command unanswered", align + QStringList {"rx-off"}, TSimFault::AlignSilence, 2, "Problem detected",
+         1, ThenClosing({{0xB1, 0x00, 0x02, 0x72, 0x25}})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TSimRig sim(ImageOf(RichDocument(1)), c.Fault ? WithFault(*c.Fault) : TSimOptions());
+        const TRk54Run run = Run(Expand(c.Args, sim), c.Input);
+        EXPECT_EQ(run.Status, c.Status) << run.Err.toStdString();
+        EXPECT_TRUE(run.Err.contains(c.Message)) << run.Err.toStdString();
+        EXPECT_TRUE(run.Out.isEmpty()) << run.Out.toStdString();
+        const TUnits units = sim->Received();
+        EXPECT_EQ(CommandFrames(units).size(), c.Commands);
+        // With no tail given, the whole of what arrived must be nothing.
+        EXPECT_EQ(Tail(units, c.Tail.empty() ? units.size() : c.Tail.size()), c.Tail);
+        EXPECT_EQ(Contents("doc.R54"), kept);
+        EXPECT_FALSE(QFileInfo::exists(File("new.R54")) || QFileInfo(File("new.R54")).isSymLink());
+        EXPECT_TRUE(PortIsFree(sim.Port()));
     }
 }
 
@@ -222,64 +299,53 @@ TEST_F(Rk54Link, TheTraceHoldsEveryByteWithItsTime)
     EXPECT_TRUE(log.Out.contains("\tupload\t")) << log.Out.toStdString();
 }
 
-TEST_F(Rk54Link, TheNarrowBandCautionIsShownAndTheChannelsGoNarrow)
-{
-    TRKmem doc = RichDocument(0);
-    doc.MarketCode = 'U';
-    for (TChannel& ch : doc.Channels)
-        ch.Bandwidth = 1;  // wide; the channels lie at 150-160 MHz
-    const QString file = Save("wide.R54", doc);
-    const QByteArray before = Contents("wide.R54");
-    TSimRig sim(ImageOf(RichDocument(1)));
-    const TRk54Run run = Run({"download", "--no-safe", "--port", sim.Port(), file});
-    EXPECT_EQ(run.Status, 0);
-    EXPECT_TRUE(run.Err.contains("FCC Rule Caution!"));
-    EXPECT_EQ(Contents("wide.R54"), before);  // the file stays as it was
-
-    TMap sent;
-    std::copy_n(sim->Memory().data(), ImageSize, sent.Data());
-    TRKmem inRepeater;
-    ASSERT_TRUE(AsUploaded(sent).Decode(inRepeater));
-    for (const TChannel& ch : inRepeater.Channels)
-        EXPECT_EQ(ch.Bandwidth, 0);
-}
-
-// A signal is the Cancel button: the transfer stops where it is, nothing is
+// A signal is the Cancel button: the run stops where it is, nothing is
 // written, and the status says which signal ended it. The simulator's faults
-// hold the transfer still (waiting for the repeater, or silent in the middle
-// of the data) so that the signal always lands mid-transfer.
-TEST_F(Rk54Link, SignalsCancelTheTransferAndSaySo)
+// hold a transfer still (waiting for the repeater, or silent in the middle of
+// the data) and the alignment run waits, so that the signal always lands
+// mid-run. The arguments are as Expand reads them.
+TEST_F(Rk54Link, SignalsCancelTheRunAndSaySo)
 {
-    const QString file = Save("doc.R54", RichDocument(0));
+    Save("doc.R54", RichDocument(0));
     const struct {
         const char* Name;
-        const char* Command;
-        TSimFault Fault;
+        QStringList Args;
+        std::optional<TSimFault> Fault;
         size_t Units;  // what the simulator must have heard before the signal
         int Signal;
         int Status;
     } rows[] = {
-        {"upload waiting for the repeater, Ctrl+C", "upload", TSimFault::NoAnswer, 1, SIGINT, 130},
-        {"upload in the middle of the data, SIGTERM", "upload", TSimFault::Silence, 4, SIGTERM, 143},
-        {"download waiting for the repeater, SIGTERM", "download", TSimFault::NoAnswer, 1, SIGTERM, 143},
-        {"download in the middle of the data, Ctrl+C", "download", TSimFault::Silence, 4, SIGINT, 130},
+        {"upload waiting for the repeater, Ctrl+C", {"upload", "--port", "PORT", "NEW"}, TSimFault::NoAnswer, 1,
+         SIGINT, 130},
+        {"upload in the middle of the data, SIGTERM", {"upload", "--port", "PORT", "NEW"}, TSimFault::Silence, 4,
+         SIGTERM, 143},
+        {"download waiting for the repeater, SIGTERM", {"download", "--port", "PORT", "FILE"}, TSimFault::NoAnswer, 1,
+         SIGTERM, 143},
+        {"download in the middle of the data, Ctrl+C", {"download", "--port", "PORT", "FILE"}, TSimFault::Silence, 4,
+         SIGINT, 130},
+        // Open (2 units) and tx-on are through; the run waits before tx-off.
+        {"align during a wait, Ctrl+C",
+         {"align", "--port", "PORT", "--point", "lowest", "FILE", "tx-on", "wait:60000", "tx-off"}, {}, 3, SIGINT,
+         130},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Name);
-        TSimRig sim(ImageOf(RichDocument(1)), WithFault(row.Fault));
+        TSimRig sim(ImageOf(RichDocument(1)), row.Fault ? WithFault(*row.Fault) : TSimOptions());
         const TMap::TImage before = sim->Memory();
-        const bool upload = QLatin1String(row.Command) == QLatin1String("upload");
         QProcess p;
-        Start(p, {row.Command, "--port", sim.Port(), upload ? File("cancelled.R54") : file});
+        Start(p, Expand(row.Args, sim), Password);
         ASSERT_TRUE(WaitUntil([&] { return sim->Received().size() >= row.Units; }));
         ::kill(pid_t(p.processId()), row.Signal);
-        ASSERT_TRUE(p.waitForFinished(10000));
+        ASSERT_TRUE(p.waitForFinished(20000));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(p.exitCode(), row.Status);
         EXPECT_EQ(QString(p.readAllStandardError()).trimmed().split('\n').last(), "Cancelled");
-        EXPECT_FALSE(QFileInfo::exists(File("cancelled.R54")));
-        if (row.Fault == TSimFault::NoAnswer) {
-            EXPECT_EQ(sim->Memory(), before);
+        EXPECT_FALSE(QFileInfo::exists(File("new.R54")));
+        EXPECT_EQ(sim->Memory(), before);
+        if (row.Args.front() == "align") {
+            const TUnits units = sim->Received();
+            EXPECT_EQ(Tail(units, 4), ClosingSequence);
+            EXPECT_EQ(CommandFrames(units).size(), 1u);  // tx-on, and no tx-off after it
         }
     }
 }
@@ -308,48 +374,22 @@ TEST_F(Rk54Link, SimulateServesALinkedPortUntilInterrupted)
     TRKmem doc;
     ASSERT_TRUE(received.Decode(doc));
     EXPECT_EQ(Contents("up.R54"), AsSaved("up.R54", doc, received));
-    // The same device named by a path relative to the current folder; the
-    // file keeps its base name, which the image carries.
-    ASSERT_TRUE(QDir(Home.path()).mkdir("relative"));
-    const TRk54Run relative = Run({"upload", "--port", "config/RK54Win/ports/COM9", "relative/up.R54"});
-    EXPECT_EQ(relative.Status, 0) << relative.Err.toStdString();
-    EXPECT_EQ(Contents("relative/up.R54"), Contents("up.R54"));
-    const TRk54Run down = Run({"download", "--port", "COM9", "--mode", "extended", File("up.R54")});
+    // What a download writes is in the memory the simulator saves.
+    TRKmem next = RichDocument(1);
+    next.MarketCode = 'E';  // no narrow-band caution
+    const TRk54Run down = Run({"download", "--no-safe", "--port", "COM9", Save("next.R54", next)});
     EXPECT_EQ(down.Status, 0) << down.Err.toStdString();
 
     ::kill(pid_t(sim.processId()), SIGINT);
     ASSERT_TRUE(sim.waitForFinished(10000));
     EXPECT_EQ(sim.exitCode(), 0);
     EXPECT_FALSE(QFileInfo(link).isSymLink());
-    EXPECT_EQ(Contents("saved.R54").size(), ImageSize);
+    const QByteArray saved = Contents("saved.R54");
+    EXPECT_EQ(saved.size(), ImageSize);
+    EXPECT_EQ(saved.mid(Image54::ChannelBase, 768), Contents("next.R54").mid(Image54::ChannelBase, 768));
+    EXPECT_EQ(saved.left(Image54::ChannelBase), stored.left(Image54::ChannelBase));
 }
 
-namespace {
-
-const QByteArray Password = "orvanealign\n";
-const TUnits ClosingSequence = {{0x27}, {0x03}, {0x06}, {0x28}};
-
-TBytes CommandFrames(const TUnits& units)
-{
-    TBytes all;
-    for (const TBytes& unit : units)
-        if (unit.size() > 1 && unit.front() == 0xB1)
-            all.insert(all.end(), unit.begin(), unit.end());
-    return all;
-}
-
-TUnits Tail(const TUnits& units, size_t count)
-{
-    return TUnits(units.end() - std::min(count, units.size()), units.end());
-}
-
-TUnits ThenClosing(TUnits units)
-{
-    units.insert(units.end(), ClosingSequence.begin(), ClosingSequence.end());
-    return units;
-}
-
-} // namespace
 
 // The frames carry the file's own bytes from the point's addresses: Rx at
 // 4 5 11 14 15 17 and Tx at 26 27 42 (high power) 46 (wide) 50 (DCS wide)
@@ -369,9 +409,9 @@ TEST_F(Rk54Link, AlignRunsItsStepsInOrderAndTakesTheRepeaterOutOfAlignment)
     const TBytes rx = {b(4), b(5), b(11), b(14), b(15), b(17)};
     const TBytes tx = {b(26), b(27), b(42), b(46), 231, b(50)};
     EXPECT_EQ(CommandFrames(sim->Received()),
-              Joined({WithSum(Joined({{0xB1, 0x00, 0x0A, 0x52, 'R'}, rx, {0x4E}})),
-                      WithSum(Joined({{0xB1, 0x00, 0x10, 'T', 'R'}, tx, rx, {'W'}})),
-                      {0xB1, 0x00, 0x02, 0x74, 0x27}}));
+              (TUnits {WithSum(Joined({{0xB1, 0x00, 0x0A, 0x52, 'R'}, rx, {0x4E}})),
+                       WithSum(Joined({{0xB1, 0x00, 0x10, 'T', 'R'}, tx, rx, {'W'}})),
+                       {0xB1, 0x00, 0x02, 0x74, 0x27}}));
     EXPECT_EQ(Tail(sim->Received(), 4), ClosingSequence);
     EXPECT_EQ(Contents("doc.R54"), before);
     EXPECT_TRUE(PortIsFree(sim.Port()));
@@ -388,84 +428,11 @@ TEST_F(Rk54Link, AlignSaveWritesTheClampedValuesAsTheWindowsOkWould)
     EXPECT_EQ(run.Status, 0) << run.Err.toStdString();
     const auto b = [&](int address) { return uint8_t(before[address]); };
     EXPECT_EQ(CommandFrames(sim->Received()),
-              WithSum({0xB1, 0x00, 0x0A, 'R', 'B', 0x99, 0x99, 0xFF, b(14), 0x00, b(17), 'W'}));
+              TUnits {WithSum({0xB1, 0x00, 0x0A, 'R', 'B', 0x99, 0x99, 0xFF, b(14), 0x00, b(17), 'W'})});
     // What Save writes under the same name (the image keeps the file's name).
     TRKmem expected = RichDocument(0);
     expected.RxAdjFreq[2].SetFromFloat(999.9);
     expected.SqlThreshold[2] = 255;
     expected.SqlHysteresis = 0;
     EXPECT_EQ(Contents("doc.R54"), AsSaved("doc.R54", expected));
-}
-
-// PORT stands for the simulator, FILE for the saved data file, which no
-// failure changes.
-TEST_F(Rk54Link, AlignFailuresEndWithTheirStatusAndTheClosingSequence)
-{
-    const QString file = Save("doc.R54", RichDocument(0));
-    const QByteArray kept = Contents("doc.R54");
-    const QStringList align = {"align", "--port", "PORT", "--point", "low", "--save", "FILE"};
-    const struct {
-        const char* Name;
-        QStringList Steps;
-        std::optional<TSimFault> Fault;
-        int Status;
-        const char* Message;  // in the standard error
-        size_t Commands;      // command frames sent
-        TUnits Tail;          // the last units the repeater got; none: nothing reached it
-        QByteArray Input = Password;
-    } cases[] = {
-        {"unknown step", {"rx-on", "blink"}, {}, 64, "step 'blink'", 0, {}},
-        {"unknown name", {"set:Colour=red"}, {}, 64, "no value is named 'Colour'", 0, {}},
-        {"not a choice", {"set:ModeSelect=relay"}, {}, 64, "not a choice of ModeSelect", 0, {}},
-        {"tone not in the list", {"set:Ctcss=67.1"}, {}, 64, "not a CTCSS tone", 0, {}},
-        {"wait without a time", {"wait:soon"}, {}, 64, "wait:MS", 0, {}},
-        {"wrong password", {"rx-on"}, {}, 77, "wrong password", 0, {}, "orvanealig\n"},
-        {"start refused", {"rx-on"}, TSimFault::WrongHandshake, 1, "Problem detected", 0, {{0x02}, {0x15}}},
-        {"start unanswered", {"rx-on"}, TSimFault::NoAnswer, 2, "Problem detected", 0, {{0x02}}},
-        {"status checksum wrong", {"status", "rx-on"}, TSimFault::BadChecksum, 10, "Problem detected", 0,
-         ThenClosing({{0xB2, 0x00, 0x02, 0x51, 0x05}, {0x15}})},
-        {"command refused", {"rx-on", "status"}, TSimFault::NegativeAck, 20, "", 1, ThenClosing({})},
-        {"command unanswered", {"rx-off"}, TSimFault::AlignSilence, 2, "Problem detected", 1,
-         ThenClosing({{0xB1, 0x00, 0x02, 0x72, 0x25}})},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Name);
-        TSimRig sim(ImageOf(RichDocument(1)), c.Fault ? WithFault(*c.Fault) : TSimOptions());
-        QStringList args;
-        for (const QString& a : align)
-            args << (a == "PORT" ? sim.Port() : a == "FILE" ? file : a);
-        const TRk54Run run = Run(args + c.Steps, c.Input);
-        EXPECT_EQ(run.Status, c.Status) << run.Err.toStdString();
-        EXPECT_TRUE(run.Err.contains(c.Message)) << run.Err.toStdString();
-        EXPECT_TRUE(run.Out.isEmpty()) << run.Out.toStdString();
-        const TUnits units = sim->Received();
-        EXPECT_EQ(size_t(std::count_if(units.begin(), units.end(),
-                                       [](const TBytes& u) { return u.size() > 1 && u[0] == 0xB1; })),
-                  c.Commands);
-        if (c.Tail.empty()) {
-            EXPECT_TRUE(units.empty());
-        } else {
-            EXPECT_EQ(Tail(units, c.Tail.size()), c.Tail);
-        }
-        EXPECT_EQ(Contents("doc.R54"), kept);
-        EXPECT_TRUE(PortIsFree(sim.Port()));
-    }
-}
-
-TEST_F(Rk54Link, AlignCtrlCDuringAWaitEndsTheRunWithTheClosingSequence)
-{
-    const QString file = Save("doc.R54", RichDocument(0));
-    TSimRig sim(ImageOf(RichDocument(1)));
-    QProcess p;
-    Start(p, {"align", "--port", sim.Port(), "--point", "lowest", file, "tx-on", "wait:60000", "tx-off"},
-          Password);
-    p.waitForBytesWritten(5000);
-    ASSERT_TRUE(WaitUntil([&] { return !CommandFrames(sim->Received()).empty(); }));
-    ::kill(pid_t(p.processId()), SIGINT);
-    ASSERT_TRUE(p.waitForFinished(20000));
-    EXPECT_EQ(p.exitCode(), 130);
-    EXPECT_TRUE(QString(p.readAllStandardError()).contains("Cancelled"));
-    const TUnits units = sim->Received();
-    EXPECT_EQ(Tail(units, 4), ClosingSequence);
-    EXPECT_EQ(Tail(units, 5).front().size(), 13u);  // tx-on, and no tx-off after it
 }

@@ -13,25 +13,24 @@
 
 namespace {
 
+// A person who says No to another unit and Write to the change list.
 class TScriptedQuestions : public TSafeQuestions {
 public:
     bool ConfirmIdentity(const std::vector<TIdentityRow>& rows) override
     {
         Identity = rows;
         ++IdentityAsked;
-        return IdentityAnswer;
+        return false;
     }
     bool ConfirmChanges(const std::vector<TFieldChange>& changes) override
     {
         Changes = changes;
         ++ChangesAsked;
-        return ChangesAnswer;
+        return true;
     }
     void ReadBackDiffers(const std::vector<TFieldChange>& differences) override { Differences = differences; }
     void HistoryProblem(const std::string& text) override { Problems.push_back(text); }
 
-    bool IdentityAnswer = false;
-    bool ChangesAnswer = true;
     int IdentityAsked = 0;
     int ChangesAsked = 0;
     std::vector<TIdentityRow> Identity;
@@ -119,20 +118,11 @@ TEST_P(SafeMode, ReadsWritesReadsBackAndKeepsAllThree)
     ASSERT_NE(firstWrite, units.end());
     EXPECT_LT(firstWrite - units.begin(), units.rend() - lastRead - 1) << "the read-back comes after the write";
 
-    // The unit holds the document in the areas of the mode and its own
-    // bytes elsewhere.
+    // The unit holds the document's channels; which bytes each mode writes
+    // and which it leaves alone is the plain download's test.
     const TMap::TImage memory = rig.Sim->Memory();
     const TMap54 sent = ImageOf(rig.Doc);
-    for (int a = 0; a < CloneSize; ++a) {
-        if (a == Image54::ChecksumA)
-            continue;
-        const bool written = (a >= 208 && a < 976) || (c.Mode != Normal && a >= 80 && a < 207)
-                             || (c.Mode != Normal && a >= 976 && a < 1456) || (c.Mode == Manufacture && a < 80);
-        ASSERT_EQ(memory[size_t(a)], written ? sent[a] : rig.UnitImage[a]) << "byte " << a;
-    }
-    // Area 2 ends with the block sum over 80-206, not the image's checksum A.
-    const uint8_t blockSum = TMap::Checksum(sent.Data() + 80, 127);
-    EXPECT_EQ(memory[Image54::ChecksumA], c.Mode == Normal ? rig.UnitImage[Image54::ChecksumA] : blockSum);
+    EXPECT_TRUE(std::equal(sent.Data() + 208, sent.Data() + 976, memory.begin() + 208));
 
     // The change list names the fields as rk54 diff does, within the mode.
     EXPECT_EQ(rig.Questions.ChangesAsked, 1);
@@ -166,35 +156,31 @@ INSTANTIATE_TEST_SUITE_P(Modes, SafeMode,
                                            TModeCase{"Manufacture", Manufacture, 18, true}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
-struct TIdentityCase {
-    const char* Name;
-    std::function<void(TRKmem&)> Change;
-    const char* Differs;
-    bool Answer;
-};
-
-void PrintTo(const TIdentityCase& c, std::ostream* os) { *os << c.Name; }
-
-class Identity : public ::testing::TestWithParam<TIdentityCase> {};
-
-TEST_P(Identity, AMismatchIsAskedAndNoWritesNothing)
+// Each field of the unit's identity that differs is asked about and marked
+// alone; No writes nothing. What Yes and the change list's answers do is the
+// download's test through the window.
+TEST(SafeDownload, AMismatchIsAskedAndNoWritesNothing)
 {
-    const TIdentityCase& c = GetParam();
-    TSafeRig rig;
-    c.Change(rig.Doc);
-    rig.Questions.IdentityAnswer = c.Answer;
+    const struct {
+        const char* Differs;
+        std::function<void(TRKmem&)> Change;
+    } rows[] = {
+        {"Serial No", [](TRKmem& d) { d.SerialNo = "9999"; }},
+        {"Band", [](TRKmem& d) { d.Band = 1; }},
+        {"Market", [](TRKmem& d) { d.MarketCode = 0; }},
+        {"Firmware", [](TRKmem& d) { d.FwVersion = "1.05"; }},
+    };
+    for (const auto& c : rows) {
+        SCOPED_TRACE(c.Differs);
+        TSafeRig rig;
+        c.Change(rig.Doc);
 
-    const TSafeResult result = rig.Run(Extended);
+        const TSafeResult result = rig.Run(Extended);
 
-    ASSERT_EQ(rig.Questions.IdentityAsked, 1);
-    for (const TIdentityRow& row : rig.Questions.Identity)
-        EXPECT_EQ(row.Differs, row.Name == c.Differs) << row.Name;
-    EXPECT_EQ(result.IdentityRefused, !c.Answer);
-    EXPECT_EQ(result.Verified, c.Answer);
-    if (c.Answer) {
-        EXPECT_EQ(rig.Writes(), 17);
-        EXPECT_EQ(rig.Sim->Transfers(), 3);
-    } else {
+        ASSERT_EQ(rig.Questions.IdentityAsked, 1);
+        for (const TIdentityRow& row : rig.Questions.Identity)
+            EXPECT_EQ(row.Differs, row.Name == c.Differs) << row.Name;
+        EXPECT_TRUE(result.IdentityRefused);
         EXPECT_EQ(rig.Writes(), 0);
         EXPECT_EQ(rig.Sim->Transfers(), 1);
         EXPECT_EQ(rig.Questions.ChangesAsked, 0);
@@ -203,18 +189,6 @@ TEST_P(Identity, AMismatchIsAskedAndNoWritesNothing)
         EXPECT_TRUE(rig.View.Infos.empty());
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Unit, Identity,
-    ::testing::Values(
-        TIdentityCase{"SerialNo", [](TRKmem& d) { d.SerialNo = "9999"; }, "Serial No", false},
-        TIdentityCase{"SerialYes", [](TRKmem& d) { d.SerialNo = "9999"; }, "Serial No", true},
-        TIdentityCase{"BandNo", [](TRKmem& d) { d.Band = 1; }, "Band", false},
-        TIdentityCase{"BandYes", [](TRKmem& d) { d.Band = 1; }, "Band", true},
-        TIdentityCase{"MarketNo", [](TRKmem& d) { d.MarketCode = 0; }, "Market", false},
-        TIdentityCase{"MarketYes", [](TRKmem& d) { d.MarketCode = 0; }, "Market", true},
-        TIdentityCase{"FirmwareNo", [](TRKmem& d) { d.FwVersion = "1.05"; }, "Firmware", false}),
-    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(IdentityRows, ANewDocumentIsNotComparedOnSerialAndFirmware)
 {
@@ -230,75 +204,40 @@ TEST(IdentityRows, ANewDocumentIsNotComparedOnSerialAndFirmware)
     }
 }
 
-TEST(SafeDownload, AReadBackThatDiffersIsReportedAndBothImagesKept)
+// Which fields a read-back that differs names, and the history's outcome,
+// are the download's test through the window; here the images kept.
+TEST(SafeDownload, AReadBackThatDiffersKeepsBothImages)
 {
     TSafeRig rig(WithFault(TSimFault::CorruptStore));
 
     const TSafeResult result = rig.Run(Normal);
 
     EXPECT_TRUE(result.ReadBackDiffers());
-    EXPECT_FALSE(result.Verified);
-    ASSERT_FALSE(rig.Questions.Differences.empty());
-    for (const TFieldChange& d : rig.Questions.Differences)
-        EXPECT_EQ(d.Name.rfind("Channel 5 ", 0), 0u) << d.Name;  // block 4 is channel 5
-    EXPECT_TRUE(rig.View.Infos.empty());
+    EXPECT_FALSE(rig.Questions.Differences.empty());
     const std::vector<THistoryEntry> log = rig.History.Entries();
     ASSERT_EQ(rig.Actions(), (std::vector<std::string>{"readback", "download", "before-download"}));
-    EXPECT_EQ(log[0].Outcome, "differs");
     const TBytes back = rig.Archived(log[0]);
     const TBytes sent = rig.Archived(log[1]);
     EXPECT_EQ(back[208 + 4 * 48], uint8_t(~sent[208 + 4 * 48]));
 }
 
-struct TFirstReadCase {
-    const char* Name;
-    TSimFault Fault;
-    TOutcome Outcome;
-    const char* Message;
-};
-
-void PrintTo(const TFirstReadCase& c, std::ostream* os) { *os << c.Name; }
-
-class FirstRead : public ::testing::TestWithParam<TFirstReadCase> {};
-
-TEST_P(FirstRead, AFaultWritesNothingAndAsksNothing)
+// How each fault of the first read ends is the upload's own; here: it ends
+// the safe download before anything is asked or written.
+TEST(SafeDownload, AFaultInTheFirstReadWritesNothingAndAsksNothing)
 {
-    const TFirstReadCase& c = GetParam();
-    TSafeRig rig(WithFault(c.Fault));
+    TSafeRig rig(WithFault(TSimFault::BadChecksum));
 
     const TSafeResult result = rig.Run(Manufacture);
 
     EXPECT_EQ(result.Stage, TSafeStage::Read);
-    EXPECT_EQ(result.Transfer.Outcome, c.Outcome);
-    EXPECT_EQ(rig.View.Errors, std::vector<std::string>{c.Message});
+    EXPECT_EQ(result.Transfer.Outcome, TOutcome::Checksum);
+    EXPECT_EQ(rig.View.Errors, std::vector<std::string>{"Checksum error"});
     EXPECT_EQ(rig.Writes(), 0);
     EXPECT_EQ(CountOf(rig.Sim->Received(), 0x63), 0);
     EXPECT_EQ(rig.Questions.IdentityAsked + rig.Questions.ChangesAsked, 0);
     EXPECT_TRUE(rig.History.Entries().empty());
     EXPECT_EQ(TMap54::TImage(rig.Sim->Memory()), rig.UnitImage.Content());
     EXPECT_TRUE(PortIsFree(rig.Sim.Port()));
-}
-
-INSTANTIATE_TEST_SUITE_P(Repeater, FirstRead,
-                         ::testing::Values(TFirstReadCase{"Silence", TSimFault::Silence, TOutcome::Timeout, "Timeout"},
-                                           TFirstReadCase{"BadChecksum", TSimFault::BadChecksum, TOutcome::Checksum,
-                                                          "Checksum error"},
-                                           TFirstReadCase{"WrongIndex", TSimFault::WrongIndex, TOutcome::BadReply,
-                                                          "Upload error"}),
-                         [](const auto& info) { return std::string(info.param.Name); });
-
-TEST(SafeDownload, CancelOnTheChangeListWritesNothing)
-{
-    TSafeRig rig;
-    rig.Questions.ChangesAnswer = false;
-
-    const TSafeResult result = rig.Run(Manufacture);
-
-    EXPECT_TRUE(result.ChangesDeclined);
-    EXPECT_EQ(rig.Writes(), 0);
-    EXPECT_EQ(rig.Sim->Transfers(), 1);
-    EXPECT_TRUE(rig.View.Infos.empty());
-    EXPECT_TRUE(rig.View.Errors.empty());
 }
 
 TEST(SafeDownload, AHistoryThatCannotBeWrittenIsToldOnceAndTheTransferGoesOn)

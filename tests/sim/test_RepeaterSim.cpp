@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 
@@ -91,35 +90,6 @@ TEST(RepeaterSim, AnswersEachRequestByteForByte)
     EXPECT_EQ(sim->Memory(), expected);
 }
 
-TEST(RepeaterSim, FaultsChangeTheAnswers)
-{
-    const TBytes block4 = WithSum({0x42, 0x00, 0x02, 0x04});
-    TBytes badSum = Block(0x42, 4, 208 + 4 * 48, 48);
-    ++badSum.back();
-    TBytes write4 = {0x41, 0x00, 0x32, 0x04};
-    write4.resize(52, 0x11);
-    const struct {
-        TSimFault Fault;
-        TBytes Request;
-        TBytes Reply;
-    } cases[] = {
-        {TSimFault::NoAnswer, {0x02}, {}},
-        {TSimFault::WrongHandshake, {0x02}, {0x02, 0x00}},
-        {TSimFault::BadChecksum, block4, badSum},
-        {TSimFault::WrongIndex, block4, Block(0x42, 3, 208 + 3 * 48, 48)},
-        {TSimFault::Silence, block4, {}},
-        {TSimFault::NegativeAck, WithSum(write4), {0x06, 0x15}},
-        {TSimFault::NegativeAck, {0xB1, 0x00, 0x02, 0x72, 0x25}, {0x06, 0x15}},
-    };
-    for (const auto& c : cases) {
-        TSimRig sim(Memory(), WithFault(c.Fault));
-        TRawLine line(sim->DevicePath());
-        EXPECT_EQ(line.Ask(c.Request), c.Reply) << int(c.Fault);
-        // Other blocks are not struck.
-        EXPECT_EQ(line.Ask(WithSum({0x42, 0x00, 0x02, 0x05})), Block(0x42, 5, 208 + 5 * 48, 48)) << int(c.Fault);
-    }
-}
-
 TEST(RepeaterSim, TheDeviceCanDisappear)
 {
     namespace fs = std::filesystem;
@@ -133,33 +103,6 @@ TEST(RepeaterSim, TheDeviceCanDisappear)
     line.Send(WithSum({0x42, 0x00, 0x02, 0x04}));
     line.TakeUntilQuiet();
     EXPECT_TRUE(WaitUntil([&] { return !fs::is_symlink(fs::symlink_status(link)); }));
-}
-
-TEST(RepeaterSim, ALinkAndTheSavedMemory)
-{
-    namespace fs = std::filesystem;
-    const TTempFolder temporary;
-    const fs::path folder = temporary.Path;
-    TSimOptions options;
-    options.LinkPath = (folder / "ports" / "COM9").string();
-    options.SavePath = (folder / "memory.R54").string();
-    {
-        TSimRig sim(Memory(), options);
-        ASSERT_TRUE(fs::is_symlink(options.LinkPath));
-        EXPECT_EQ(fs::read_symlink(options.LinkPath).string(), sim->DevicePath());
-        TRawLine line(options.LinkPath);
-        TBytes frame = {0x41, 0x00, 0x32, 0x00};
-        frame.resize(52, 0x77);
-        EXPECT_EQ(line.Ask(WithSum(frame)), (TBytes{0x06, 0x17}));
-        line.Ask({0x28});  // the end of a transfer saves
-        std::ifstream saved(options.SavePath, std::ios::binary);
-        const TBytes bytes((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
-        const TMap::TImage memory = sim->Memory();
-        EXPECT_EQ(bytes, TBytes(memory.begin(), memory.end()));
-        EXPECT_EQ(bytes.at(208), 0x77);
-        EXPECT_FALSE(sim->SaveFailed());
-    }
-    EXPECT_FALSE(fs::exists(fs::symlink_status(options.LinkPath)));  // removed when it stops
 }
 
 TEST(RepeaterSim, AFrameLeftHalfWayIsForgotten)

@@ -23,8 +23,6 @@ public:
     TAnswer Ask(const std::string& text) override
     {
         Questions.push_back(text);
-        if (Dismissed)
-            return TAnswer::Cancel;
         return Answer ? TAnswer::Yes : TAnswer::No;
     }
     void TransferBegins(TDirection direction) override { Begun.push_back(direction); }
@@ -52,7 +50,6 @@ public:
     std::vector<std::string> Infos;
     std::vector<std::string> Questions;
     bool Answer = false;
-    bool Dismissed = false;  // every question backed out of (Esc, close box)
     std::vector<TDirection> Begun;
     std::vector<int> Progress;
     int Ended = 0;
