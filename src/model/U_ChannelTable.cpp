@@ -172,10 +172,13 @@ void ApplyChannelCells(TChannel& channel, int index, const TRKmem& doc, const st
         if (text == TableText(original, index, cell.Column, doc.ChStep) ||
             (slot == 0 && text == TableText(channel, index, cell.Column, doc.ChStep)))
             continue;
+        // An inhibited transmitter's encoder columns show "---" and its
+        // tone is kept: slot 1's encoder is the one cell that states it.
+        const bool keptEncoder = slot == 0 && IsEncoderSide(cell.Column) && channel.TxInhibit != 0;
         bool chosen = false;
         int isDcs = 0;
         int code = 0;
-        if (slot == 0)
+        if (slot == 0 && !keptEncoder)
             problem(cell, "slot 1 is the channel's own tone: set it in the CTCSS and DCS columns");
         else if (!editable)
             problem(cell, "the channel is switched off");
@@ -183,7 +186,7 @@ void ApplyChannelCells(TChannel& channel, int index, const TRKmem& doc, const st
             problem(cell, "not a CTCSS tone or DCS code");
         else {
             SetSlotSide(channel, slot, IsEncoderSide(cell.Column), isDcs, code);
-            slotChanged[slot] = true;
+            slotChanged[slot] = slot != 0;
         }
     }
     // As the multi-tone dialog stores a slot: in use when either side holds

@@ -85,6 +85,24 @@ TEST(ChannelCsv, ImportOfAnExportIntoANewDocument)
     EXPECT_EQ(ImageOf(fresh).Content(), ImageOf(rich).Content());
 }
 
+// An inhibited transmitter shows "---" in its encoder columns; slot 1's
+// encoder is the one cell of the export that holds its kept tone, and an
+// import takes it back from there.
+TEST(ChannelCsv, AnImportRestoresAnInhibitedTransmittersTone)
+{
+    TRKmem exported = RichChannels();
+    TChannel& inhibited = exported.Channels[1];
+    inhibited.ToneEntryUsed[0] = 1;
+    inhibited.EncoderIsDcs[0] = 1;
+    inhibited.EncoderCode[0] = 20;  // 125
+    TRKmem edited = exported;
+    edited.Channels[1].EncoderIsDcs[0] = 0;
+    edited.Channels[1].EncoderCode[0] = 3;
+    const TCsvImport result = ReadChannelsCsv(WriteChannelsCsv(exported), edited);
+    ASSERT_TRUE(result.Applied) << (result.Errors.empty() ? "" : result.Errors.front());
+    EXPECT_EQ(ImageOf(edited).Content(), ImageOf(exported).Content());
+}
+
 TEST(ChannelCsv, SpreadsheetStyles)
 {
     struct TCase {
