@@ -219,30 +219,6 @@ INSTANTIATE_TEST_SUITE_P(
         TFaultCase{"DownloadSilence", TSimFault::Silence, false, 2, "Timeout", {}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-// The repeater stays silent; the start request is repeated until the person
-// has seen it go out twice and cancels.
-TEST(Transfer, CancelDuringTheHandshakeLoopEndsSilently)
-{
-    for (const bool upload : {true, false}) {
-        SCOPED_TRACE(DirectionName(upload));
-        TTransferRig rig(WithFault(TSimFault::NoAnswer));
-        rig.View.OnBreathe = [&] { rig.View.Cancel = rig.View.Cancel || CountOf(rig.Sim->Received(), 0x02) >= 2; };
-
-        const TTransferResult result = rig.Run(upload, Normal);
-
-        EXPECT_TRUE(result.Cancelled);
-        EXPECT_FALSE(result.Succeeded());
-        EXPECT_FALSE(result.Replaced);
-        EXPECT_TRUE(rig.View.Errors.empty());
-        EXPECT_TRUE(rig.View.Infos.empty());
-        EXPECT_EQ(rig.View.Ended, 1);
-        ExpectSameDocument(rig.Doc, rig.Original);
-        const TUnits units = rig.Sim->Received();
-        EXPECT_GE(CountOf(units, 0x02), 2);
-        EXPECT_EQ(CountOf(units, 0x12) + CountOf(units, 0x41) + CountOf(units, 0x28), 0);
-    }
-}
-
 TEST(Upload, CancelAfterDecodingKeepsTheNewDocumentAndSaysSo)
 {
     TTransferRig rig;

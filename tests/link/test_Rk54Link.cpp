@@ -311,15 +311,15 @@ TEST_F(Rk54Link, SignalsCancelTheRunAndSaySo)
         const char* Name;
         QStringList Args;
         std::optional<TSimFault> Fault;
-        size_t Units;  // what the simulator must have heard before the signal
+        size_t Units;  // heard before the signal; unanswered, the start request is repeated
         int Signal;
         int Status;
     } rows[] = {
-        {"upload waiting for the repeater, Ctrl+C", {"upload", "--port", "PORT", "NEW"}, TSimFault::NoAnswer, 1,
+        {"upload waiting for the repeater, Ctrl+C", {"upload", "--port", "PORT", "NEW"}, TSimFault::NoAnswer, 2,
          SIGINT, 130},
         {"upload in the middle of the data, SIGTERM", {"upload", "--port", "PORT", "NEW"}, TSimFault::Silence, 4,
          SIGTERM, 143},
-        {"download waiting for the repeater, SIGTERM", {"download", "--port", "PORT", "FILE"}, TSimFault::NoAnswer, 1,
+        {"download waiting for the repeater, SIGTERM", {"download", "--port", "PORT", "FILE"}, TSimFault::NoAnswer, 2,
          SIGTERM, 143},
         {"download in the middle of the data, Ctrl+C", {"download", "--port", "PORT", "FILE"}, TSimFault::Silence, 4,
          SIGINT, 130},
@@ -342,6 +342,11 @@ TEST_F(Rk54Link, SignalsCancelTheRunAndSaySo)
         EXPECT_EQ(QString(p.readAllStandardError()).trimmed().split('\n').last(), "Cancelled");
         EXPECT_FALSE(QFileInfo::exists(File("new.R54")));
         EXPECT_EQ(sim->Memory(), before);
+        if (row.Fault == TSimFault::NoAnswer) {  // nothing went on past the unanswered start
+            const TUnits units = sim->Received();
+            EXPECT_EQ(CountOf(units, 0x12) + CountOf(units, 0x41) + CountOf(units, 0x28), 0)
+                << ::testing::PrintToString(Commands(units));
+        }
         if (row.Args.front() == "align") {
             const TUnits units = sim->Received();
             EXPECT_EQ(Tail(units, 4), ClosingSequence);

@@ -102,14 +102,13 @@ TEST_P(SafeMode, ReadsWritesReadsBackAndKeepsAllThree)
 
     EXPECT_TRUE(result.Verified);
     EXPECT_EQ(result.Stage, TSafeStage::Done);
-    EXPECT_EQ(rig.View.Infos, std::vector<std::string>{SafeMessages::Verified});
     EXPECT_TRUE(rig.View.Errors.empty());
     EXPECT_EQ(rig.Questions.IdentityAsked, 0);
     EXPECT_EQ(rig.View.Ended, 1);
 
-    // Three whole transfers: read, write, read.
+    // Read, write, read: the message, the three transfers, the channels
+    // written and the history's outcomes are tst_Radio's safe download rows.
     const TUnits units = rig.Sim->Received();
-    EXPECT_EQ(rig.Sim->Transfers(), 3);
     EXPECT_EQ(CountOf(units, 0x42), 2 * 16);
     EXPECT_EQ(CountOf(units, 0x62), 2 * 48);
     EXPECT_EQ(rig.Writes(), c.AreaWrites);
@@ -117,12 +116,6 @@ TEST_P(SafeMode, ReadsWritesReadsBackAndKeepsAllThree)
     const auto lastRead = std::find_if(units.rbegin(), units.rend(), [](const TBytes& u) { return u[0] == 0x12; });
     ASSERT_NE(firstWrite, units.end());
     EXPECT_LT(firstWrite - units.begin(), units.rend() - lastRead - 1) << "the read-back comes after the write";
-
-    // The unit holds the document's channels; which bytes each mode writes
-    // and which it leaves alone is the plain download's test.
-    const TMap::TImage memory = rig.Sim->Memory();
-    const TMap54 sent = ImageOf(rig.Doc);
-    EXPECT_TRUE(std::equal(sent.Data() + 208, sent.Data() + 976, memory.begin() + 208));
 
     // The change list names the fields as rk54 diff does, within the mode.
     EXPECT_EQ(rig.Questions.ChangesAsked, 1);
@@ -135,7 +128,8 @@ TEST_P(SafeMode, ReadsWritesReadsBackAndKeepsAllThree)
     EXPECT_EQ(log[2].File, "1234567/20261206T231500Z-before-download.R54");
     EXPECT_EQ(log[2].Time, "2026-12-06T23:15:00Z");
     EXPECT_EQ(rig.Archived(log[2]), ImageBytes(AsUploaded(rig.UnitImage)));
-    EXPECT_EQ(rig.Archived(log[1]), ImageBytes(sent));
+    EXPECT_EQ(rig.Archived(log[1]), ImageBytes(ImageOf(rig.Doc)));
+    const TMap::TImage memory = rig.Sim->Memory();
     TMap54 back;
     std::copy(memory.begin(), memory.end(), back.Data());
     EXPECT_EQ(rig.Archived(log[0]), ImageBytes(AsUploaded(back)));
@@ -146,8 +140,6 @@ TEST_P(SafeMode, ReadsWritesReadsBackAndKeepsAllThree)
         const TBytes bytes = rig.Archived(e);
         EXPECT_EQ(e.Sha256, Sha256Hex(bytes.data(), bytes.size()));
     }
-    EXPECT_EQ(log[0].Outcome, "verified");
-    EXPECT_EQ(log[1].Outcome, "done");
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, SafeMode,
