@@ -126,8 +126,6 @@ private slots:
         QTest::addColumn<QString>("enabled");    // Next, Previous, Zoom In, Zoom Out as 1/0
         QTest::addColumn<QSize>("image");        // empty: the whole page in the window's height
 
-        QTest::newRow("shown") << int(PaperA4) << QStringList() << 0 << 0 << "1010" << QSize();
-        QTest::newRow("next by key") << int(PaperA4) << QStringList {"Alt+N"} << 1 << 0 << "1110" << QSize();
         QTest::newRow("last page") << int(PaperA4) << QStringList {"btnNext", "Alt+N"} << 2 << 0 << "0110" << QSize();
         QTest::newRow("back by key") << int(PaperA4) << QStringList {"Alt+N", "Alt+N", "Alt+V"} << 1 << 0 << "1110"
                                      << QSize();
@@ -140,8 +138,6 @@ private slots:
                                        << "1011" << QSize(662, 935);
         QTest::newRow("zoom out twice") << int(PaperA4) << QStringList {"btnZoomIn", "btnZoomIn", "Alt+O", "btnZoomOut"}
                                         << 0 << 0 << "1010" << QSize();
-        QTest::newRow("letter medium") << int(PaperLetter) << QStringList {"btnZoomIn"} << 0 << 1 << "1011"
-                                       << QSize(680, 880);
         QTest::newRow("letter full") << int(PaperLetter) << QStringList {"Alt+I", "Alt+I", "Alt+N"} << 1 << 2 << "1101"
                                      << QSize(850, 1100);
     }
@@ -289,7 +285,6 @@ private slots:
         QCOMPARE(confirmed, !printers.isEmpty() && keys.endsWith("ok"));
         QCOMPARE(commands.Printer().Name(), chosen);
         QCOMPARE(int(commands.Printer().Paper()), paper);
-        QCOMPARE(commands.Printer().Orientation(), QPageLayout::Portrait);
     }
 
     // The File menu in the main window: the preview takes the paper of the

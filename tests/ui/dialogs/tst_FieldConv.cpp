@@ -11,8 +11,6 @@ const TFieldConv HalfMinutes {.Class = TEditClass::Decimal, .Reading = TReading:
                               .Min = 0, .Max = 60, .Step = 0.5, .Decimals = 1, .Factor = 0.5};
 const TFieldConv Delay {.Class = TEditClass::Digits, .Reading = TReading::Unsigned, .Suffix = " ms",
                         .Min = 20, .Max = 1275, .Step = 5, .Fallback = 20, .Factor = 5};
-const TFieldConv Offset {.Class = TEditClass::Signed, .Reading = TReading::Signed, .Min = -128, .Max = 127};
-const TFieldConv Code {.Class = TEditClass::Hex, .MaxLength = 4, .Reading = TReading::Hex};
 
 TEST(FieldConv, FixedTextRoundsTheDecimalDigitsHalfAwayFromZero)
 {
@@ -36,7 +34,13 @@ TEST(FieldConv, CommitReadsClampsAndRoundsDownToTheStep)
         {&HalfMinutes, "2.3", "2.0 Min"}, {&HalfMinutes, "4.5", "4.5 Min"},
         {&Delay, "3", "20 ms"}, {&Delay, "1300", "1275 ms"}, {&Delay, "1274", "1270 ms"},
         {&Delay, "33", "30 ms"}, {&Delay, "", "20 ms"}, {&Delay, "99999999999", "20 ms"},
-        {&Offset, "5-", "0"}, {&Code, "ab", "00AB"},
+        {&MHz, "1.2.3", "0.00 MHz"},
+        // The shared kinds the dialogs and the alignment window use.
+        {&HexCodeField, "ab", "00AB"}, {&HexCodeField, "12", "0012"},
+        {&AlignFreqField, "1234", "999.9"}, {&AlignFreqField, "1.2.3", "0.0"},
+        {&LevelField, "", "0"}, {&LevelField, "300", "255"}, {&DisplayLevelField, "150", "99"},
+        {&PowerOffsetField, "5-", "0"}, {&PowerOffsetField, "+5", "5"}, {&PowerOffsetField, "-", "0"},
+        {&PowerOffsetField, "-200", "-128"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CommitText(*c.Conv, c.Typed), c.Shown) << c.Typed;
