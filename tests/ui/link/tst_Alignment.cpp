@@ -198,9 +198,6 @@ private slots:
         QTest::newRow("RX off clicked while off is RX on") << 1 << base << "" << QStringList {"chbRxOff"}
             << TFrames {Frame({0xB1, 0x00, 0x0A, 'R', 'B', 0x15, 0x15, 11, 7, 9, 21, 'W'})}
             << "chbTrxOff chbRxOn chbTxOff";
-        QTest::newRow("TX on, encoder off") << 1 << base << "" << QStringList {"chbTxOn"}
-            << TFrames {Frame({0xB1, 0x00, 0x0A, 'T', 'B', 0x16, 0x17, 31, 51, 0, 0, 'W'})}
-            << "chbTrxOff chbRxOff chbTxOn";
         // 100.0 is the 13th tone: from 67.0 one column right, two rows down.
         QTest::newRow("TX on, high, low power, narrow, CTCSS 100.0")
             << 2 << QList<int> {0, 1, 1, 1} << "Right Down Down" << QStringList {"chbTxOn"}
