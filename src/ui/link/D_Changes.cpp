@@ -38,9 +38,9 @@ const TLook Looks[] = {
      "btnClose:Close", nullptr, false, true},
 };
 
-QPushButton* Button(QDialog& dialog, const char* spec)
+QPushButton* Button(QDialog& dialog, const char* nameAndText)
 {
-    const QString text = QString::fromLatin1(spec);
+    const QString text = QString::fromLatin1(nameAndText);
     auto* button = new QPushButton(text.section(':', 1), &dialog);
     button->setObjectName(text.section(':', 0, 0));
     return button;
