@@ -138,9 +138,7 @@ public:
     {
         QString out = changes.empty() ? QStringLiteral("The download changes no field.\n")
                                       : QStringLiteral("The download changes %1 field(s) (repeater | document):\n").arg(changes.size());
-        for (const TFieldChange& c : changes)
-            out += QStringLiteral("%1: %2 | %3\n").arg(QString::fromStdString(c.Name), QString::fromStdString(c.Unit),
-                                                       QString::fromStdString(c.Document));
+        out += QString::fromStdString(ChangesText(changes));
         if (DryRun)
             out += QStringLiteral("Dry run: nothing was written.\n");
         PrintOut(out);
@@ -149,9 +147,8 @@ public:
     }
     void ReadBackDiffers(const std::vector<TFieldChange>& differences) override
     {
-        std::string text = std::string(SafeMessages::Differs) + " Read back | written:\n";
-        for (const TFieldChange& d : differences)
-            text += d.Name + ": " + d.Unit + " | " + d.Document + "\n";
+        const std::string text =
+            std::string(SafeMessages::Differs) + " Read back | written:\n" + ChangesText(differences);
         std::fputs(text.c_str(), stderr);
     }
     void HistoryProblem(const std::string& text) override
