@@ -334,9 +334,8 @@ int RunDownload(const QStringList& args)
 
     TConsolePrompt prompt;
     TRKmem doc;
-    TMap54::SetDefaults(doc);
     TMap54 image;
-    if (!ReadDataFile(Local(parser.positionalArguments().first()), doc, image, prompt))
+    if (!OpenDataFile(parser.positionalArguments().first(), doc, image, prompt))
         return ExitFileError;
     // Running the command is the confirmation: the caution is shown and
     // answered Yes, which in every phase means narrow, then download.
@@ -458,9 +457,8 @@ int RunAlign(const QStringList& args)
 
     TConsolePrompt prompt;
     TRKmem doc;
-    TMap54::SetDefaults(doc);
     TMap54 image;
-    if (!ReadDataFile(Local(file), doc, image, prompt))
+    if (!OpenDataFile(file, doc, image, prompt))
         return ExitFileError;
     TConsoleView view;
     TInterruptGuard guard;
