@@ -8,6 +8,7 @@
 #include "link/U_Clone.h"
 #include "link/U_SafeDownload.h"
 #include "sim/dc_RepeaterSim.h"
+#include "PacedSim.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -108,15 +109,9 @@ int main(int argc, char** argv)
                 "cpu", "result");
     bool allDone = true;
     for (const TRun& run : runs) {
-        TSimOptions options;
-        options.Pace = true;
-        TRepeaterSim sim(memory, options);
-        std::string error;
-        if (!sim.Open(error)) {
-            std::fprintf(stderr, "%s\n", error.c_str());
+        const std::unique_ptr<TRepeaterSim> sim = StartPacedSim(memory);
+        if (!sim)
             return 1;
-        }
-        sim.Start();
         TQuietView view;
         TRKmem work = doc;
         TMap54 image;
@@ -125,7 +120,7 @@ int main(int argc, char** argv)
         const double cpuStart = ThreadCpuMs();
         QElapsedTimer clock;
         clock.start();
-        const QString port = QString::fromStdString(sim.DevicePath());
+        const QString port = QString::fromStdString(sim->DevicePath());
         TTransferResult result;
         if (run.Kind == TKind::Upload) {
             result = Upload(port, work, image, view);
@@ -140,8 +135,8 @@ int main(int argc, char** argv)
         longestStall = std::max(longestStall, stalls.LongestMs());
         const double measured = double(clock.nsecsElapsed()) / 1e6;
         const double cpu = ThreadCpuMs() - cpuStart;
-        sim.Stop();
-        const uint64_t bytes = sim.BytesSent();
+        sim->Stop();
+        const uint64_t bytes = sim->BytesSent();
         const double line = double(bytes) * std::chrono::duration<double, std::milli>(TRepeaterSim::ByteTime).count();
         const double bound = line + run.PausesMs;
         std::printf("%-22s %8llu %8.0f ms %7.0f ms %7.3f %6.0f ms %8s\n", run.Name, (unsigned long long)bytes,

@@ -8,6 +8,7 @@
 #include "link/U_AlignRun.h"
 #include "link/dc_RsDrv.h"
 #include "sim/dc_RepeaterSim.h"
+#include "../PacedSim.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -82,16 +83,10 @@ int main(int argc, char** argv)
     TMap54::SetDefaults(doc);
     TMap54 memory;
     memory.Encode(doc);
-    TSimOptions options;
-    options.Pace = true;
-    TRepeaterSim sim(memory, options);
-    std::string error;
-    if (!sim.Open(error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    const std::unique_ptr<TRepeaterSim> sim = StartPacedSim(memory);
+    if (!sim)
         return 1;
-    }
-    sim.Start();
-    const QString port = QString::fromStdString(sim.DevicePath());
+    const QString port = QString::fromStdString(sim->DevicePath());
     std::printf("%-26s %11s %11s %7s %7s %6s\n", "exchange (10 repeats)", "measured", "bound", "ratio", "worst",
                 "result");
     bool allDone = true;
@@ -114,7 +109,7 @@ int main(int argc, char** argv)
         for (const auto& [name, button] : {std::pair {"click RX on / RX off", "chbRxOn"},
                                            std::pair {"click TX on / TX off", "chbTxOn"}}) {
             // Every other click switches off; both are measured.
-            const TFigures f = Measure(sim, [&, on = true]() mutable {
+            const TFigures f = Measure(*sim, [&, on = true]() mutable {
                 const bool checked = click(button)();
                 const bool ok = checked == on;
                 on = !on;
@@ -141,7 +136,7 @@ int main(int argc, char** argv)
             TAlignStep step;
             std::string reason;
             ParseAlignStep(text, step, reason);
-            const TFigures f = Measure(sim, [&] {
+            const TFigures f = Measure(*sim, [&] {
                 std::string line;
                 return RunAlignStep(*driver, step, run, view, line) == TOutcome::Done;
             });
@@ -150,6 +145,6 @@ int main(int argc, char** argv)
         }
         AlignClose(*driver, view);
     }
-    sim.Stop();
+    sim->Stop();
     return allDone ? 0 : 1;
 }

@@ -8,17 +8,6 @@
 #include <fstream>
 #include <iterator>
 
-namespace {
-
-// As File > Open: a new document replaced only by a complete data file.
-bool OpenDocument(const QString& path, TRKmem& doc, TMap54& image, TPrompt& prompt)
-{
-    TMap54::SetDefaults(doc);
-    return ReadDataFile(Local(path), doc, image, prompt);
-}
-
-} // namespace
-
 int RunExportCsv(const QStringList& args)
 {
     QCommandLineParser parser;
@@ -32,7 +21,7 @@ int RunExportCsv(const QStringList& args)
     TConsolePrompt prompt;
     TRKmem doc;
     TMap54 image;
-    if (!OpenDocument(parser.positionalArguments().at(0), doc, image, prompt))
+    if (!OpenDataFile(parser.positionalArguments().at(0), doc, image, prompt))
         return ExitFileError;
     const std::string csv = WriteChannelsCsv(doc);
     if (parser.positionalArguments().size() < 2) {
@@ -63,7 +52,7 @@ int RunImportCsv(const QStringList& args)
     TConsolePrompt prompt;
     TRKmem doc;
     TMap54 image;
-    if (!OpenDocument(paths.at(0), doc, image, prompt))
+    if (!OpenDataFile(paths.at(0), doc, image, prompt))
         return ExitFileError;
     std::ifstream in(Local(paths.at(1)), std::ios::binary);
     if (!in) {

@@ -178,9 +178,7 @@ int RunDiff(const QStringList& args)
     TCliDocument a({files[0]}), b({files[1]});
     if (!a.Open.Open() || !b.Open.Open())
         return ExitFileError;
-    QString out;
-    for (const TFieldChange& c : FieldChanges(a.Doc(), b.Doc()))
-        out += QString::fromStdString(c.Name + ": " + c.Unit + " | " + c.Document + "\n");
+    const QString out = QString::fromStdString(ChangesText(FieldChanges(a.Doc(), b.Doc())));
     PrintOut(out);
     return out.isEmpty() ? ExitOk : ExitDiffers;
 }

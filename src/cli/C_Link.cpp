@@ -138,9 +138,7 @@ public:
     {
         QString out = changes.empty() ? QStringLiteral("The download changes no field.\n")
                                       : QStringLiteral("The download changes %1 field(s) (repeater | document):\n").arg(changes.size());
-        for (const TFieldChange& c : changes)
-            out += QStringLiteral("%1: %2 | %3\n").arg(QString::fromStdString(c.Name), QString::fromStdString(c.Unit),
-                                                       QString::fromStdString(c.Document));
+        out += QString::fromStdString(ChangesText(changes));
         if (DryRun)
             out += QStringLiteral("Dry run: nothing was written.\n");
         PrintOut(out);
@@ -149,9 +147,8 @@ public:
     }
     void ReadBackDiffers(const std::vector<TFieldChange>& differences) override
     {
-        std::string text = std::string(SafeMessages::Differs) + " Read back | written:\n";
-        for (const TFieldChange& d : differences)
-            text += d.Name + ": " + d.Unit + " | " + d.Document + "\n";
+        const std::string text =
+            std::string(SafeMessages::Differs) + " Read back | written:\n" + ChangesText(differences);
         std::fputs(text.c_str(), stderr);
     }
     void HistoryProblem(const std::string& text) override
@@ -337,9 +334,8 @@ int RunDownload(const QStringList& args)
 
     TConsolePrompt prompt;
     TRKmem doc;
-    TMap54::SetDefaults(doc);
     TMap54 image;
-    if (!ReadDataFile(Local(parser.positionalArguments().first()), doc, image, prompt))
+    if (!OpenDataFile(parser.positionalArguments().first(), doc, image, prompt))
         return ExitFileError;
     // Running the command is the confirmation: the caution is shown and
     // answered Yes, which in every phase means narrow, then download.
@@ -461,9 +457,8 @@ int RunAlign(const QStringList& args)
 
     TConsolePrompt prompt;
     TRKmem doc;
-    TMap54::SetDefaults(doc);
     TMap54 image;
-    if (!ReadDataFile(Local(file), doc, image, prompt))
+    if (!OpenDataFile(file, doc, image, prompt))
         return ExitFileError;
     TConsoleView view;
     TInterruptGuard guard;

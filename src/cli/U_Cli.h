@@ -1,5 +1,7 @@
 #pragma once
+#include "codec/dc_Map54.h"
 #include "model/U_Prompt.h"
+#include "model/dc_RKmem.h"
 
 #include <QCommandLineParser>
 #include <QString>
@@ -41,3 +43,6 @@ int ParseArguments(QCommandLineParser& parser, const QStringList& args, const QS
 
 std::string Local(const QString& text);  // a path or text for the core: the bytes it came as
 void PrintOut(const QString& text);      // standard output, text as given
+
+// As File > Open: a new document that only a complete data file replaces.
+bool OpenDataFile(const QString& path, TRKmem& doc, TMap54& image, TPrompt& prompt);

@@ -167,6 +167,14 @@ std::vector<TFieldChange> FieldChanges(const TRKmem& unit, const TRKmem& doc)
     return out;
 }
 
+std::string ChangesText(const std::vector<TFieldChange>& changes)
+{
+    std::string text;
+    for (const TFieldChange& c : changes)
+        text += c.Name + ": " + c.Unit + " | " + c.Document + "\n";
+    return text;
+}
+
 bool RecordInHistory(THistory& history, const TMap54& image, const TRKmem& who, const char* action,
                      TProgramMode mode, const std::string& outcome, std::string& error)
 {

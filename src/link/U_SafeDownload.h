@@ -77,6 +77,8 @@ TSafeResult SafeDownload(const QString& port, const TRKmem& doc, TMap54& image, 
 std::vector<TIdentityRow> IdentityRows(const TRKmem& unit, const TRKmem& doc);
 // The fields whose values differ between `unit` and `doc`.
 std::vector<TFieldChange> FieldChanges(const TRKmem& unit, const TRKmem& doc);
+// The changes as text, a line each: "Name: unit | document".
+std::string ChangesText(const std::vector<TFieldChange>& changes);
 
 // Keeps one image in the history with the identity of `who`. False with the
 // reason in `error`.

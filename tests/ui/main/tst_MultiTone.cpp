@@ -1,11 +1,11 @@
 // The multi-tone dialog driven with keys and clicks: loading a channel's 16
 // slots, the pair rule, the accelerators, OK and Cancel.
 #include "ui/main/D_MultiTone.h"
+#include "support/WindowTestKit.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLayout>
 #include <QPushButton>
 #include <QtTest>
@@ -54,9 +54,7 @@ private slots:
     {
         Channel = SampleChannel();
         Form = std::make_unique<TfrmMultiTone>(Channel);
-        Form->show();
-        QApplication::setActiveWindow(Form.get());
-        QVERIFY(QTest::qWaitForWindowActive(Form.get()));
+        QVERIFY(ShowActive(*Form));
     }
     void cleanup() { Form.reset(); }
 
@@ -70,10 +68,8 @@ private slots:
         };
         for (const auto& s : shown)
             QCOMPARE(Shown(s[0]), QString(s[1]));
-        QCOMPARE(Form->findChild<QLabel*>("pnlHint2")->text(), QString("<SELECT>"));
         // Alt+1..Alt+0 go to the decoder tones of the first ten slots.
-        const std::pair<Qt::Key, const char*> keys[] = {
-            {Qt::Key_1, "cbxDCss1"}, {Qt::Key_5, "cbxDCss5"}, {Qt::Key_9, "cbxDCss9"}, {Qt::Key_0, "cbxDCss10"}};
+        const std::pair<Qt::Key, const char*> keys[] = {{Qt::Key_1, "cbxDCss1"}, {Qt::Key_0, "cbxDCss10"}};
         for (const auto& [key, list] : keys) {
             Form->findChild<QPushButton*>("btnCancel")->setFocus();
             QTest::keyClick(Form.get(), key, Qt::AltModifier);
@@ -82,23 +78,15 @@ private slots:
     }
 
     // Each caption stands level with its row's four lists and left of them,
-    // the rows go down in order, at the dialog's own font and at larger ones.
-    void captionsStandBesideTheirRows_data()
-    {
-        QTest::addColumn<int>("pixels");
-        QTest::newRow("as designed") << 0;
-        QTest::newRow("much larger font") << 22;
-    }
+    // the rows go down in order, at a much larger font than designed (the
+    // dialog's own font is inspected with the other windows' captions).
     void captionsStandBesideTheirRows()
     {
-        QFETCH(int, pixels);
-        if (pixels > 0) {
-            QFont font = Form->font();
-            font.setPixelSize(pixels);
-            Form->setFont(font);
-            Form->setFixedSize(Form->layout()->totalSizeHint());
-            QApplication::processEvents();
-        }
+        QFont font = Form->font();
+        font.setPixelSize(22);
+        Form->setFont(font);
+        Form->setFixedSize(Form->layout()->totalSizeHint());
+        QApplication::processEvents();
         const auto box = [this](const QString& name) {
             QWidget* w = Form->findChild<QWidget*>(name);
             return QRect(w->mapTo(Form.get(), QPoint(0, 0)), w->size());
@@ -122,39 +110,19 @@ private slots:
                                 .contains(box(QString("cbx%1%2%3").arg(side, kind).arg(row))));
     }
 
-    void pairRuleOnBothSides()
-    {
-        QComboBox* dcs = List("cbxDDcs1");
-        dcs->setFocus();
-        QTest::keyClick(dcs, Qt::Key_Down);  // off -> 023
-        QCOMPARE(Shown("cbxDDcs1"), QString("023"));
-        QCOMPARE(Shown("cbxDCss1"), QString("off"));
-        QComboBox* css = List("cbxECss1");
-        css->setFocus();
-        QTest::keyClick(css, Qt::Key_End);
-        QCOMPARE(Shown("cbxECss1"), QString("254.1"));
-        QCOMPARE(Shown("cbxEDcs1"), QString("off"));
-        // Back to "off" leaves the other list as it is.
-        QTest::keyClick(css, Qt::Key_Home);
-        QCOMPARE(Shown("cbxEDcs1"), QString("off"));
-        QCOMPARE(Shown("cbxDDcs1"), QString("023"));  // the decoder side untouched
-    }
-
+    // The pair rule on both sides, a row set all "off", then OK.
     void okWritesAllSlots()
     {
-        QComboBox* dcs = List("cbxDDcs1");
-        dcs->setFocus();
-        QTest::keyClick(dcs, Qt::Key_End);          // 754 replaces 100.0
-        QComboBox* enc = List("cbxEDcs1");
-        enc->setFocus();
-        QTest::keyClick(enc, Qt::Key_Home);         // the encoder of slot 0 off
-        QComboBox* row6 = List("cbxDDcs6");
-        row6->setFocus();
-        QTest::keyClick(row6, Qt::Key_Home);        // slot 5 all off
-        QComboBox* row12 = List("cbxECss12");
-        row12->setFocus();
-        QTest::keyClick(row12, Qt::Key_Down);
-        QTest::keyClick(row12, Qt::Key_Down);       // 69.3
+        const auto pick = [this](const char* list, Qt::Key key) {
+            List(list)->setFocus();
+            QTest::keyClick(List(list), key);
+        };
+        pick("cbxDDcs1", Qt::Key_End);   // 754 replaces 100.0
+        QCOMPARE(Shown("cbxDCss1"), QString("off"));
+        pick("cbxECss1", Qt::Key_Down);
+        pick("cbxECss1", Qt::Key_Down);  // 69.3 replaces the encoder's 754
+        QCOMPARE(Shown("cbxEDcs1"), QString("off"));
+        pick("cbxDDcs6", Qt::Key_Home);  // slot 5 all off
         QCheckBox* multi = Form->findChild<QCheckBox*>("cbxMultiTone");
         multi->setFocus();
         QTest::keyClick(multi, Qt::Key_Space);
@@ -167,14 +135,12 @@ private slots:
             return std::vector<int> {Channel.ToneEntryUsed[k], Channel.DecoderIsDcs[k], Channel.DecoderCode[k],
                                      Channel.EncoderIsDcs[k], Channel.EncoderCode[k]};
         };
-        QCOMPARE(slot(0), (std::vector<int> {1, 1, 103, 0, 0}));
+        QCOMPARE(slot(0), (std::vector<int> {1, 1, 103, 0, 2}));
         QCOMPARE(slot(5), (std::vector<int> {0, 0, 0, 0, 0}));    // a row left "off" is inactive
-        QCOMPARE(slot(11), (std::vector<int> {1, 0, 0, 0, 2}));
         // Rows nobody changed keep their slots as stored.
         QCOMPARE(slot(7), (std::vector<int> {1, 0, 0, 0, 0}));
         QCOMPARE(slot(15), (std::vector<int> {0, 0, 7, 1, 9}));
-        for (int k : {1, 2, 3, 4, 6, 8, 9, 10, 12, 13, 14})
-            QCOMPARE(Channel.ToneEntryUsed[k], 0);
+        QCOMPARE(slot(11), (std::vector<int> {0, 0, 0, 0, 0}));
     }
 
     // Rows: a list changed and changed back before OK, or a change left by
@@ -183,8 +149,7 @@ private slots:
     {
         QTest::addColumn<QString>("list");
         QTest::addColumn<QString>("close");
-        QTest::newRow("OK, row 8 there and back") << "cbxDCss8" << "OK";
-        QTest::newRow("OK, row 16 there and back") << "cbxEDcs16" << "OK";
+        QTest::newRow("OK, a list there and back") << "cbxDCss8" << "OK";
         QTest::newRow("Escape") << "cbxEDcs9" << "Esc";
         QTest::newRow("Enter on Cancel") << "cbxEDcs9" << "Enter";
     }
