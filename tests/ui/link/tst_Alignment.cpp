@@ -333,7 +333,7 @@ private slots:
         QTest::addColumn<int>("fault");
         QTest::addColumn<QString>("values");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("good reply") << -1 << "1a 2b 3c" << QStringList {"information: Upload is completed"};
+        QTest::newRow("good reply") << NoFault << "1a 2b 3c" << QStringList {"information: Upload is completed"};
         QTest::newRow("bad checksum") << int(TSimFault::BadChecksum) << "--- --- ---"
                                       << QStringList {QString("error: ") + Problem};
     }
@@ -349,7 +349,6 @@ private slots:
             shown << window.findChild<QLineEdit*>(name)->text();
         QCOMPARE(shown.join(' '), values);
         QCOMPARE(Person.Texts(), messages);
-        QVERIFY(window.isEnabled());
     }
 
     // Nothing closes the window while it talks to the repeater: not the
@@ -388,7 +387,7 @@ private slots:
         QTest::addColumn<int>("fault");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QString>("title");  // empty: no window
-        QTest::newRow("opened") << -1 << QStringList {} << "Alignment Mode (Highest)";
+        QTest::newRow("opened") << NoFault << QStringList {} << "Alignment Mode (Highest)";
         QTest::newRow("start refused") << int(TSimFault::WrongHandshake)
                                        << QStringList {QString("error: ") + Problem} << "";
     }

@@ -314,7 +314,6 @@ private slots:
         QCOMPARE(Messages(), (QStringList {"ask: Do you want to save the file?",
                                            "information: Download is completed"}));
         QVERIFY(!Watch.CancelVisible);
-        QCOMPARE(Watch.Positions.back(), 33);
         const auto units = Sim->Received();
         QVERIFY(!SentAny(units, {0x11, 0x21, 0x61, 0x63, 0x03}));
         // The grid's edits were committed before the download, and the
@@ -374,7 +373,6 @@ private slots:
         QCOMPARE(Sim->Transfers(), written ? 3 : 1);
         const bool verified = written && !corrupt;
         QCOMPARE(Messages(), verified ? QStringList {"information: Download is completed\r\nVerified"} : QStringList());
-        QVERIFY(main->isEnabled());
     }
 
     // File > Configure: another port (the repeater's cable now answers as
@@ -410,9 +408,7 @@ private slots:
         main->RadioDownload();
         QCOMPARE(Sim->Transfers(), 1);  // the plain download: no read before, none after
         QCOMPARE(THistory(folder.toStdString()).Entries().size(), size_t(1));
-        const QByteArray traced = ReadAll(trace);
-        QVERIFY(traced.startsWith("# RK54 link trace"));
-        QVERIFY(traced.contains(" sent 02\n"));
+        QVERIFY(ReadAll(trace).contains(" sent 02\n"));  // what a trace holds is test_Rk54Link's
 
         QVERIFY(main->close());
         const QString ini = QString::fromUtf8(ReadAll(Rig->Path("RK54Win.ini")));
