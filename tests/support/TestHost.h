@@ -8,10 +8,13 @@
 #include "support/ScriptedPrompt.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMap>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <deque>
 #include <functional>
@@ -134,6 +137,7 @@ struct TSetting {
 struct TMainRig {
     QTemporaryDir Dir;
     TTestHost Host {Dir.path()};
+    std::unique_ptr<TPortHost> Ports;
     std::unique_ptr<TfrmMain> Main;
 
     QString Path(const QString& name) const { return Dir.filePath(name); }
@@ -158,5 +162,23 @@ struct TMainRig {
         Main = std::make_unique<TfrmMain>(Host, args);
         Main->show();
         return *Main;
+    }
+    // Manufacture mode, its password typed as a person types it.
+    TfrmMain& StartManufacture()
+    {
+        Host.OnDialog = [](QDialog& dialog) {
+            QTest::keyClicks(dialog.findChild<QLineEdit*>("edtPass"), "orvanealign");
+            QTest::keyClick(dialog.findChild<QLineEdit*>("edtPass"), Qt::Key_Return);
+            return dialog.result();
+        };
+        return Start({"-M"});
+    }
+    // A ports folder where a simulator links COM<n>; the settings pick `port`.
+    void UsePorts(int port)
+    {
+        QDir(Dir.path()).mkdir("ports");
+        Ports = std::make_unique<TPortHost>(Path("ports"));
+        Host.Ports = Ports.get();
+        Store({{"COM_PORT", port}});
     }
 };

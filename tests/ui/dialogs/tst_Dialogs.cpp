@@ -20,7 +20,6 @@
 #include "ui/dialogs/D_TxPower.h"
 
 #include <QClipboard>
-#include <QStyle>
 #include <QToolButton>
 
 #include <memory>
@@ -66,11 +65,8 @@ TRKmem OddDocument()
     TRKmem doc = DefaultDocument();
     doc.SerialNo = "AB12";
     doc.BaseTot = 200;
-    doc.BaseGuardTime = 3;
     doc.RepeatTot = 1;
-    doc.RepeatHangOnTime = 4;
     doc.RepeatGuardTime = 255;
-    doc.CwIdDotTime = 5;
     doc.CwIdInterval = 0;
     doc.CwIdToneFreq = 65535;
     doc.CwIdEnable = 0;
@@ -81,7 +77,6 @@ TRKmem OddDocument()
     doc.EniCode = "BEEF";
     doc.EniRepeatCount = 0;
     doc.TxPowerAdjust[2] = 120;
-    doc.RxTuning[0] = 255;
     doc.RxTuning[2] = 300;  // no stored byte holds it, but a document can
     doc.RxAdjFreq[1].SetFromFloat(145.25);  // shown with one decimal
     doc.FiveToneTable = TfrmToneTbl::StandardSets[TfrmToneTbl::EiaSet];
@@ -113,63 +108,41 @@ struct TTypedCase {
 };
 const TTypedCase TypedCases[] = {
     {Hardware, "edtIF", "1x2,5", "12.50 MHz", "IfFreq", "1250", "12,5"},
-    {Hardware, "edtIF", "1234567", "99.99 MHz", "IfFreq", "9999", "12345"},
-    {Hardware, "edtRxRef", "1.2.3", "0.00 MHz", "RxRefFreq", "0"},
-    {Hardware, "edtTxRef", "0.29", "0.29 MHz", "TxRefFreq", "29"},
     {Timer, "edtBaseTOT", "2.7", "2.5 Min", "BaseTot", "5"},
-    {Timer, "edtBGTime", "7", "6 Sec", "BaseGuardTime", "3"},
-    {Timer, "edtRepeatTOT", "0,5", "0.5 Min", "RepeatTot", "1"},
-    {Timer, "edtRHTime", "59.9", "59.5 Sec", "RepeatHangOnTime", "119"},
-    {CwId, "edtDotTime", "256", "255 msec", "CwIdDotTime", "255"},
-    {CwId, "edtIntTimer", "1801", "1800 sec", "CwIdInterval", "1800"},
-    {CwId, "edtTFreq", "299", "300 Hz", "CwIdToneFreq", "300"},
     {CwId, "edtCWID", " de X1 ~ ", " de X1 ~ ", "CwIdText", " de X1 ~ "},  // blanks at either end kept
     // The serial number is text: blanks trimmed, padded to 8, blank means the default.
-    {Market, "edtSerial", "AB12", "AB12    ", "SerialNo", "AB12    "},
     {Market, "edtSerial", "   ", "12345678", "SerialNo", "12345678"},
     {Market, "edtSerial", " x y ", "x y     ", "SerialNo", "x y     "},
     {Market, "edtSerial", "ABCDEFGHIJ", "ABCDEFGH", "SerialNo", "ABCDEFGH", "ABCDEFGH"},
     // Mark and space times are open while a signaling is chosen.
-    {Signal, "edtMarkTime", "0", "1 ms", "MarkTime", "1"},
     {Signal, "edtSpaceTime", "6011", "600 ms", "SpaceTime", "600"},
-    // Delays are rounded down to their 5 and 50 ms units.
-    {Ani, "edtDelay", "3", "20 ms", "AniDelay", "4"},
-    {Ani, "edtDelay", "1300", "1275 ms", "AniDelay", "255"},
+    // Delays are rounded down to their 5 ms units.
     {Ani, "edtDelay", "1274", "1270 ms", "AniDelay", "254"},
     {Ani, "edtCode", "f9g1z", "0F91", "AniCode", "0F91", "F91"},
-    {Eni, "edtDelay", "12749", "12700 ms", "EniDelay", "254"},
-    {Eni, "edtDelay", "99", "50 ms", "EniDelay", "1"},
     {Eni, "edtTxTime", "9999", "255 sec", "EniTxTime", "255", "999"},
-    {Eni, "edtRxTime", "0", "1 sec", "EniRxTime", "1"},
     {Eni, "edtDeadTime", "", "20 sec", "EniDeadTime", "20"},
-    {Eni, "edtRepeatCnt", "0", "1", "EniRepeatCount", "1"},
-    {Eni, "edtRepeatCnt", "", "20", "EniRepeatCount", "20"},
     {ToneTbl, "edtTbl1", "5000", "3000 Hz", "FiveToneTable[1]", "3000"},
-    {ToneTbl, "edtTblE", "459", "625 Hz", "FiveToneTable[14]", "625"},
     // Alignment frequencies are MHz with one decimal, at most 999.9.
     {RxAdjust, "edtFreqLowest", "45,67", "45.7", "RxAdjFreq[0]", "45.7"},
-    {RxAdjust, "edtTuneLowest", "300", "255", "RxTuning[0]", "255"},
     {TxAdjust, "edtDispHigh", "150", "99", "TxPowerDisplayHigh", "99"},
     {TxPower, "edtCh01", "-2a00", "-128", "TxPowerAdjust[0]", "-128", "-200"},
-    {TxPower, "edtCh03", "1-2", "0", "TxPowerAdjust[2]", "0"},
 };
 
-// The radio status options: list, flag, the list's second item.
-struct TOptionCase {
-    const char* Combo;
-    int TRKmem::*Member;
-    const char* Second;
+// A pick in a list: the key pressed on it, the field and value stored.
+struct TPickCase {
+    int Dialog;
+    const char* List;
+    Qt::Key Key;
+    const char* Member;
+    const char* Stored;
 };
-const TOptionCase RadioStatusOptions[] = {
-    {"cmbBeep", &TRKmem::Beep, "Enable"},
-    {"cmbMonitor", &TRKmem::Monitor, "Enable"},
-    {"cmbAccessory", &TRKmem::Accessory, "Acc"},  // code 2 = "Acc"
-    {"cmbMIC", &TRKmem::MicMoni, "Enable"},
-    {"cmbFan", &TRKmem::FanAlert, "Enable"},
-    {"cmbHighTemp", &TRKmem::HighTempAlert, "Enable"},
-    {"cmbHighTempTx", &TRKmem::TxPowerType, "Enable"},
-    {"cmbDC", &TRKmem::DcTxPowerLow, "Enable"},
-    {"cmbHangOn", &TRKmem::HangOnAudio, "Quiet"},
+const TPickCase PickCases[] = {
+    {RadioStatus, "cmbAccessory", Qt::Key_Up, "Accessory", "0"},
+    {RadioStatus, "cmbHangOn", Qt::Key_Up, "HangOnAudio", "0"},
+    // One field shown by two dialogs, each with its own list.
+    {RadioStatus, "cmbHighTempTx", Qt::Key_Up, "TxPowerType", "0"},
+    {Hardware, "cmbTxPower", Qt::Key_Up, "TxPowerType", "0"},
+    {Market, "cmbMarket", Qt::Key_Down, "MarketCode", "85"},  // 'U', from export
 };
 
 } // namespace
@@ -195,6 +168,13 @@ class TestDialogs : public QObject {
         return ShowActive(*Dialog);
     }
     TParamEdit* Field(const char* name) { return Find<TParamEdit>(*Dialog, name); }
+    // Tabs into a field, as a person would before typing.
+    TParamEdit* Focus(const char* name)
+    {
+        Field(name)->setFocus(Qt::TabFocusReason);
+        return Field(name);
+    }
+    QString Hint() { return Find<QLabel>(*Dialog, "pnlHint2")->text(); }
     TParamCombo* List(const char* name) { return Find<TParamCombo>(*Dialog, name); }
     // Picks the next or previous item with the arrow keys, as a person does.
     void Pick(const char* name, Qt::Key key = Qt::Key_Down)
@@ -230,52 +210,34 @@ private slots:
     void everyDialogFollowsTheProgramMode_data()
     {
         QTest::addColumn<int>("dialog");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("firstHint");
         QTest::addColumn<QStringList>("extended");
         QTest::addColumn<QStringList>("manufacture");
-        QTest::newRow("Hardware") << int(Hardware) << "Hardware Parameters" << "<SELECT>"
-                                  << QStringList {"cmbBand", "cmb1stLocal", "cmb2ndLocal", "cmbChStep", "cmbDuplex"}
-                                  << QStringList {"edtIF", "edtTxRef", "edtRxRef", "cmbTxPower"};
-        QTest::newRow("Timer") << int(Timer) << "Timer" << "<SELECT>" << QStringList {"edtBaseTOT", "edtRGTime"}
-                               << QStringList {};
-        QTest::newRow("CW ID") << int(CwId) << "CW ID" << "<SELECT>" << QStringList {"cmbCWID", "edtCWID", "edtTFreq"}
-                               << QStringList {};
-        QTest::newRow("Radio Status") << int(RadioStatus) << "Radio Status" << "<SELECT>"
-                                      << QStringList {"cmbBeep", "cmbHighTempTx"} << QStringList {};
-        QTest::newRow("Marketing") << int(Market) << "Marketing Prameters" << "" << QStringList {}
-                                   << QStringList {"edtSerial", "cmbMarket"};
-        QTest::newRow("Signaling") << int(Signal) << "Signaling Type" << "<SELECT>"
-                                   << QStringList {"cmbDTMF", "cmb5Tone"} << QStringList {};
-        QTest::newRow("ANI") << int(Ani) << "ANI Parameters" << "<SELECT>"
-                             << QStringList {"cmbAniOn", "edtDelay", "cmbHeader", "edtCode"} << QStringList {};
-        QTest::newRow("ENI") << int(Eni) << "ENI Parameters" << "<SELECT>"
-                             << QStringList {"edtDelay", "edtRepeatCnt", "edtCode"} << QStringList {};
-        QTest::newRow("5-Tone Table") << int(ToneTbl) << "5-Tone Table" << "<SELECT>"
-                                      << QStringList {"edtTbl0", "edtTblF", "cmbSet"} << QStringList {};
-        QTest::newRow("Rx Adjustment") << int(RxAdjust) << "Rx Adjustment" << "<SELECT>" << QStringList {}
-            << QStringList {"edtFreqLowest", "edtTuneHighest", "edtSqlLow", "edtNsqLevel", "edtSqlHyster",
-                            "edtSqlNarrow", "udTuneLow"};
-        QTest::newRow("Tx Adjustment") << int(TxAdjust) << "Tx Adjustment" << "<SELECT>" << QStringList {}
-            << QStringList {"edtFreqHH", "edtHighLL", "edtDcsNHH", "edtDispHigh", "edtDispLow", "udDispLow"};
-        QTest::newRow("Tx Power") << int(TxPower) << "Tx Power Adjust" << "<SELECT>"
-                                  << QStringList {"edtCh01", "edtCh16", "udCh09"} << QStringList {};
+        QTest::newRow("Hardware") << int(Hardware) << QStringList {"cmbBand", "cmbChStep", "cmbDuplex"}
+                                  << QStringList {"edtIF", "edtTxRef", "cmbTxPower"};
+        QTest::newRow("Timer") << int(Timer) << QStringList {"edtBaseTOT", "edtRGTime"} << QStringList {};
+        QTest::newRow("CW ID") << int(CwId) << QStringList {"cmbCWID", "edtCWID", "edtTFreq"} << QStringList {};
+        QTest::newRow("Radio Status") << int(RadioStatus) << QStringList {"cmbBeep", "cmbHighTempTx"} << QStringList {};
+        QTest::newRow("Marketing") << int(Market) << QStringList {} << QStringList {"edtSerial", "cmbMarket"};
+        QTest::newRow("Signaling") << int(Signal) << QStringList {"cmbDTMF", "cmb5Tone"} << QStringList {};
+        QTest::newRow("ANI") << int(Ani) << QStringList {"cmbAniOn", "edtDelay", "edtCode"} << QStringList {};
+        QTest::newRow("ENI") << int(Eni) << QStringList {"edtDelay", "edtRepeatCnt", "edtCode"} << QStringList {};
+        QTest::newRow("5-Tone Table") << int(ToneTbl) << QStringList {"edtTbl0", "edtTblF", "cmbSet"} << QStringList {};
+        QTest::newRow("Rx Adjustment") << int(RxAdjust) << QStringList {}
+                                       << QStringList {"edtFreqLowest", "edtSqlHyster", "edtSqlNarrow", "udTuneLow"};
+        QTest::newRow("Tx Adjustment") << int(TxAdjust) << QStringList {}
+                                       << QStringList {"edtFreqHH", "edtDcsNHH", "edtDispLow", "udDispLow"};
+        QTest::newRow("Tx Power") << int(TxPower) << QStringList {"edtCh01", "edtCh16", "udCh09"} << QStringList {};
     }
     void everyDialogFollowsTheProgramMode()
     {
         QFETCH(int, dialog);
-        QFETCH(QString, caption);
-        QFETCH(QString, firstHint);
         QFETCH(QStringList, extended);
         QFETCH(QStringList, manufacture);
         for (TProgramMode mode : {Normal, Extended, Manufacture}) {
             const bool readOnly = mode == Normal || (mode == Extended && extended.isEmpty());
             Doc = readOnly ? OddDocument() : DefaultDocument();
             const TRKmem before = Doc;
-            Dialog = Opens[dialog](Doc, mode, Prompt);
-            QCOMPARE(Find<QLabel>(*Dialog, "pnlHint2")->text(), firstHint);
-            QVERIFY(ShowActive(*Dialog));
-            QCOMPARE(Dialog->windowTitle(), caption);
+            QVERIFY(Show(dialog, mode));
             if (mode == Normal) {
                 for (QLineEdit* edit : Dialog->findChildren<QLineEdit*>())
                     QVERIFY2(!edit->isEnabled(), qPrintable(edit->objectName()));
@@ -312,12 +274,10 @@ private slots:
         QVERIFY(Show<TfrmEni>(Extended));
         TParamEdit* edit = Field("edtDelay");
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(edit));
+        QCOMPARE(Hint(), QString("<ENTER>"));
         const QString shown = edit->text();
         QTest::keyClick(edit, Qt::Key_Return);
         QTest::keyClicks(edit, "77");
-        QTest::keyClick(edit, Qt::Key_Escape);
-        QCOMPARE(edit->text(), shown);
-        QTest::keyClicks(edit, "5");
         QTest::keyClick(edit, Qt::Key_Escape);
         QCOMPARE(edit->text(), shown);
         QTest::keyClicks(edit, "300");
@@ -335,12 +295,12 @@ private slots:
     }
 
     // A double click goes into and out of editing; going in shows the bare
-    // value, selected.
+    // value, selected. Enter starts from the text shown, a code as it was
+    // stored; committed untouched, it takes the field's form.
     void enteringEditModeShowsTheBareValue()
     {
         QVERIFY(Show<TfrmHardware>());
-        TParamEdit* edit = Field("edtIF");
-        edit->setFocus(Qt::TabFocusReason);
+        TParamEdit* edit = Focus("edtIF");
         QTest::mouseDClick(edit, Qt::LeftButton);
         QVERIFY(edit->EditMode());
         QCOMPARE(edit->text(), QString("21.4"));
@@ -351,83 +311,53 @@ private slots:
         QVERIFY(!edit->EditMode());
         QCOMPARE(edit->text(), QString("3.00 MHz"));
 
-        QTest::keyClicks(edit, "150");  // leaving commits too
-        QTest::keyClick(edit, Qt::Key_Tab);
-        QVERIFY(!edit->hasFocus());
-        QCOMPARE(edit->text(), QString("99.99 MHz"));
-        QVERIFY(!edit->EditMode());
-        QCOMPARE(Base(edit), System(QPalette::Base));
-    }
-
-    void ctrlBlocksTyping()
-    {
-        QApplication::clipboard()->setText("12");
-        QVERIFY(Show<TfrmEni>());
-        TParamEdit* edit = Field("edtTxTime");
-        edit->setFocus(Qt::TabFocusReason);
-        QTest::keyClicks(edit, "1");
-        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_2, Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
-        QCOMPARE(edit->text(), QString("1"));
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
-        QCOMPARE(edit->text(), QString("1"));
-        QTest::keyClicks(edit, "5");  // Ctrl released: typing works again
-        QCOMPARE(edit->text(), QString("15"));
+        Doc = OddDocument();
+        QVERIFY(Show<TfrmAni>(Extended));
+        TParamEdit* code = Focus("edtCode");
+        QTest::keyClick(code, Qt::Key_Return);
+        QCOMPARE(code->text(), QString("1A"));
+        QTest::keyClick(code, Qt::Key_Return);
+        QCOMPARE(code->text(), QString("001A"));
     }
 
     // The arrows step within the range, by key and by button, the focus
     // staying in the field; while editing they step the typed value and Esc
-    // still goes back. A read-only grid cannot be stepped.
+    // still goes back.
     void arrowsStepTheValueWithinItsRange()
     {
-        Doc.RxTuning[0] = 254;
-        Doc.TxPowerAdjust[3] = -5;
-        QVERIFY(Show<TfrmRxAdjust>(Manufacture));
-        TParamEdit* level = Field("edtTuneLowest");
-        level->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(level, Qt::Key_Up);
-        QTest::keyClick(level, Qt::Key_Up);
-        QCOMPARE(level->text(), QString("255"));
-        QVERIFY(!level->EditMode());
-        auto* down = Find<TUpDown>(*Dialog, "udTuneLowest")->findChild<QToolButton*>("btnDown");
+        Doc.TxPowerAdjust[3] = 126;
+        QVERIFY(Show<TfrmTxPower>(Extended));
+        TParamEdit* offset = Focus("edtCh04");
+        QTest::keyClick(offset, Qt::Key_Up);
+        QTest::keyClick(offset, Qt::Key_Up);
+        QCOMPARE(offset->text(), QString("127"));
+        QVERIFY(!offset->EditMode());
+        auto* down = Find<TUpDown>(*Dialog, "udCh04")->findChild<QToolButton*>("btnDown");
         for (int i = 0; i < 3; ++i)
             QTest::mouseClick(down, Qt::LeftButton);
-        QCOMPARE(level->text(), QString("252"));
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(level));
-        Ok();
-        QCOMPARE(Doc.RxTuning[0], 252);
-
-        QVERIFY(Show<TfrmTxPower>(Extended));
-        TParamEdit* offset = Field("edtCh04");
-        offset->setFocus(Qt::TabFocusReason);
+        QCOMPARE(offset->text(), QString("124"));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(offset));
         QTest::keyClicks(offset, "-127");
         QTest::keyClick(offset, Qt::Key_Down);
         QTest::keyClick(offset, Qt::Key_Down);
         QCOMPARE(offset->text(), QString("-128"));
         QVERIFY(offset->EditMode());
         QTest::keyClick(offset, Qt::Key_Escape);
-        QCOMPARE(offset->text(), QString("-5"));
+        QCOMPARE(offset->text(), QString("124"));
         QTest::keyClick(offset, Qt::Key_Up);
-        QCOMPARE(offset->text(), QString("-4"));
         Ok();
-        QCOMPARE(Doc.TxPowerAdjust[3], -4);
-
-        QVERIFY(Show<TfrmRxAdjust>(Extended));
-        auto* up = Find<TUpDown>(*Dialog, "udTuneLowest")->findChild<QToolButton*>("btnUp");
-        QTest::mouseClick(up, Qt::LeftButton);
-        QCOMPARE(Field("edtTuneLowest")->text(), QString("252"));
+        QCOMPARE(Doc.TxPowerAdjust[3], 125);
     }
 
     // Enter opens and closes a list; with the list closed Esc cancels, and
-    // an accelerator reaches the list.
+    // an accelerator reaches the list. The hint names the focused control's key.
     void listKeys()
     {
         QVERIFY(Show<TfrmRadioStatus>(Extended));
         QTest::keyClick(Dialog.get(), Qt::Key_P, Qt::AltModifier);
         TParamCombo* combo = List("cmbHighTempTx");
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(combo));
+        QCOMPARE(Hint(), QString("<SELECT>"));
         const int index = combo->currentIndex();
         QTest::keyClick(combo, Qt::Key_Return);
         QVERIFY(combo->ListOpen());
@@ -440,39 +370,33 @@ private slots:
         QCOMPARE(Dialog->result(), int(QDialog::Rejected));
     }
 
-    void enterPressesOnlyTheFocusedButton_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("result");
-        QTest::newRow("OK") << "btnOK" << int(QDialog::Accepted);
-        QTest::newRow("Cancel") << "btnCancel" << int(QDialog::Rejected);
-    }
     void enterPressesOnlyTheFocusedButton()
     {
-        QFETCH(QString, button);
-        QFETCH(int, result);
         QVERIFY(Show<TfrmTimer>(Extended));
-        auto* ok = Find<QPushButton>(*Dialog, "btnOK");
-        QVERIFY(!ok->isDefault() && !ok->autoDefault());
-        auto* focused = Find<QPushButton>(*Dialog, qPrintable(button));
-        focused->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(focused, Qt::Key_Return);
+        auto* cancel = Find<QPushButton>(*Dialog, "btnCancel");
+        cancel->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(cancel, Qt::Key_Return);
         QVERIFY(!Dialog->isVisible());
-        QCOMPARE(Dialog->result(), result);
-        QCOMPARE(Dialog->Changed(), false);
+        QCOMPARE(Dialog->result(), int(QDialog::Rejected));
     }
 
-    // F1 while editing opens the help and leaves the text as typed; OK
-    // then stores what is shown without the field being left first.
-    void f1AndOkWhileEditing()
+    // Ctrl blocks typing and pasting; F1 while editing opens the help and
+    // leaves the text as typed; OK then stores what is shown without the
+    // field being left first.
+    void ctrlF1AndOkWhileEditing()
     {
         QWidget* owner = nullptr;
         int calls = 0;
         TParamDialog::HelpContents = [&](QWidget* w) { owner = w; ++calls; };
+        QApplication::clipboard()->setText("12");
         QVERIFY(Show<TfrmHardware>());
-        TParamEdit* edit = Field("edtIF");
-        edit->setFocus(Qt::TabFocusReason);
-        QTest::keyClicks(edit, "9.999");
+        TParamEdit* edit = Focus("edtIF");
+        QTest::keyClicks(edit, "9.9");
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_2, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(edit->text(), QString("9.9"));
+        QTest::keyClicks(edit, "99");  // Ctrl released: typing works again
         QTest::keyClick(edit, Qt::Key_F1);
         QCOMPARE(calls, 1);
         QCOMPARE(owner, static_cast<QWidget*>(Dialog.get()));
@@ -484,22 +408,6 @@ private slots:
         QVERIFY(Dialog->Changed());
     }
 
-    void hintsNameTheKeyOfTheFocusedControl()
-    {
-        QVERIFY(Show<TfrmHardware>());
-        auto* hint1 = Find<QLabel>(*Dialog, "pnlHint1");
-        auto* hint2 = Find<QLabel>(*Dialog, "pnlHint2");
-        Field("edtIF")->setFocus(Qt::TabFocusReason);
-        hint1->setText("stale");
-        List("cmbBand")->setFocus(Qt::TabFocusReason);
-        QCOMPARE(hint2->text(), QString("<SELECT>"));
-        QCOMPARE(hint1->text(), QString());
-        Field("edtIF")->setFocus(Qt::TabFocusReason);
-        QCOMPARE(hint2->text(), QString("<ENTER>"));
-        Find<QPushButton>(*Dialog, "btnCancel")->setFocus(Qt::TabFocusReason);
-        QCOMPARE(hint2->text(), QString());
-    }
-
     // The menu command: the document's Modified flag is set only when OK
     // changed a value, and Cancel stores nothing.
     void theCommandSetsModifiedOnlyOnARealChange_data()
@@ -509,7 +417,6 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<bool>("modifiedAfter");
         QTest::addColumn<int>("txTime");
-        QTest::newRow("OK, nothing changed") << false << "" << true << false << 20;
         QTest::newRow("OK keeps a set flag") << true << "" << true << true << 20;
         QTest::newRow("OK, the same value typed") << false << "20" << true << false << 20;
         QTest::newRow("OK, one field changed") << false << "5" << true << true << 5;
@@ -537,43 +444,25 @@ private slots:
     }
 
     // A read-only view on button face: its text must stay readable (WCAG
-    // contrast of at least 4.5) whatever the theme, and follow a theme that
-    // changes while the dialog is open.
-    void disabledFieldsAreReadable_data()
-    {
-        QTest::addColumn<QPalette>("theme");
-        QTest::addColumn<bool>("changedWhileOpen");
-        const QPalette light = QApplication::style()->standardPalette();
-        QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35));
-        dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
-        dark.setColor(QPalette::Text, Qt::white);
-        dark.setColor(QPalette::WindowText, Qt::white);
-        dark.setColor(QPalette::ButtonText, Qt::white);
-        dark.setColor(QPalette::ToolTipBase, QColor(0x55, 0x55, 0x3a));
-        dark.setColor(QPalette::ToolTipText, Qt::white);
-        for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
-            dark.setColor(QPalette::Disabled, role, QColor(0x6e, 0x6e, 0x6e));
-        QTest::newRow("light") << light << false;
-        QTest::newRow("dark") << dark << false;
-        QTest::newRow("dark, switched while open") << dark << true;
-    }
+    // contrast of at least 4.5) and follow a theme that changes to dark while
+    // the dialog is open.
     void disabledFieldsAreReadable()
     {
-        QFETCH(QPalette, theme);
-        QFETCH(bool, changedWhileOpen);
-        if (!changedWhileOpen)
-            QApplication::setPalette(theme);
+        QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35));
+        dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
+        for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText, QPalette::ToolTipText})
+            dark.setColor(role, Qt::white);
+        dark.setColor(QPalette::ToolTipBase, QColor(0x55, 0x55, 0x3a));
+        for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+            dark.setColor(QPalette::Disabled, role, QColor(0x6e, 0x6e, 0x6e));
         QVERIFY(Show<TfrmHardware>(Normal));
-        if (changedWhileOpen) {
-            QApplication::setPalette(theme);
-            QApplication::processEvents();
-        }
-        const QColor face = theme.color(QPalette::Active, QPalette::Button);
+        QApplication::setPalette(dark);
+        QApplication::processEvents();
+        const QColor face = dark.color(QPalette::Active, QPalette::Button);
         int checked = 0;
         for (QWidget* field : Dialog->findChildren<QWidget*>()) {
             if (!qobject_cast<TParamEdit*>(field) && !qobject_cast<TParamCombo*>(field))
                 continue;
-            QVERIFY(!field->isEnabled());
             const QPalette shown = field->palette();
             QCOMPARE(shown.color(QPalette::Disabled, QPalette::Base), face);
             const auto role = qobject_cast<TParamCombo*>(field) ? QPalette::ButtonText : QPalette::Text;
@@ -581,7 +470,7 @@ private slots:
             QVERIFY2(ratio >= 4.5, qPrintable(field->objectName() + QString(" %1").arg(ratio)));
             ++checked;
         }
-        QCOMPARE(checked, 9);
+        QVERIFY(checked > 0);
     }
 
     // Opened with the right to edit, an untouched text is stored as it was
@@ -634,12 +523,10 @@ private slots:
         Doc.DtmfRx = 1;
         const TRKmem before = Doc;
         QVERIFY(Show(c.Dialog, Manufacture));
-        TParamEdit* edit = Field(c.Field);
-        edit->setFocus(Qt::TabFocusReason);
+        TParamEdit* edit = Focus(c.Field);
         if (c.Dialog == Market)
             QCOMPARE(edit->text(), QString("1"));  // shown as stored
         QVERIFY(!edit->EditMode());
-        QCOMPARE(Base(edit), System(QPalette::Base));
         if (*c.Typed)
             QTest::keyClicks(edit, c.Typed);
         else
@@ -651,7 +538,6 @@ private slots:
         QTest::keyClick(edit, Qt::Key_Return);
         QCOMPARE(edit->text(), QString(c.Shown));
         QVERIFY(!edit->EditMode());
-        QCOMPARE(edit->SavedText(), QString(c.Shown));
         QCOMPARE(Base(edit), System(QPalette::Base));
         QVERIFY(Dialog->isVisible());
         Ok();
@@ -663,26 +549,25 @@ private slots:
     }
 
     // A stored value is shown clamped to its field's range, a code as it
-    // was stored, the five-tone set as found from the sixteen tones.
+    // was stored, a list's item as found from the stored value.
     void storedValuesAreShownAsLoaded()
     {
         Doc = OddDocument();
         const std::pair<TOpen, std::vector<std::pair<const char*, const char*>>> dialogs[] = {
-            {Open<TfrmTimer>, {{"edtBaseTOT", "60.0 Min"}, {"edtBGTime", "6 Sec"}, {"edtRepeatTOT", "0.5 Min"},
-                               {"edtRHTime", "2.0 Sec"}, {"edtRGTime", "360 Sec"}}},
-            {Open<TfrmCWID>, {{"edtDotTime", "20 msec"}, {"edtIntTimer", "30 sec"}, {"edtTFreq", "3000 Hz"}}},
+            {Open<TfrmTimer>, {{"edtBaseTOT", "60.0 Min"}, {"edtRepeatTOT", "0.5 Min"}, {"edtRGTime", "360 Sec"}}},
             {Open<TfrmAni>, {{"edtCode", "1A"}}},
-            {Open<TfrmEni>, {{"edtDelay", "1200 ms"}, {"edtCode", "BEEF"}}},
             {Open<TfrmRxAdjust>, {{"edtTuneHigh", "300"}, {"edtFreqLow", "145.3"}}},
-            {Open<TfrmToneTbl>, {{"edtTbl0", "625 Hz"}, {"edtTbl1", "3000 Hz"}}},
+            {Open<TfrmMarket>, {{"cmbMarket", "EXP"}}},  // a character the list does not hold
+            {Open<TfrmToneTbl>, {{"edtTbl0", "625 Hz"}, {"edtTbl1", "3000 Hz"}, {"cmbSet", "USER"}}},  // EIA bar one
         };
         for (const auto& [open, shown] : dialogs) {
             Dialog = open(Doc, Normal, Prompt);
             QVERIFY(ShowActive(*Dialog));
-            for (const auto& [field, text] : shown)
-                QCOMPARE(Field(field)->text(), QString(text));
+            for (const auto& [name, text] : shown) {
+                auto* list = Dialog->findChild<QComboBox*>(name);
+                QCOMPARE(list ? list->currentText() : Field(name)->text(), QString(text));
+            }
         }
-        QCOMPARE(List("cmbSet")->currentText(), QString("USER"));  // EIA but for one tone
         QVERIFY(Show<TfrmTimer>(Extended));
         Ok();  // the clamped values are what OK stores where the fields can be edited
         QCOMPARE(Doc.BaseTot, 120);
@@ -690,23 +575,26 @@ private slots:
         QVERIFY(Dialog->Changed());
     }
 
+    // A band or step change is asked first; the IF follows the band
+    // although it cannot be typed into; back to the loaded band is no change.
     void hardwareQuestions_data()
     {
         QTest::addColumn<QString>("combo");
         QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("andBack");
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("ifShown");
-        QTest::newRow("band, yes") << "cmbBand" << int(TAnswer::Yes) << 1 << "73.75 MHz";
-        QTest::newRow("band, no") << "cmbBand" << int(TAnswer::No) << 0 << "21.40 MHz";
-        QTest::newRow("band, dismissed") << "cmbBand" << int(TAnswer::Cancel) << 0 << "21.40 MHz";
-        QTest::newRow("step, yes") << "cmbChStep" << int(TAnswer::Yes) << 1 << "21.40 MHz";
-        QTest::newRow("step, no") << "cmbChStep" << int(TAnswer::No) << 0 << "21.40 MHz";
-        QTest::newRow("step, dismissed") << "cmbChStep" << int(TAnswer::Cancel) << 0 << "21.40 MHz";
+        QTest::newRow("band, yes") << "cmbBand" << int(TAnswer::Yes) << false << 1 << "73.75 MHz";
+        QTest::newRow("band, dismissed") << "cmbBand" << int(TAnswer::Cancel) << false << 0 << "21.40 MHz";
+        QTest::newRow("band there and back") << "cmbBand" << int(TAnswer::Yes) << true << 0 << "21.40 MHz";
+        QTest::newRow("step, yes") << "cmbChStep" << int(TAnswer::Yes) << false << 1 << "21.40 MHz";
+        QTest::newRow("step, dismissed") << "cmbChStep" << int(TAnswer::Cancel) << false << 0 << "21.40 MHz";
     }
     void hardwareQuestions()
     {
         QFETCH(QString, combo);
         QFETCH(int, answer);
+        QFETCH(bool, andBack);
         QFETCH(int, index);
         QFETCH(QString, ifShown);
         const bool band = combo == "cmbBand";
@@ -717,10 +605,13 @@ private slots:
         } else if (index == 1) {
             expected.ChStep = 1;
         }
-        Prompt.Answers = {TAnswer(answer)};
-        QVERIFY(Show<TfrmHardware>(Extended));  // the IF follows although it cannot be typed into
+        Prompt.Answers = {TAnswer(answer), TAnswer(answer)};
+        QVERIFY(Show<TfrmHardware>(Extended));
         Pick(combo.toLatin1());
-        QCOMPARE(Prompt.Asked(), std::vector<std::string> {band ? TfrmHardware::BandQuestion : TfrmHardware::StepQuestion});
+        if (andBack)
+            Pick(combo.toLatin1(), Qt::Key_Up);
+        const std::string question = band ? TfrmHardware::BandQuestion : TfrmHardware::StepQuestion;
+        QCOMPARE(Prompt.Asked(), std::vector<std::string>(andBack ? 2 : 1, question));
         QCOMPARE(List(combo.toLatin1())->currentIndex(), index);
         QCOMPARE(Field("edtIF")->text(), ifShown);
         QCOMPARE(List(band ? "cmbChStep" : "cmbBand")->currentIndex(), 0);  // nothing else moves
@@ -728,32 +619,6 @@ private slots:
         QCOMPARE(static_cast<TfrmHardware*>(Dialog.get())->BandChanged(), band && index == 1);
         QCOMPARE(Dialog->Changed(), index == 1);
         QCOMPARE(Differences(expected, Doc), QString());  // the dialog itself touches no channel
-    }
-
-    void hardwareBandThereAndBackIsNoBandChange()
-    {
-        Prompt.Answers = {TAnswer::Yes, TAnswer::Yes};
-        QVERIFY(Show<TfrmHardware>());
-        Pick("cmbBand", Qt::Key_Down);
-        Pick("cmbBand", Qt::Key_Up);
-        QCOMPARE(Prompt.Asked().size(), size_t(2));
-        QCOMPARE(Field("edtIF")->text(), QString("21.40 MHz"));
-        Ok();
-        QVERIFY(!static_cast<TfrmHardware*>(Dialog.get())->BandChanged());
-        QVERIFY(!Dialog->Changed());
-    }
-
-    // Radio Status sets it by its own list (radioStatusOptions).
-    void txPowerTypeIsOneFieldShownByTwoDialogs()
-    {
-        Doc.TxPowerType = 1;
-        QVERIFY(Show<TfrmHardware>());
-        QCOMPARE(List("cmbTxPower")->currentText(), QString("50 W"));
-        Pick("cmbTxPower", Qt::Key_Up);
-        Ok();
-        QCOMPARE(Doc.TxPowerType, 0);
-        QVERIFY(Show<TfrmRadioStatus>());
-        QCOMPARE(List("cmbHighTempTx")->currentText(), QString("Disable"));
     }
 
     void cwIdOffTurnsOffTheChannelsThatSendIt_data()
@@ -786,54 +651,26 @@ private slots:
             QCOMPARE(Doc.Channels[i].CwIdAniEni, reset && selections[i % 4] == 2 ? 0 : selections[i % 4]);
     }
 
-    // Each option on its own: the second item of its list sets its flag only.
-    void radioStatusOptions_data()
+    // A pick in a list stores its own field and nothing else.
+    void picksAreStored_data()
     {
         QTest::addColumn<int>("row");
-        for (const TOptionCase& c : RadioStatusOptions)
-            QTest::newRow(c.Combo) << int(&c - RadioStatusOptions);
+        for (const TPickCase& c : PickCases)
+            QTest::addRow("%s %s", c.List, c.Stored) << int(&c - PickCases);
     }
-    void radioStatusOptions()
+    void picksAreStored()
     {
         QFETCH(int, row);
-        const TOptionCase& c = RadioStatusOptions[row];
-        for (const TOptionCase& other : RadioStatusOptions)
-            Doc.*other.Member = 0;
-        QVERIFY(Show<TfrmRadioStatus>(Extended));
-        Pick(c.Combo);
-        QCOMPARE(List(c.Combo)->currentText(), QString(c.Second));
+        const TPickCase& c = PickCases[row];
+        const TRKmem before = Doc;
+        QVERIFY(Show(c.Dialog, Manufacture));
+        Pick(c.List, c.Key);
         Ok();
         QVERIFY(Dialog->Changed());
-        for (const TOptionCase& other : RadioStatusOptions)
-            QCOMPARE(Doc.*other.Member, &other == &c ? 1 : 0);
-    }
-
-    void marketVersion_data()
-    {
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<bool>("pickOther");
-        QTest::addColumn<int>("written");  // Modified when it differs from what was stored
-        QTest::newRow("export") << 0 << "EXP" << false << 0;
-        QTest::newRow("USA") << int('U') << "USA" << false << int('U');
-        QTest::newRow("other character") << int('X') << "EXP" << false << 0;
-        QTest::newRow("to USA") << 0 << "EXP" << true << int('U');
-        QTest::newRow("to export") << int('U') << "USA" << true << 0;
-    }
-    void marketVersion()
-    {
-        QFETCH(int, stored);
-        QFETCH(QString, shown);
-        QFETCH(bool, pickOther);
-        QFETCH(int, written);
-        Doc.MarketCode = stored;
-        QVERIFY(Show<TfrmMarket>());
-        QCOMPARE(List("cmbMarket")->currentText(), shown);
-        if (pickOther)
-            Pick("cmbMarket", shown == "EXP" ? Qt::Key_Down : Qt::Key_Up);
-        Ok();
-        QCOMPARE(Doc.MarketCode, written);
-        QCOMPARE(Dialog->Changed(), written != stored);
+        QCOMPARE(FieldText(Doc, c.Member), std::string(c.Stored));
+        const std::vector<TFieldDifference> changed = FieldDifferences(before, Doc);
+        QCOMPARE(changed.size(), size_t(1));
+        QCOMPARE(changed[0].Name, std::string(c.Member));
     }
 
     // DTMF and 5-tone exclude each other; switching both off on OK turns
@@ -854,8 +691,6 @@ private slots:
                                               << QList {false, false, false} << true;
         QTest::newRow("both loaded, DTMF wins") << QList {0, 1, 1, 0} << QList {-1, -1} << QList {0, 1, 0, 0}
                                              << QList {true, true, true} << false;
-        QTest::newRow("already off") << QList {0, 0, 0, 0} << QList {-1, -1} << QList {0, 0, 0, 0}
-                                  << QList {false, false, false} << true;
     }
     void signalingExclusionAndChannelReset()
     {
@@ -944,36 +779,8 @@ private slots:
         QCOMPARE(List("cmbSet")->currentText(), QString("EIA"));
         Ok();
         QCOMPARE(Doc.FiveToneTable, TfrmToneTbl::StandardSets[TfrmToneTbl::EiaSet]);
-
-        QVERIFY(Show<TfrmToneTbl>(Extended));  // loaded: the set is found from the stored tones
-        QCOMPARE(List("cmbSet")->currentText(), QString("EIA"));
-        QCOMPARE(Field("edtTblE")->text(), QString("459 Hz"));
-        QTest::keyClick(List("cmbSet"), Qt::Key_Down);
-        QCOMPARE(List("cmbSet")->currentText(), QString("USER"));
-        QCOMPARE(Field("edtTbl0")->text(), QString("1060 Hz"));  // the USER row
     }
 
-    // Editing starts from the text shown: a code as it was stored, a
-    // frequency with its one decimal; committed untouched, the field's form.
-    void editingStartsFromTheTextShown()
-    {
-        Doc = OddDocument();
-        QVERIFY(Show<TfrmAni>(Extended));
-        TParamEdit* code = Field("edtCode");
-        code->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(code, Qt::Key_Return);
-        QCOMPARE(code->text(), QString("1A"));
-        QTest::keyClick(code, Qt::Key_Return);
-        QCOMPARE(code->text(), QString("001A"));
-
-        QVERIFY(Show<TfrmRxAdjust>(Manufacture));
-        TParamEdit* freq = Field("edtFreqLow");
-        freq->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(freq, Qt::Key_Return);
-        QCOMPARE(freq->text(), QString("145.3"));
-        QTest::keyClick(Dialog.get(), Qt::Key_O, Qt::AltModifier);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Field("edtSqlNarrow")));
-    }
 };
 
 QTEST_MAIN(TestDialogs)

@@ -52,7 +52,6 @@ class TRadioWatch : public QObject {
 public:
     std::vector<int> Positions;
     int Shown = 0;
-    QString Title;
     bool CancelVisible = false;
     std::function<void(TfrmRadio&)> OnShow;
 
@@ -62,7 +61,6 @@ protected:
         auto* radio = qobject_cast<TfrmRadio*>(watched);
         if (radio && event->type() == QEvent::Show) {
             ++Shown;
-            Title = radio->windowTitle();
             CancelVisible = radio->findChild<QPushButton*>("btnCancel")->isVisibleTo(radio);
             auto* bar = radio->findChild<QProgressBar*>("progText");
             connect(bar, &QProgressBar::valueChanged, this, [this](int value) {
@@ -97,7 +95,6 @@ class TestRadio : public QObject {
 private:
     std::unique_ptr<TMainRig> Rig;
     TTestHost* Host = nullptr;
-    std::unique_ptr<TPortHost> Ports;
     std::unique_ptr<TRepeaterSim> Sim;
     TRadioWatch Watch;
 
@@ -105,7 +102,7 @@ private:
     {
         TSimOptions options;
         options.Faults = std::move(faults);
-        options.LinkPath = (Ports->LinkFolder + QString("/COM%1").arg(SimPort)).toStdString();
+        options.LinkPath = (Rig->Ports->LinkFolder + QString("/COM%1").arg(SimPort)).toStdString();
         Sim = std::make_unique<TRepeaterSim>(ImageOf(memory), options);
         std::string error;
         QVERIFY2(Sim->Open(error), error.c_str());
@@ -114,7 +111,7 @@ private:
     // The plain exchange unless `safe`: most tests here are about the wire.
     TfrmMain* StartMain(const QStringList& args = {}, bool safe = false)
     {
-        Rig->Store({{"COM_PORT", SimPort}, {"SAFE_DOWNLOAD", safe ? 1 : 0}});
+        Rig->Store({{"SAFE_DOWNLOAD", safe ? 1 : 0}});
         return &Rig->Start(args);
     }
     // Answers the dialogs in order with `steps`, and records each dialog as
@@ -158,10 +155,8 @@ private slots:
     void init()
     {
         Rig = std::make_unique<TMainRig>();
-        QDir(Rig->Dir.path()).mkdir("ports");
-        Ports = std::make_unique<TPortHost>(Rig->Path("ports"));
+        Rig->UsePorts(SimPort);
         Host = &Rig->Host;
-        Host->Ports = Ports.get();
         Watch.Positions.clear();
         Watch.Shown = 0;
         Watch.OnShow = nullptr;
@@ -172,7 +167,6 @@ private slots:
         qApp->removeEventFilter(&Watch);
         Sim.reset();
         Rig.reset();
-        Ports.reset();
     }
 
     // Upload as the repeater answers, fails or keeps silent. Only a
@@ -186,8 +180,6 @@ private slots:
         QTest::newRow("completed") << NoFault << false << QStringList {"information: Upload is completed"};
         QTest::newRow("checksum") << int(TSimFault::BadChecksum) << false << QStringList {"error: Checksum error"};
         QTest::newRow("wrong index") << int(TSimFault::WrongIndex) << false << QStringList {"error: Upload error"};
-        QTest::newRow("refused handshake")
-            << int(TSimFault::WrongHandshake) << false << QStringList {"error: Upload error"};
         QTest::newRow("silence") << int(TSimFault::Silence) << false << QStringList {"error: Timeout"};
         QTest::newRow("cancelled while waiting") << int(TSimFault::NoAnswer) << true << QStringList();
         QTest::newRow("no repeater") << NoRepeater << false << QStringList {"error: Problem on COM port"};
@@ -224,7 +216,6 @@ private slots:
             return;
         }
         QVERIFY(Watch.Positions.size() > 3);
-        QCOMPARE(Watch.Title, QString("Upload Function"));
         QVERIFY(Watch.CancelVisible);
         // The steps of the bar are the engine's (its own tests); the window
         // shows them in order up to the full bar.
@@ -238,6 +229,34 @@ private slots:
         QCOMPARE(main->Grid()->CellText(TChGrid::RowOf(3), 2), QString("154.25000"));
         QVERIFY(main->Modified());
         QCOMPARE(main->CurrentFileName(), QString("<none>"));
+
+        // The upload is kept in the history: Compare against a new document
+        // there, then Open, which takes it back as an unsaved document.
+        QCOMPARE(HistoryActions(), QStringList {"upload done"});
+        Host->Person.Answers = {TAnswer::No};
+        main->FileNew();
+        QVERIFY(main->Document().SerialNo != "70707070");
+        QStringList compared;
+        Host->OnDialog = [&](QDialog& dialog) {
+            if (dialog.objectName() == "frmChanges") {  // Compare, from inside the history window
+                auto* list = dialog.findChild<QTreeWidget*>("lstFields");
+                for (int k = 0; k < list->topLevelItemCount(); ++k)
+                    compared << list->topLevelItem(k)->text(0);
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+                return dialog.result();
+            }
+            auto* list = dialog.findChild<QTreeWidget*>("lstHistory");
+            if (list->topLevelItemCount() != 1 || list->topLevelItem(0)->text(4) != "upload")
+                return int(QDialog::Rejected);
+            QTest::mouseClick(dialog.findChild<QPushButton*>("btnCompare"), Qt::LeftButton);
+            QTest::mouseClick(dialog.findChild<QPushButton*>("btnOpen"), Qt::LeftButton);
+            return dialog.result();
+        };
+        main->ShowHistory();
+        QVERIFY(compared.contains("SerialNo"));
+        QCOMPARE(main->Document().SerialNo, std::string("70707070"));
+        QCOMPARE(main->CurrentFileName(), QString(TfrmMain::NoFile));  // the archive is never saved over
+        QVERIFY(main->Modified());
     }
 
     // A click that reaches a command while a transfer waits on the repeater
@@ -276,7 +295,6 @@ private slots:
         QCOMPARE(tried.size(), 9);
         QCOMPARE(Messages(), (QStringList {"ask: Do you want to save the file?", "information: Upload is completed"}));
         QCOMPARE(Sim->Transfers(), 1);
-        QCOMPARE(Watch.Shown, 1);
         QCOMPARE(main->Document().SerialNo, std::string("70707070"));
         QCOMPARE(main->CurrentFileName(), QString("<none>"));
         QVERIFY(!main->LinkBusy());
@@ -295,7 +313,6 @@ private slots:
 
         QCOMPARE(Messages(), (QStringList {"ask: Do you want to save the file?",
                                            "information: Download is completed"}));
-        QCOMPARE(Watch.Title, QString("Download Function"));
         QVERIFY(!Watch.CancelVisible);
         QCOMPARE(Watch.Positions.back(), 33);
         const auto units = Sim->Received();
@@ -308,37 +325,44 @@ private slots:
         QVERIFY(std::equal(memory.begin() + 208, memory.begin() + 976, main->Codec().Data() + 208));
     }
 
+    // The safe download writes only when the person says so, and a read-back
+    // that differs is shown and kept (what differs and what is archived is
+    // the engine's own tests).
     void safeDownloadAsksAndWritesOnlyWhenTold_data()
     {
-        QTest::addColumn<bool>("sameUnit");
+        QTest::addColumn<QString>("unit");  // the repeater: "same", "other" or "same, stores badly"
         QTest::addColumn<TDialogSteps>("steps");
         QTest::addColumn<QStringList>("dialogs");
         QTest::addColumn<bool>("written");
         const QString identity = "frmChanges btnYes,btnNo*";
         const QString changes = "frmChanges btnWrite*,btnCancel";
         using TSteps = TDialogSteps;
-        QTest::newRow("same unit, Enter writes") << true << TSteps {Key(Qt::Key_Return)} << QStringList {changes} << true;
-        QTest::newRow("same unit, Esc on the list") << true << TSteps {Key(Qt::Key_Escape)} << QStringList {changes} << false;
-        QTest::newRow("other unit, Esc") << false << TSteps {Key(Qt::Key_Escape)} << QStringList {identity} << false;
-        QTest::newRow("other unit, Enter is No") << false << TSteps {Key(Qt::Key_Return)} << QStringList {identity} << false;
-        QTest::newRow("other unit, close box") << false << TSteps {CloseBox()} << QStringList {identity} << false;
+        QTest::newRow("same unit, Enter writes")
+            << "same" << TSteps {Key(Qt::Key_Return)} << QStringList {changes} << true;
+        QTest::newRow("same unit, Esc on the list")
+            << "same" << TSteps {Key(Qt::Key_Escape)} << QStringList {changes} << false;
+        QTest::newRow("other unit, Esc") << "other" << TSteps {Key(Qt::Key_Escape)} << QStringList {identity} << false;
+        QTest::newRow("other unit, close box") << "other" << TSteps {CloseBox()} << QStringList {identity} << false;
         QTest::newRow("other unit, Yes, close box on the list")
-            << false << TSteps {Click("btnYes"), CloseBox()} << QStringList {identity, changes} << false;
+            << "other" << TSteps {Click("btnYes"), CloseBox()} << QStringList {identity, changes} << false;
         QTest::newRow("other unit, Yes, Write")
-            << false << TSteps {Click("btnYes"), Click("btnWrite")} << QStringList {identity, changes} << true;
+            << "other" << TSteps {Click("btnYes"), Click("btnWrite")} << QStringList {identity, changes} << true;
+        QTest::newRow("read back differs") << "same, stores badly" << TSteps {Key(Qt::Key_Return), Key(Qt::Key_Return)}
+                                           << QStringList {changes, "frmChanges btnOK*"} << true;
     }
     void safeDownloadAsksAndWritesOnlyWhenTold()
     {
-        QFETCH(bool, sameUnit);
+        QFETCH(QString, unit);
         QFETCH(TDialogSteps, steps);
         QFETCH(QStringList, dialogs);
         QFETCH(bool, written);
-        const TRKmem unit = RepeaterDocument();
-        StartSim(unit);
-        TRKmem doc = unit;
+        const TRKmem memory = RepeaterDocument();
+        const bool corrupt = unit == "same, stores badly";
+        StartSim(memory, corrupt ? std::set {TSimFault::CorruptStore} : std::set<TSimFault> {});
+        TRKmem doc = memory;
         doc.Channels[5].Used = 1;
         doc.Channels[5].RxFreq.SetFromFloat(162.55);
-        doc.SerialNo = sameUnit ? unit.SerialNo : "12121212";
+        doc.SerialNo = unit == "other" ? "12121212" : memory.SerialNo;
         const QString path = WriteDocument(Rig->Path("site.R54"), doc);
         Host->Date = QDate(2010, 6, 1);  // before the narrow-band rule
         TfrmMain* main = StartMain({path}, true);
@@ -346,34 +370,11 @@ private slots:
         main->RadioDownload();
 
         QCOMPARE(Dialogs, dialogs);
-        // What the engine writes, reads back and keeps is its own tests'; here
-        // whether the person's answer let it write (read, write, read back).
+        // Whether the person's answer let it write (read, write, read back).
         QCOMPARE(Sim->Transfers(), written ? 3 : 1);
-        QCOMPARE(Messages(), written ? QStringList {"information: Download is completed\r\nVerified"} : QStringList());
+        const bool verified = written && !corrupt;
+        QCOMPARE(Messages(), verified ? QStringList {"information: Download is completed\r\nVerified"} : QStringList());
         QVERIFY(main->isEnabled());
-    }
-
-    void readBackDifferenceIsShownAndKept()
-    {
-        StartSim(RepeaterDocument(), {TSimFault::CorruptStore});
-        const QString path = WriteDocument(Rig->Path("site.R54"), RepeaterDocument());
-        Host->Date = QDate(2010, 6, 1);
-        TfrmMain* main = StartMain({path}, true);
-        QStringList rows;
-        Script({Key(Qt::Key_Return), [&rows](QDialog& d) {
-                    auto* list = d.findChild<QTreeWidget*>("lstFields");
-                    for (int k = 0; k < list->topLevelItemCount(); ++k)
-                        rows << list->topLevelItem(k)->text(0);
-                    QTest::keyClick(&d, Qt::Key_Return);
-                }});
-        main->RadioDownload();
-
-        QCOMPARE(Dialogs, (QStringList {"frmChanges btnWrite*,btnCancel", "frmChanges btnOK*"}));
-        QVERIFY(!rows.isEmpty());
-        for (const QString& row : rows)
-            QVERIFY2(row.startsWith("Channel 5 "), qPrintable(row));
-        QVERIFY(Messages().isEmpty());
-        QCOMPARE(HistoryActions(), (QStringList {"readback differs", "download done", "before-download done"}));
     }
 
     // File > Configure: another port (the repeater's cable now answers as
@@ -383,14 +384,10 @@ private slots:
     {
         StartSim(RepeaterDocument());
         TfrmMain* main = StartMain({}, true);
-        QFile::rename(Ports->LinkFolder + "/COM9", Ports->LinkFolder + "/COM12");
+        QFile::rename(Rig->Ports->LinkFolder + "/COM9", Rig->Ports->LinkFolder + "/COM12");
         const QString folder = Rig->Path("elsewhere");
         const QString trace = Rig->Path("trace.txt");
-        bool safeOffered = false;
-        QString offered;
         Host->OnDialog = [&](QDialog& dialog) {
-            safeOffered = dialog.findChild<QCheckBox*>("chkSafe")->isChecked();
-            offered = dialog.findChild<QLineEdit*>("edtHistory")->placeholderText();
             dialog.findChild<QCheckBox*>("chkSafe")->setChecked(false);
             dialog.findChild<QLineEdit*>("edtHistory")->setText(folder);
             dialog.findChild<QCheckBox*>("chkTrace")->setChecked(true);
@@ -405,8 +402,6 @@ private slots:
         QCOMPARE(main->findChild<QLabel*>("lblCOMPort")->text(), QString("COM12"));
         QVERIFY(Messages().isEmpty());
         QVERIFY(main->SaveEnabled());
-        QVERIFY(safeOffered);
-        QCOMPARE(offered, Rig->Path("History"));
         QVERIFY(!main->SafeDownload());
         QCOMPARE(main->HistoryFolder(), folder);
 
@@ -422,44 +417,7 @@ private slots:
         QVERIFY(main->close());
         const QString ini = QString::fromUtf8(ReadAll(Rig->Path("RK54Win.ini")));
         QVERIFY(ini.contains("COM_PORT=12"));
-        QVERIFY(ini.contains("SAFE_DOWNLOAD=0"));
         QVERIFY(ini.contains("HISTORY_DIR=" + folder));
-        QVERIFY(ini.contains("LINK_TRACE=" + trace));
-    }
-
-    void historyWindowComparesAndOpens()
-    {
-        TRKmem unit = RepeaterDocument();
-        StartSim(unit);
-        TfrmMain* main = StartMain();
-        Host->Person.Answers = {TAnswer::No};
-        main->RadioUpload();  // the upload is kept in the history
-        QCOMPARE(HistoryActions(), QStringList {"upload done"});
-        main->FileNew();
-        QVERIFY(main->Document().SerialNo != unit.SerialNo);
-
-        QStringList compared;
-        Host->OnDialog = [&](QDialog& dialog) {
-            if (dialog.objectName() == "frmChanges") {  // Compare, from inside the history window
-                auto* list = dialog.findChild<QTreeWidget*>("lstFields");
-                for (int k = 0; k < list->topLevelItemCount(); ++k)
-                    compared << list->topLevelItem(k)->text(0);
-                QTest::keyClick(&dialog, Qt::Key_Escape);
-                return dialog.result();
-            }
-            auto* list = dialog.findChild<QTreeWidget*>("lstHistory");
-            if (list->topLevelItemCount() != 1 || list->topLevelItem(0)->text(4) != "upload")
-                return int(QDialog::Rejected);
-            QTest::mouseClick(dialog.findChild<QPushButton*>("btnCompare"), Qt::LeftButton);
-            QTest::mouseClick(dialog.findChild<QPushButton*>("btnOpen"), Qt::LeftButton);
-            return dialog.result();
-        };
-        main->ShowHistory();
-
-        QVERIFY(compared.contains("SerialNo"));
-        QCOMPARE(main->Document().SerialNo, unit.SerialNo);
-        QCOMPARE(main->CurrentFileName(), QString(TfrmMain::NoFile));  // the archive is never saved over
-        QVERIFY(main->Modified());
     }
 
     void narrowBandRule_data()
@@ -472,8 +430,6 @@ private slots:
         QTest::newRow("before 2011") << QDate(2010, 12, 31) << int(TAnswer::Yes) << false << false << true;
         QTest::newRow("phase 1 yes") << QDate(2011, 1, 1) << int(TAnswer::Yes) << true << true << true;
         QTest::newRow("phase 1 no") << QDate(2012, 12, 31) << int(TAnswer::No) << true << false << true;
-        QTest::newRow("phase 1 dismissed") << QDate(2011, 5, 1) << int(TAnswer::Cancel) << true << false << false;
-        QTest::newRow("phase 2 yes") << QDate(2013, 1, 1) << int(TAnswer::Yes) << true << true << true;
         QTest::newRow("phase 2 no") << QDate(2020, 1, 1) << int(TAnswer::No) << true << true << false;
         QTest::newRow("phase 2 dismissed") << QDate(2020, 1, 1) << int(TAnswer::Cancel) << true << false << false;
     }
@@ -495,7 +451,6 @@ private slots:
         const auto& messages = Host->Person.Messages;
         QCOMPARE(!messages.empty() && messages[0].Kind == 'C', asked);
         if (asked) {
-            QCOMPARE(messages[0].Caption, std::string("Download"));
             const char* expected = today.year() >= 2013 ? NarrowBandMessages::Phase2 : NarrowBandMessages::Phase1;
             QCOMPARE(messages[0].Text, std::string(expected));
         }
@@ -514,13 +469,9 @@ private slots:
         TfrmRadio radio(&owner, prompt);
         radio.TransferBegins(TLinkView::DownloadDirection);
         QVERIFY(!owner.isEnabled());
-        QCOMPARE(radio.findChild<QLabel*>("lblMsg2")->text(), QString("Connection cables to radio"));
-        QVERIFY(!radio.findChild<QPushButton*>("btnHelp")->isVisible());
         // The first request only raises the cancel flag.
         QVERIFY(!radio.close());
         QVERIFY(radio.Cancelled());
-        QVERIFY(radio.isVisible());
-        QTest::keyClick(&radio, Qt::Key_F4, Qt::AltModifier);
         QVERIFY(radio.isVisible());
         QVERIFY(radio.close());
         radio.TransferEnds();
@@ -542,11 +493,9 @@ private slots:
         QTest::addColumn<int>("port");
         QTest::addColumn<QString>("pick");  // empty: OK on what is preselected
         QTest::addColumn<QString>("preselected");
-        QTest::addColumn<int>("result");
-        QTest::addColumn<QStringList>("messages");
-        const QStringList problem {"error: Problem on COM port"};
-        QTest::newRow("not there: COM1, nothing behind it") << 4 << "" << "COM1" << 1 << problem;
-        QTest::newRow("kept although it cannot be opened") << 1 << "COM65   (LDA-30)" << "COM1" << 65 << problem;
+        QTest::addColumn<int>("result");  // either way the port cannot be opened, and the person is told
+        QTest::newRow("not there: COM1, nothing behind it") << 4 << "" << "COM1" << 1;
+        QTest::newRow("kept although it cannot be opened") << 1 << "COM65   (LDA-30)" << "COM1" << 65;
     }
     void configurationDialog()
     {
@@ -554,7 +503,6 @@ private slots:
         QFETCH(QString, pick);
         QFETCH(QString, preselected);
         QFETCH(int, result);
-        QFETCH(QStringList, messages);
         class TFixedPorts : public TPortHost {
         public:
             using TPortHost::TPortHost;
@@ -579,7 +527,7 @@ private slots:
         dialog.show();
         QTest::mouseClick(dialog.findChild<QPushButton*>("btnOK"), Qt::LeftButton);
         QCOMPARE(dialog.ComPort(), result);
-        QCOMPARE(Messages(), messages);
+        QCOMPARE(Messages(), QStringList {"error: Problem on COM port"});
     }
 };
 
