@@ -37,12 +37,6 @@ std::string FieldText(const TRKmem& doc, const std::string& name)
     return "(no field " + name + ")";
 }
 
-// The fields that differ, one line each; empty when the documents are equal.
-QString Differences(const TRKmem& a, const TRKmem& b)
-{
-    return QString::fromStdString(DocumentDifferences(a, b));
-}
-
 template <class TForm>
 std::unique_ptr<TParamDialog> Open(TRKmem& doc, TProgramMode mode, TPrompt& prompt)
 {
@@ -83,16 +77,6 @@ TRKmem OddDocument()
     doc.FiveToneTable[1] = 9000;
     doc.MarkTime = 0;
     return doc;
-}
-
-QColor Base(QWidget* w)
-{
-    return w->palette().color(QPalette::Base);
-}
-
-QColor System(QPalette::ColorRole role)
-{
-    return QApplication::palette().color(role);
 }
 
 // Typed into a dialog's field, shown as committed, stored in the document;
@@ -194,8 +178,8 @@ private slots:
     {
         SystemPalette = QApplication::palette();
         // A field's three states (shown, editing, closed) are told apart by colour only.
-        QVERIFY(System(QPalette::Base) != System(QPalette::ToolTipBase));
-        QVERIFY(System(QPalette::Base) != System(QPalette::Button));
+        QVERIFY(SystemPalette.color(QPalette::Base) != SystemPalette.color(QPalette::ToolTipBase));
+        QVERIFY(SystemPalette.color(QPalette::Base) != SystemPalette.color(QPalette::Button));
     }
     void cleanup()
     {
@@ -251,7 +235,7 @@ private slots:
             Ok();
             QCOMPARE(Dialog->result(), int(QDialog::Accepted));
             QVERIFY(!Dialog->Changed());
-            QCOMPARE(Differences(before, Doc), QString());
+            QCOMPARE(DocumentDifferences(before, Doc), std::string());
         }
     }
 
@@ -291,7 +275,7 @@ private slots:
         QTest::keyClick(edit, Qt::Key_Escape);
         QVERIFY(!Dialog->isVisible());
         QCOMPARE(Dialog->result(), int(QDialog::Rejected));
-        QCOMPARE(Differences(before, Doc), QString());
+        QCOMPARE(DocumentDifferences(before, Doc), std::string());
     }
 
     // A double click goes into and out of editing; going in shows the bare
@@ -440,7 +424,7 @@ private slots:
         });
         QCOMPARE(TfrmEni::Execute(nullptr, Doc, Extended, Prompt, modified), ok);
         QCOMPARE(modified, modifiedAfter);
-        QCOMPARE(Differences(expected, Doc), QString());
+        QCOMPARE(DocumentDifferences(expected, Doc), std::string());
     }
 
     // A read-only view on button face: its text must stay readable (WCAG
@@ -448,11 +432,7 @@ private slots:
     // the dialog is open.
     void disabledFieldsAreReadable()
     {
-        QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35));
-        dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
-        for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText, QPalette::ToolTipText})
-            dark.setColor(role, Qt::white);
-        dark.setColor(QPalette::ToolTipBase, QColor(0x55, 0x55, 0x3a));
+        QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35));  // light texts of its own
         for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
             dark.setColor(QPalette::Disabled, role, QColor(0x6e, 0x6e, 0x6e));
         QVERIFY(Show<TfrmHardware>(Normal));
@@ -532,13 +512,13 @@ private slots:
         else
             QTest::keyClick(edit, Qt::Key_Backspace);  // empties the field
         QVERIFY(edit->EditMode());
-        QCOMPARE(Base(edit), System(QPalette::ToolTipBase));
+        QCOMPARE(edit->palette().color(QPalette::Base), SystemPalette.color(QPalette::ToolTipBase));
         if (c.Editing)
             QCOMPARE(edit->text(), QString(c.Editing));
         QTest::keyClick(edit, Qt::Key_Return);
         QCOMPARE(edit->text(), QString(c.Shown));
         QVERIFY(!edit->EditMode());
-        QCOMPARE(Base(edit), System(QPalette::Base));
+        QCOMPARE(edit->palette().color(QPalette::Base), SystemPalette.color(QPalette::Base));
         QVERIFY(Dialog->isVisible());
         Ok();
         QCOMPARE(FieldText(Doc, c.Member), std::string(c.Stored));
@@ -618,7 +598,7 @@ private slots:
         Ok();
         QCOMPARE(static_cast<TfrmHardware*>(Dialog.get())->BandChanged(), band && index == 1);
         QCOMPARE(Dialog->Changed(), index == 1);
-        QCOMPARE(Differences(expected, Doc), QString());  // the dialog itself touches no channel
+        QCOMPARE(DocumentDifferences(expected, Doc), std::string());  // the dialog itself touches no channel
     }
 
     void cwIdOffTurnsOffTheChannelsThatSendIt_data()
@@ -745,7 +725,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Field("edtMarkTime")));
         Ok();
         QVERIFY(!Dialog->Changed());
-        QCOMPARE(Differences(before, Doc), QString());
+        QCOMPARE(DocumentDifferences(before, Doc), std::string());
     }
 
     // The set follows the sixteen tones; under EIA digits 0 and E keep
