@@ -463,7 +463,6 @@ private slots:
         QTest::newRow("focused only") << QString() << false << "AB12";
         QTest::newRow("retyped") << "AB12" << false << "AB12";
         QTest::newRow("typed, then Esc") << "XY9" << true << "AB12";
-        QTest::newRow("changed") << "AB123" << false << "AB123   ";
     }
     void untouchedTextIsStoredAsLoaded()
     {
@@ -655,25 +654,31 @@ private slots:
 
     // DTMF and 5-tone exclude each other; switching both off on OK turns
     // the channels' ANI/ENI off. Rows: the loaded flags, the picks, the
-    // flags stored and whether the channels were reset.
+    // flags stored and whether the channels were reset. Even a read-only
+    // view opens the times of the signaling stored; its OK keeps the closed
+    // choices as they were, both kinds loaded.
     void signalingExclusionAndChannelReset_data()
     {
+        QTest::addColumn<int>("mode");
         QTest::addColumn<QList<int>>("loaded");  // DtmfTx, DtmfRx, FiveToneTx, FiveToneRx
         QTest::addColumn<QList<int>>("picks");   // DTMF index, 5-tone index; -1 untouched
         QTest::addColumn<QList<int>>("stored");
         QTest::addColumn<QList<bool>>("enabled"); // mark, space, repeat after the picks
         QTest::addColumn<bool>("reset");
-        QTest::newRow("DTMF Tx switches 5-tone off") << QList {0, 0, 0, 1} << QList {2, -1} << QList {1, 0, 0, 0}
-                                                  << QList {true, true, false} << false;
-        QTest::newRow("5-tone switches DTMF off") << QList {1, 1, 0, 0} << QList {-1, 3} << QList {0, 0, 1, 1}
-                                               << QList {true, true, true} << false;
-        QTest::newRow("both off resets ANI/ENI") << QList {0, 1, 0, 0} << QList {0, -1} << QList {0, 0, 0, 0}
-                                              << QList {false, false, false} << true;
-        QTest::newRow("both loaded, DTMF wins") << QList {0, 1, 1, 0} << QList {-1, -1} << QList {0, 1, 0, 0}
-                                             << QList {true, true, true} << false;
+        QTest::newRow("DTMF Tx switches 5-tone off") << int(Extended) << QList {0, 0, 0, 1} << QList {2, -1}
+                                                  << QList {1, 0, 0, 0} << QList {true, true, false} << false;
+        QTest::newRow("5-tone switches DTMF off") << int(Extended) << QList {1, 1, 0, 0} << QList {-1, 3}
+                                               << QList {0, 0, 1, 1} << QList {true, true, true} << false;
+        QTest::newRow("both off resets ANI/ENI") << int(Extended) << QList {0, 1, 0, 0} << QList {0, -1}
+                                              << QList {0, 0, 0, 0} << QList {false, false, false} << true;
+        QTest::newRow("both loaded, DTMF wins") << int(Extended) << QList {0, 1, 1, 0} << QList {-1, -1}
+                                             << QList {0, 1, 0, 0} << QList {true, true, true} << false;
+        QTest::newRow("read-only, both loaded") << int(Normal) << QList {1, 0, 0, 1} << QList {-1, -1}
+                                             << QList {1, 0, 0, 1} << QList {true, true, true} << false;
     }
     void signalingExclusionAndChannelReset()
     {
+        QFETCH(int, mode);
         QFETCH(QList<int>, loaded);
         QFETCH(QList<int>, picks);
         QFETCH(QList<int>, stored);
@@ -686,7 +691,7 @@ private slots:
         for (int i = 0; i < ChannelCount; ++i)
             Doc.Channels[i].CwIdAniEni = selections[i % 4];
         const TRKmem before = Doc;
-        QVERIFY(Show<TfrmSignal>(Extended));
+        QVERIFY(Show<TfrmSignal>(TProgramMode(mode)));
         const char* const combos[] = {"cmbDTMF", "cmb5Tone"};
         for (int i = 0; i < 2; ++i) {
             if (picks[i] < 0)
@@ -707,25 +712,6 @@ private slots:
         QCOMPARE(Dialog->Changed(), stored != loaded);
         // The repeat code goes back as it was, open or not.
         QCOMPARE(Doc.FiveToneRepeatCode, before.FiveToneRepeatCode);
-    }
-
-    // Even a read-only view opens the times of the signaling stored; its OK
-    // keeps the closed choices as they were, both kinds loaded.
-    void signalingTimesFollowTheStoredChoiceInEveryMode()
-    {
-        Doc.DtmfTx = 1;
-        Doc.FiveToneRx = 1;
-        const TRKmem before = Doc;
-        QVERIFY(Show<TfrmSignal>(Normal));
-        QVERIFY(!List("cmbDTMF")->isEnabled());
-        QVERIFY(!List("cmb5Tone")->isEnabled());
-        QVERIFY(Field("edtMarkTime")->isEnabled());
-        QVERIFY(List("cmb5ToneRepeat")->isEnabled());
-        QTest::keyClick(Dialog.get(), Qt::Key_M, Qt::AltModifier);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Field("edtMarkTime")));
-        Ok();
-        QVERIFY(!Dialog->Changed());
-        QCOMPARE(DocumentDifferences(before, Doc), std::string());
     }
 
     // The set follows the sixteen tones; under EIA digits 0 and E keep
@@ -760,7 +746,6 @@ private slots:
         Ok();
         QCOMPARE(Doc.FiveToneTable, TfrmToneTbl::StandardSets[TfrmToneTbl::EiaSet]);
     }
-
 };
 
 QTEST_MAIN(TestDialogs)
