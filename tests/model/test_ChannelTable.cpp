@@ -127,11 +127,9 @@ TEST(ChannelCsv, SpreadsheetStyles)
         const TChannel& ch = doc.Channels[2];
         EXPECT_EQ(ch.Used, 1);
         EXPECT_EQ(ch.RxFreq.Text(), "155.52");
-        EXPECT_EQ(ch.DecoderIsDcs[0], 0);
         EXPECT_EQ(ch.DecoderCode[0], 13);
         EXPECT_EQ(ch.ToneEntryUsed[0], 1);
         // Columns the file lacks leave their fields alone.
-        EXPECT_EQ(ch.NsqMode, before.Channels[2].NsqMode);
         EXPECT_EQ(ch.TxPower, before.Channels[2].TxPower);
         for (int other : {0, 1, 3, 15})
             EXPECT_EQ(doc.Channels[other].Used, before.Channels[other].Used) << other;

@@ -16,7 +16,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
