@@ -3,26 +3,12 @@
 // on one field of each editing class, each dialog's own conversions and
 // rules, and the result in the document, field by field.
 #include "support/DialogTestKit.h"
+#include "support/ParamDialogs.h"
 #include "ui/base/U_Contrast.h"
 #include "model/U_Fields.h"
 
-#include "ui/dialogs/D_Ani.h"
-#include "ui/dialogs/D_CWID.h"
-#include "ui/dialogs/D_Eni.h"
-#include "ui/dialogs/D_Hardware.h"
-#include "ui/dialogs/D_Market.h"
-#include "ui/dialogs/D_RadioStatus.h"
-#include "ui/dialogs/D_RxAdjust.h"
-#include "ui/dialogs/D_Signal.h"
-#include "ui/dialogs/D_Timer.h"
-#include "ui/dialogs/D_ToneTbl.h"
-#include "ui/dialogs/D_TxAdjust.h"
-#include "ui/dialogs/D_TxPower.h"
-
 #include <QClipboard>
 #include <QToolButton>
-
-#include <memory>
 
 namespace {
 
@@ -36,19 +22,6 @@ std::string FieldText(const TRKmem& doc, const std::string& name)
             return v.Text;
     return "(no field " + name + ")";
 }
-
-template <class TForm>
-std::unique_ptr<TParamDialog> Open(TRKmem& doc, TProgramMode mode, TPrompt& prompt)
-{
-    return std::make_unique<TForm>(doc, mode, prompt);
-}
-
-using TOpen = std::unique_ptr<TParamDialog> (*)(TRKmem&, TProgramMode, TPrompt&);
-
-enum TDialog { Hardware, Timer, CwId, RadioStatus, Market, Signal, Ani, Eni, ToneTbl, RxAdjust, TxAdjust, TxPower };
-const TOpen Opens[] = {Open<TfrmHardware>, Open<TfrmTimer>, Open<TfrmCWID>, Open<TfrmRadioStatus>,
-                       Open<TfrmMarket>, Open<TfrmSignal>, Open<TfrmAni>, Open<TfrmEni>,
-                       Open<TfrmToneTbl>, Open<TfrmRxAdjust>, Open<TfrmTxAdjust>, Open<TfrmTxPower>};
 
 // A document as a person may open it: a short serial number (saved with
 // zero bytes after it), stored values outside the fields' ranges, a market
@@ -133,7 +106,7 @@ class TestDialogs : public QObject {
 
     bool Show(int dialog, TProgramMode mode = Manufacture)
     {
-        Dialog = Opens[dialog](Doc, mode, Prompt);
+        Dialog = ParamDialogs[dialog](Doc, mode, Prompt);
         return ShowActive(*Dialog);
     }
     TParamEdit* Field(const char* name) { return Find<TParamEdit>(*Dialog, name); }
