@@ -105,10 +105,14 @@ void Inspect(QWidget& window)
         if (view->isVisible())
             CheckContrast(view, QPalette::Text, QPalette::Base);
     for (QWidget* field : window.findChildren<QWidget*>()) {
-        if (qobject_cast<TParamEdit*>(field))
-            CheckContrast(field, QPalette::Text, QPalette::Base);
-        else if (!qobject_cast<TParamCombo*>(field))
+        const bool list = qobject_cast<TParamCombo*>(field);
+        if (!list && !qobject_cast<TParamEdit*>(field))
             continue;
+        // Closed on the button face (a list's item in button text), as the theme is now.
+        const bool open = field->isEnabled();
+        const QColor face = QApplication::palette().color(open ? QPalette::Base : QPalette::Button);
+        QCOMPARE(field->palette().color(QPalette::Base), face);
+        CheckContrast(field, list && !open ? QPalette::ButtonText : QPalette::Text, QPalette::Base);
         // A list's own name is its item here: its caption goes with the description.
         QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(field);
         QVERIFY(spoken);
@@ -181,8 +185,11 @@ class TestTheme : public QObject {
     }
 
 private slots:
-    void initTestCase() { QApplication::setPalette(DarkTheme()); }
-    void cleanup() { QFont::removeSubstitutions("Arial"); }
+    void cleanup()
+    {
+        QFont::removeSubstitutions("Arial");
+        QApplication::setPalette(QPalette());  // the next window opens under the light default again
+    }
 
     // Normal mode shows every field closed (button face), Manufacture open.
     // A desktop without the dialogs' font gives them a wider one: the
@@ -215,6 +222,8 @@ private slots:
             shown = ParamDialogs[row.Window](doc, mode, rig.Host.Person);
         QWidget& inspected = shown ? *shown : main;
         QVERIFY(ShowActive(inspected));
+        QApplication::setPalette(DarkTheme());  // the desktop switches theme while the window is open
+        QApplication::processEvents();
         if (wideFont)
             QCOMPARE(QFontInfo(inspected.font()).family(), QString("DejaVu Sans"));
         Inspect(inspected);
