@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+// The list is not in numeric order (250.3 comes before 159.8); the first and
+// last codes and an unknown tone are in the frames below.
 TEST(AlignCodes, ToneAndCodeTextsByListPosition)
 {
     const struct {
@@ -13,8 +15,7 @@ TEST(AlignCodes, ToneAndCodeTextsByListPosition)
         int Ctcss;
         int Dcs;
     } cases[] = {
-        {"67.0", 1, 0},    {" 250.3 ", 39, 0}, {"159.8", 40, 0}, {"254.1", 47, 0}, {"off", 0, 0},
-        {"023", 0, 128},   {"754", 0, 231},    {" 025", 0, 129}, {"024", 0, 0},    {"", 0, 0},
+        {" 250.3 ", 39, 0}, {"159.8", 40, 0}, {"254.1", 47, 0}, {" 025", 0, 129}, {"024", 0, 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Align::CtcssCode(c.Text), c.Ctcss) << c.Text;
@@ -75,9 +76,8 @@ TEST(AlignValues, TypedTextsReadAsTheWindowReadsThem)
         int Level;
         double Frequency;
     } cases[] = {
-        {"300", 255, 300.0},      {"1000", 255, 999.9},  {"abc", 0, 0},         {"-5", 0, 0},
-        {"150.45", 0, 150.5},     {"12,46", 0, 12.5},    {"1.2.3", 0, 0},       {" 151.5 ", 0, 151.5},
-        {"999.96", 0, 999.9},     {"", 0, 0},            {"007", 7, 7.0},
+        {"300", 255, 300.0}, {"1000", 255, 999.9}, {"abc", 0, 0},       {"-5", 0, 0},   {"150.45", 0, 150.5},
+        {"12,46", 0, 12.5},  {"1.2.3", 0, 0},      {" 151.5 ", 0, 151.5}, {"007", 7, 7.0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Align::LevelOf(c.Text), c.Level) << c.Text;

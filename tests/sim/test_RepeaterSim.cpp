@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <thread>
 
-
 namespace {
 
 // A memory whose every byte tells its address (modulo 251).
@@ -31,8 +30,9 @@ TBytes Block(uint8_t command, uint8_t index, int offset, int bytes)
 
 } // namespace
 
-// One session through everything a fault-free repeater answers, in the
-// order a program might send it.
+// One session through what a fault-free repeater answers, in the order a
+// program might send it. The other blocks of each read and write are the
+// transfer tests' (their images are compared whole).
 TEST(RepeaterSim, AnswersEachRequestByteForByte)
 {
     TSimOptions options;
@@ -56,12 +56,9 @@ TEST(RepeaterSim, AnswersEachRequestByteForByte)
         {{0x02}, {0x02, 0x01}},
         {{0x06}, {}},
         {WithSum({0x12, 0x00, 0x02, 0}), Block(0x12, 0, 0, 80)},
-        {WithSum({0x22, 0x00, 0x02, 0}), Block(0x22, 0, 80, 128)},
-        {WithSum({0x42, 0x00, 0x02, 0}), Block(0x42, 0, 208, 48)},
         {WithSum({0x42, 0x00, 0x02, 15}), Block(0x42, 15, 928, 48)},
         {{0x27}, {}},
         {{0x03}, {0x03, 0x01}},
-        {WithSum({0x62, 0x00, 0x02, 1}), Block(0x62, 1, 976, 10)},
         {WithSum({0x62, 0x00, 0x02, 48}), Block(0x62, 48, 1446, 10)},
         // Out of range or spoilt requests get no answer.
         {WithSum({0x42, 0x00, 0x02, 16}), {}},
@@ -70,19 +67,14 @@ TEST(RepeaterSim, AnswersEachRequestByteForByte)
         {write6, ack},
         {spoilt, nak},
         {WithSum(area1), ack},
-        // The fill blocks are only acknowledged.
-        {WithSum({0x63, 0x00, 0x0C, 0x00, 0x00, 0x00, 0x25, 0x25, 0x25, 0x25, 0x25, 0x25, 0x25, 0x25}), ack},
         {{0xB1, 0x00, 0x02, 0x72, 0x25}, ack},
         {{0xB2, 0x00, 0x02, 0x51, 0x05}, WithSum({0xB2, 0x00, 0x05, 0x41, 0x01, 0x80, 0xFF})},
         {{0x28}, {}},
     };
-    std::vector<TBytes> requests;
     for (const auto& c : cases) {
         EXPECT_EQ(line.Ask(c.Request), c.Reply) << "request " << int(c.Request[0]);
-        requests.push_back(c.Request);
         EXPECT_EQ(sim->Transfers(), c.Request == TBytes{0x28} ? 1 : 0);
     }
-    EXPECT_EQ(sim->Received(), requests);
     // Only the good writes of areas 1 and 6 changed the memory.
     TMap::TImage expected = Memory().Content();
     std::fill_n(expected.begin(), 80, 0xEE);
