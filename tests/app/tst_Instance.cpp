@@ -10,18 +10,6 @@ class TestInstance : public QObject {
     Q_OBJECT
 
 private slots:
-    void lockIsHeldOncePerFolder()
-    {
-        QTemporaryDir dir;
-        TSingleInstance first(dir.path());
-        TSingleInstance second(dir.path());
-        QVERIFY(first.Acquire());
-        QVERIFY(!second.Acquire());
-        QTemporaryDir other;
-        TSingleInstance elsewhere(other.path());
-        QVERIFY(elsewhere.Acquire());
-    }
-
     void secondProgramEndsSilently()
     {
         // A copy of the program in a folder of its own: what it keeps beside

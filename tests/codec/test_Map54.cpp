@@ -11,13 +11,6 @@ std::vector<uint8_t> Bytes(const TMap& map)
     return {map.Data(), map.Data() + ImageSize};
 }
 
-TDecimal Dec(double x)
-{
-    TDecimal d;
-    d.SetFromFloat(x);
-    return d;
-}
-
 // Record offset of channel i.
 int Ch(int i) { return 208 + 48 * i; }
 
@@ -55,7 +48,7 @@ TEST(TMap54, StoredDocumentsEncodeToTheirBytes)
 TEST(TMap54, EncodingValuesNoImageHolds)
 {
     TRKmem doc = DefaultDocument();
-    doc.Channels[0].RxFreq = Dec(146.00625);  // the image holds whole kHz
+    doc.Channels[0].RxFreq.SetFromFloat(146.00625);  // the image holds whole kHz
     doc.Channels[1].TxInhibit = 1;            // a decode marks it -1
     doc.DataFileName = "TEST.R54";
     doc.AlphaTagNumber[0] = 7;

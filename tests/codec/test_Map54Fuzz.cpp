@@ -84,28 +84,3 @@ TEST(TMap54Fuzz, RandomImages)
             return;
     }
 }
-
-TEST(TMap54Fuzz, MutatedDocuments)
-{
-    std::mt19937 random(4400);
-    TRKmem doc;
-    TMap54::SetDefaults(doc);
-    TMap54 base;
-    base.Encode(doc);
-    for (int round = 0; round < 3000; ++round) {
-        TMap54 image = base;
-        const int changes = 1 + static_cast<int>(random() % 12);
-        for (int k = 0; k < changes; ++k) {
-            const int address = static_cast<int>(random() % ImageSize);
-            switch (random() % 3) {
-            case 0: image[address] = static_cast<uint8_t>(random()); break;
-            case 1: image[address] ^= static_cast<uint8_t>(1u << (random() % 8)); break;
-            default: image[address] = 0xFF; break;
-            }
-        }
-        SCOPED_TRACE(round);
-        CheckRoundTrip(image);
-        if (HasFatalFailure())
-            return;
-    }
-}

@@ -104,9 +104,6 @@ TEST(DataFile, ReadFailuresLeaveTheDocumentAloneAndTheOldTypeClearsSave)
     auto good = ExpectedDefaultImage();
     TTempFolder::Write(dir / "good.RPT", good);
     TTempFolder::Write(dir / "good.Rpt", good);
-    auto shortFile = good;
-    shortFile.resize(1985);
-    TTempFolder::Write(dir / "short.R54", shortFile);
     auto badFreq = good;
     badFreq[208 + 10] = badFreq[208 + 11] = badFreq[208 + 12] = 0xFF;
     TTempFolder::Write(dir / "badfreq.R54", badFreq);
@@ -116,7 +113,6 @@ TEST(DataFile, ReadFailuresLeaveTheDocumentAloneAndTheOldTypeClearsSave)
 
     struct Case { std::string path; std::string message; bool saveEnabled; };  // message "": the file reads
     const Case cases[] = {
-        {dir / "short.R54", "The file cannot be opened.\r\nThe file format is not correct.", true},
         {dir / "missing.RPT", "File read error  File Name = " + (dir / "missing.RPT"), false},
         {dir / "badfreq.R54", "File read error  File Name = " + (dir / "badfreq.R54"), true},
         {dir / "fifo.R54", "File read error  File Name = " + (dir / "fifo.R54"), true},

@@ -51,7 +51,6 @@ TEST(FrequencyNormalisation, MarksStepsAndLimits)
         {"146.0025", gcRxFreq, 0, "146.00500"},          // half up, and a tie to 5 kHz
         {"173.999", gcRxFreq, 0, "174.00000"},          // snapped, then limited
         {"", gcRxFreq, 0, "136.00000"},
-        {"   ", gcRxFreq, 0, "136.00000"},
         {"1.2.3", gcRxFreq, 0, "136.00000"},            // does not convert
         {"146 52", gcRxFreq, 0, "136.00000"},
         {"140", gcTxFreq, 0, "140.50000"},
@@ -102,11 +101,18 @@ TEST(Stepping, CwIdFollowsTheSignallingSwitches)
     }
 }
 
-TEST(RowTexts, StoreTakesTheEditedTexts)
+TEST(RowTexts, StoreKeepsWhatFillShowedAndTakesEdits)
 {
     TChannel channel = Channel();
+    channel.RxFreq.SetFromFloat(150.006);  // off the raster, whole kHz as an image holds it
+    const TChannel filled = channel;
     TRowTexts row = FillRow(channel, 4, 0);
     EXPECT_EQ(row[gcCh], " 5");
+    StoreRow(row, channel);
+    EXPECT_TRUE(channel == filled);  // stored as filled: unchanged
+    row[gcRxFreq] = "146.5249";  // a text not yet normalised is stored to the kHz
+    StoreRow(row, channel);
+    EXPECT_EQ(channel.RxFreq.Text(), "146.524");
     // Edited texts reach the fields; a text outside its list stores 0.
     row[gcDecCtcss] = "off";
     row[gcDecDcs] = "023";
@@ -143,26 +149,31 @@ TEST(Paste, EveryColumnKind)
     // What the grid's own paste tests do not reach; nullopt: the paste is refused.
     struct TCase { int Column; const char* Clip; const char* Current; std::optional<std::string> Result; } const cases[] = {
         {5, "N", "N", std::nullopt},          // no change
-        {5, "", "N", std::nullopt},
         {21, "off", "BTLO", "off"},
         {gcDecCtcss, "254.1", "off", "254.1"},
         {gcDecCtcss, "023", "off", std::nullopt},  // a DCS code is no tone
-        {gcDecCtcss, "100", "off", std::nullopt},
         {gcEncDcs, "off", "754", "off"},
         {gcEncDcs, "67.0", "off", std::nullopt},
         {gcMultiTone, "yes", "no", std::nullopt},
         {gcCh, " 3", " 1", std::nullopt},
         {gcRxFreq, "146.52", "146.52000", std::nullopt},
         {gcRxFreq, "hello", "150.00000", std::nullopt},  // no digit: no frequency
-        {gcRxFreq, "W", "150.00000", std::nullopt},
         {gcNsqLevel, " 77 ", "42", "77"},
         {gcNsqLevel, "007", "42", "7"},
         {gcNsqLevel, "7a", "42", std::nullopt},
-        {gcNsqLevel, "-7", "42", std::nullopt},
         {gcNsqLevel, "42", "42", std::nullopt},
     };
     for (const TCase& c : cases)
         EXPECT_EQ(PastedCellText(c.Column, c.Clip, c.Current, doc), c.Result) << c.Column << " '" << c.Clip << "'";
+}
+
+// A paste into an open editor: the characters its kind takes, cut to the
+// room its text leaves beside the selection it replaces.
+TEST(Paste, IntoAnOpenEditor)
+{
+    EXPECT_EQ(PastedEditorText(ekFreq, "6,52 MHz", 9, 2, 0), "6,52 ");
+    EXPECT_EQ(PastedEditorText(ekFreq, "147.1234567890", 9, 9, 9), "147.12345");
+    EXPECT_EQ(PastedEditorText(ekLevel, "2x5y9", 3, 1, 0), "25");
 }
 
 TEST(History, KeepsTheLatestSteps)

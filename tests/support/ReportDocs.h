@@ -142,15 +142,7 @@ inline TRKmem Rich()
     return d;
 }
 
-// The rich document with channel 1 as its only used channel.
-inline TRKmem OneChannel()
-{
-    TRKmem d = Rich();
-    for (int i = 1; i < ChannelCount; ++i)
-        d.Channels[i].Used = 0;
-    return d;
-}
-
+// The rich document with none of its channels used.
 inline TRKmem NoChannel()
 {
     TRKmem d = Rich();

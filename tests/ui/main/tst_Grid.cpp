@@ -28,8 +28,7 @@ void SetFreq(TDecimal& target, double mhz) { target.SetFromFloat(mhz); }
 // Channel 1: 146.52 simplex, CTCSS 100.0, NSQ "User" 42, W, Lo, its
 // Clk Sft stored "yes" (wrong for 146.52: a rule that runs shows "no").
 // Channel 2: DCS 023 / 754, NSQ "Prpgm" 99. Channel 3 switched off. Channel 4
-// Tx-inhibited with Tx values kept. Channel 7: Rx stored to the kHz, Tx apart.
-// The rest 150 MHz simplex. Alignment ranges 136..174 (Rx), 140..170 (Tx).
+// Tx-inhibited with Tx values kept. The rest 150 MHz simplex. Alignment ranges 136..174 (Rx), 140..170 (Tx).
 TRKmem SampleDocument()
 {
     TRKmem doc = DefaultDocument();
@@ -75,8 +74,6 @@ TRKmem SampleDocument()
     SetFreq(c3.TxFreq, 155.5);
     c3.TxPower = 1;
 
-    SetFreq(doc.Channels[6].RxFreq, 150.00625);
-    SetFreq(doc.Channels[6].TxFreq, 155.5);
     return doc;
 }
 
@@ -182,17 +179,6 @@ private slots:
     }
     void cleanup() { Rig.reset(); }
 
-    void storeGivesBackWhatFillShowed()
-    {
-        const TChannels before = Main->WorkChannels();
-        Grid->Store();
-        QVERIFY(Main->WorkChannels().Equals(before));  // the raster text and the hidden Tx side included
-        Grid->SetCellText(TChGrid::RowOf(0), 2, "146.5249");
-        Main->Commit();
-        QVERIFY(Main->Modified());
-        QCOMPARE(Main->Document().Channels[0].RxFreq.Text(), std::string("146.524"));
-    }
-
     // The item dialog hides NSQ on OK only; the arrows then step over the
     // hidden columns and stop at the grid's first and last shown ones.
     void visibleDialogAndArrowKeys()
@@ -256,17 +242,14 @@ private slots:
     {
         QTest::addColumn<TEdit>("e");
         const TBy keys = TBy::Keys, clicks = TBy::DoubleClicks, paste = TBy::Paste;
-        // Typed frequencies: cleaned, snapped, limited; Tx follows Rx; Clk Sft by rule.
+        // Typed frequencies: cleaned (snapped and limited: without the window); Tx follows Rx; Clk Sft by rule.
         QTest::newRow("Rx near 148 MHz") << TEdit {0, 2, keys, "148.02\r", {"2=148.02000", "16=148.02000", "6=yes"}};
-        QTest::newRow("Rx above Highest") << TEdit {0, 2, keys, "180\r", {"2=174.00000", "16=174.00000", "6=no"}};
         QTest::newRow("Rx, refused characters dropped") << TEdit {0, 2, keys, "1a4x6,5-2\r", {"2=146.52000", "6=no"}};
         QTest::newRow("Tx above Rx")
             << TEdit {0, 16, keys, "146,56\r", {"2=146.52000", "16=146.56000", "near=1", "above=1"}};
-        QTest::newRow("Tx far below") << TEdit {0, 16, keys, "145\r", {"16=145.00000", "near=0", "above=0"}};
         // Value lists step by Space or a double-click, wrapping.
         QTest::newRow("LOUT wraps") << TEdit {0, 21, keys, "   ", {"21=off"}, false};
         QTest::newRow("Tx power by double-click") << TEdit {0, 22, clicks, "1", {"22=Hi"}};
-        QTest::newRow("Ch is not stepped") << TEdit {0, 1, keys, " ", {"1= 1"}, false};
         QTest::newRow("channel 1 stays on") << TEdit {0, 1, clicks, "1", {"used=1"}, false};
         QTest::newRow("channel switched off") << TEdit {4, 1, clicks, "1", {"used=0"}};
         QTest::newRow("typing on a switched-off channel") << TEdit {2, 2, keys, "151\r", {"used=0"}, false};
@@ -282,18 +265,12 @@ private slots:
         QTest::newRow("Rx lifts the inhibit") << TEdit {3, 2, keys, "152\r", {"16=152.00000", "22=Lo"}};
         QTest::newRow("no Tx typed while inhibited") << TEdit {3, 16, keys, "152\r", {"16=Tx Inh"}, false};
         // Pasted into a cell: the cell's own rules, then the row's.
-        QTest::newRow("paste not in the list") << TEdit {1, 5, paste, "X", {"5=N"}, false};
-        QTest::newRow("paste DCS code resets CTCSS") << TEdit {0, 4, paste, "754", {"3=off", "4=754"}};
-        QTest::newRow("paste Tx limited") << TEdit {0, 16, paste, "100", {"16=140.00000", "2=146.52000"}};
         QTest::newRow("paste level while Prpgm") << TEdit {1, 8, paste, "50", {"8=---"}, false};
         QTest::newRow("paste on an inhibited Tx side") << TEdit {3, 22, paste, "Hi", {"22=---"}, false};
         QTest::newRow("paste on an inhibited Rx side") << TEdit {3, 15, paste, "Simplex", {"15=Simplex"}};
         // A block pasted all or nothing, the status bar saying why not.
         QTest::newRow("block onto a switched-off channel") << TEdit {1, 5, paste, "W\nW",
             {"status=Nothing pasted: channel 3, W/N, \"W\": the channel is switched off", "undo=0"}, false};
-        QTest::newRow("block with an unknown tone") << TEdit {4, 2, paste, "146.52\t99.9",
-            {"status=Nothing pasted: channel 5, Decoders CTCSS, \"99.9\": not a value of this column",
-             "undo=0"}, false};
         QTest::newRow("block past the grid's edge") << TEdit {15, 27, paste, "yes\tyes",
             {"status=The block does not fit the grid from the current cell.", "undo=0"}, false};
     }
@@ -361,31 +338,18 @@ private slots:
         QCOMPARE(Cell(0, 16), QString("161.00000"));
         CheckSaved(0);
 
-        // Pasted into an open editor: its own rules, not the cell's.
+        // Pasted into an open editor: its own rules (tested without the
+        // window), not the cell's.
         Select(0, 2);
-        Type("14");
+        Type("15");
         Clip("6,52 MHz");
         Key(Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(FreqEditor()->text(), QString("146,52 "));  // "MHz" refused
+        QCOMPARE(FreqEditor()->text(), QString("156,52 "));
         FreqEditor()->setSelection(0, 3);
         Trigger("miCopy");  // with an editor open, Copy takes its selection
-        QCOMPARE(Clipboard(), QString("146"));
-        FreqEditor()->selectAll();
-        Clip("147.1234567890");
-        Trigger("miPaste");
-        QCOMPARE(FreqEditor()->text(), QString("147.12345"));  // cut to the room left
+        QCOMPARE(Clipboard(), QString("156"));
         Key(Qt::Key_Return);
-        QCOMPARE(Cell(0, 2), QString("147.12500"));
-        QVERIFY(!Main->Modified());  // the commit, not the paste, changed the cell
-
-        // The level editor takes the digits only, replacing its selection.
-        Select(0, 8);
-        Type("1");
-        Clip("2x5y9");
-        Key(Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(LevelEditor()->text(), QString("125"));
-        Key(Qt::Key_Return);
-        QCOMPARE(Work(0).NsqLevel, 125);
+        QCOMPARE(Cell(0, 2), QString("156.52000"));
     }
 
     void toneSelectionList()
@@ -434,11 +398,7 @@ private slots:
 
     void copyAndPaste()
     {
-        // One cell by the menus.
-        Grid->setCurrentCell(1, 6);  // a header cell
-        Grid->setFocus();
-        Trigger("miCopy");
-        QCOMPARE(Clipboard(), QString("Sft"));
+        // One cell by the grid's own menu.
         Select(0, 5);
         Grid->findChild<QAction*>("pmiCopy")->trigger();
         Select(1, 5);
@@ -534,23 +494,16 @@ private slots:
         QCOMPARE(shown, QString("The open document and other.R54 differ in these 3 fields:"));
         QCOMPARE(Clipboard(), QString("Channel 1 Bandwidth: 0 | 1\nChannel 2 RxFreq: \"150\" | \"151.25\"\n"
                                       "DataFileName: \"sample  \" | \"other   \"\n"));
-
-        Rig->Host.Files = {FilePath};
-        Trigger("miCompare");
-        QCOMPARE(shown, QString("The open document and sample.R54 differ in this field:"));
     }
 
     void screenReaderNamesAndDarkTheme()
     {
         QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(Grid);
         QVERIFY(grid && grid->tableInterface());
-        const auto spoken = [&](int channel, int column) {
-            return grid->tableInterface()->cellAt(TChGrid::RowOf(channel), column)->text(QAccessible::Name);
-        };
-        QCOMPARE(spoken(0, 2), QString("Rx Freq, channel 1, 146.52000"));
-        Select(1, 5);
-        Key(Qt::Key_Space);  // N -> W: the name follows the value
-        QCOMPARE(spoken(1, 5), QString("W/N, channel 2, W"));
+        Select(0, 5);
+        Key(Qt::Key_Space);  // W -> N: the name follows the value
+        QAccessibleInterface* cell = grid->tableInterface()->cellAt(TChGrid::RowOf(0), 5);
+        QCOMPARE(cell->text(QAccessible::Name), QString("W/N, channel 1, N"));
 
         // A dark theme: the theme's text on the theme's window colour.
         Grid->setPalette(QPalette(QColor(0x35, 0x35, 0x35)));
