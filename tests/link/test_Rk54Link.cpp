@@ -73,22 +73,6 @@ protected:
 };
 
 const QByteArray Password = "orvanealign\n";
-const TUnits ClosingSequence = {{0x27}, {0x03}, {0x06}, {0x28}};
-
-// The alignment command frames among what the repeater got.
-TUnits CommandFrames(const TUnits& units)
-{
-    TUnits frames;
-    std::copy_if(units.begin(), units.end(), std::back_inserter(frames),
-                 [](const TBytes& u) { return u.size() > 1 && u.front() == 0xB1; });
-    return frames;
-}
-
-TUnits Tail(const TUnits& units, size_t count)
-{
-    return TUnits(units.end() - std::min(count, units.size()), units.end());
-}
-
 TUnits ThenClosing(TUnits units)
 {
     units.insert(units.end(), ClosingSequence.begin(), ClosingSequence.end());
@@ -123,6 +107,9 @@ TEST_F(Rk54Link, DownloadDoesWhatItsOptionsSay)
     for (TChannel& ch : doc.Channels)
         ch.Bandwidth = 1;  // wide; the channels lie at 150-160 MHz
     Save("wide.R54", doc);
+    for (TChannel& ch : doc.Channels)
+        ch.Bandwidth = 0;
+    Save("narrow.R54", doc);  // what the repeater is to get of wide.R54
     const QStringList readback = {"readback", "download", "before-download"};
     const struct {
         const char* Name;
@@ -131,20 +118,19 @@ TEST_F(Rk54Link, DownloadDoesWhatItsOptionsSay)
         std::optional<TSimFault> Fault;
         int Status;
         const char* Says;  // in either output
-        int Transfers;
         int Writes;  // frames that write areas 1, 2 and 4 (0x11, 0x21, 0x41)
         QStringList History;  // actions, newest first
         QByteArray Input = {};
-        bool Narrowed = false;  // every channel reaches the repeater narrow
+        const char* Sent = nullptr;  // the file whose channels reach the repeater, if not File
     } cases[] = {
-        {"dry run", {"--dry-run"}, "same.R54", {}, 0, "Channel 1 RxFreq: ", 1, 0, {"before-download"}},
-        {"mismatch", {}, "other.R54", {}, 4, "--force", 1, 0, {"before-download"}},
-        {"forced", {"--force"}, "other.R54", {}, 0, "Verified", 3, 16, readback},
-        {"read-back differs", {}, "same.R54", TSimFault::CorruptStore, 5, "Channel 5 ", 3, 16, readback},
-        {"no safe, manufacture", {"--no-safe", "--mode", "manufacture"}, "same.R54", {}, 0, "Download is completed", 1,
+        {"dry run", {"--dry-run"}, "same.R54", {}, 0, "Channel 1 RxFreq: ", 0, {"before-download"}},
+        {"mismatch", {}, "other.R54", {}, 4, "--force", 0, {"before-download"}},
+        {"forced", {"--force"}, "other.R54", {}, 0, "Verified", 16, readback},
+        {"read-back differs", {}, "same.R54", TSimFault::CorruptStore, 5, "Channel 5 ", 16, readback},
+        {"no safe, manufacture", {"--no-safe", "--mode", "manufacture"}, "same.R54", {}, 0, "Download is completed",
          18, {"download"}, Password},
-        {"wide channels for the USA", {"--no-safe"}, "wide.R54", {}, 0, "FCC Rule Caution!", 1, 16, {"download"}, {},
-         true},
+        {"wide channels for the USA", {"--no-safe"}, "wide.R54", {}, 0, "FCC Rule Caution!", 16, {"download"}, {},
+         "narrow.R54"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -157,28 +143,18 @@ TEST_F(Rk54Link, DownloadDoesWhatItsOptionsSay)
         EXPECT_EQ(run.Status, c.Status) << run.Err.toStdString();
         EXPECT_TRUE((QString::fromUtf8(run.Out) + run.Err).contains(c.Says)) << run.Out.toStdString()
                                                                              << run.Err.toStdString();
-        EXPECT_EQ(sim->Transfers(), c.Transfers);
         const TUnits units = sim->Received();
         EXPECT_EQ(CountOf(units, 0x11) + CountOf(units, 0x21) + CountOf(units, 0x41), c.Writes);
-        // Every transfer but the one that writes reads the whole memory.
-        EXPECT_EQ(CountOf(units, 0x42), 16 * (c.Transfers - (c.Writes > 0)));
         // Which bytes each mode writes is the engine's test; here the file's
-        // channels reach the repeater as they are (unless narrowed or
-        // spoilt by the repeater), or nothing does.
+        // channels reach the repeater (narrowed, unless spoilt by the
+        // repeater), or nothing does.
         const QByteArray memory = Bytes(sim->Memory());
         if (c.Writes == 0) {
             EXPECT_EQ(memory, unitBytes);
-        } else if (!c.Narrowed && !c.Fault) {
-            ASSERT_NE(before.mid(Image54::ChannelBase, 768), unitBytes.mid(Image54::ChannelBase, 768));
-            EXPECT_EQ(memory.mid(Image54::ChannelBase, 768), before.mid(Image54::ChannelBase, 768));
-        }
-        if (c.Narrowed) {
-            TMap sent;
-            std::copy(memory.begin(), memory.end(), sent.Data());
-            TRKmem inRepeater;
-            ASSERT_TRUE(AsUploaded(sent).Decode(inRepeater));
-            for (const TChannel& ch : inRepeater.Channels)
-                EXPECT_EQ(ch.Bandwidth, 0);
+        } else if (!c.Fault) {
+            const QByteArray sent = Contents(c.Sent ? c.Sent : c.File).mid(Image54::ChannelBase, 768);
+            ASSERT_NE(sent, unitBytes.mid(Image54::ChannelBase, 768));
+            EXPECT_EQ(memory.mid(Image54::ChannelBase, 768), sent);
         }
         EXPECT_EQ(Contents(c.File), before);
         const TRk54Run log = Run({"history", "--history", history, "--serial", QString::fromStdString(unit.SerialNo)});
@@ -243,7 +219,7 @@ TEST_F(Rk54Link, FailuresEndWithTheirStatusAndLeaveTheFilesAlone)
         EXPECT_TRUE(run.Err.contains(c.Message)) << run.Err.toStdString();
         EXPECT_TRUE(run.Out.isEmpty()) << run.Out.toStdString();
         const TUnits units = sim->Received();
-        EXPECT_EQ(CommandFrames(units).size(), c.Commands);
+        EXPECT_EQ(AlignCommands(units).size(), c.Commands);
         // With no tail given, the whole of what arrived must be nothing.
         EXPECT_EQ(Tail(units, c.Tail.empty() ? units.size() : c.Tail.size()), c.Tail);
         EXPECT_EQ(Contents("doc.R54"), kept);
@@ -259,7 +235,6 @@ TEST_F(Rk54Link, TheTraceHoldsEveryByteWithItsTime)
                           File("up.R54")});
     ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
     const QStringList lines = QString::fromUtf8(Contents("trace.txt")).split('\n', Qt::SkipEmptyParts);
-    ASSERT_GT(lines.size(), 4);
     const QRegularExpression sent("^ +\\d+\\.\\d{3} ms  sent 02$");
     const QRegularExpression answer("^ +\\d+\\.\\d{3} ms  recv 02 02 01$");
     EXPECT_TRUE(lines.indexOf(sent) >= 0) << lines.join('\n').left(400).toStdString();
@@ -317,7 +292,7 @@ TEST_F(Rk54Link, SignalsCancelTheRunAndSaySo)
         if (row.Args.front() == "align") {
             const TUnits units = sim->Received();
             EXPECT_EQ(Tail(units, 4), ClosingSequence);
-            EXPECT_EQ(CommandFrames(units).size(), 1u);  // tx-on, and no tx-off after it
+            EXPECT_EQ(AlignCommands(units).size(), 1u);  // tx-on, and no tx-off after it
         }
     }
 }
@@ -382,12 +357,11 @@ TEST_F(Rk54Link, AlignRunsItsStepsInOrderAndSavesTheClampedValues)
     EXPECT_EQ(run.Out, "VR=1a NSQ=2b RSSI=3c\n");
     const TBytes rx = {0x99, 0x99, 0xFF, b(14), 0x00, b(17)};
     const TBytes tx = {b(26), b(27), b(42), b(46), 231, b(50)};
-    EXPECT_EQ(CommandFrames(sim->Received()),
+    EXPECT_EQ(AlignCommands(sim->Received()),
               (TUnits {WithSum(Joined({{0xB1, 0x00, 0x0A, 0x52, 'R'}, rx, {0x4E}})),
                        WithSum(Joined({{0xB1, 0x00, 0x10, 'T', 'R'}, tx, rx, {'W'}})),
                        {0xB1, 0x00, 0x02, 0x74, 0x27}}));
     EXPECT_EQ(Tail(sim->Received(), 4), ClosingSequence);
-    EXPECT_TRUE(PortIsFree(sim.Port()));
     // What Save writes under the same name (the image keeps the file's name).
     TRKmem expected = RichDocument(0);
     expected.RxAdjFreq[2].SetFromFloat(999.9);

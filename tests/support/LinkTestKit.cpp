@@ -99,6 +99,21 @@ TBytes WithSum(TBytes frame)
     return frame;
 }
 
+TUnits AlignCommands(const TUnits& units)
+{
+    TUnits frames;
+    std::copy_if(units.begin(), units.end(), std::back_inserter(frames),
+                 [](const TBytes& u) { return u.size() > 1 && u.front() == 0xB1; });
+    return frames;
+}
+
+TUnits Tail(const TUnits& units, size_t count)
+{
+    return TUnits(units.end() - std::ptrdiff_t(std::min(count, units.size())), units.end());
+}
+
+const TUnits ClosingSequence = {{0x27}, {0x03}, {0x06}, {0x28}};
+
 bool PortIsFree(const QString& port)
 {
     TCRsDrv probe;

@@ -103,6 +103,13 @@ TBytes Bytes(const QByteArray& a);
 TBytes Joined(std::initializer_list<TBytes> parts);
 // The frame with its checksum, the low byte of the sum of its bytes.
 TBytes WithSum(TBytes frame);
+// The alignment command frames among `units`, in order.
+TUnits AlignCommands(const TUnits& units);
+// The last `count` of `units`, or all of them when there are fewer.
+TUnits Tail(const TUnits& units, size_t count);
+// How a repeater is taken out of alignment: 0x27, the second-section
+// handshake (0x03, 0x06) and 0x28.
+extern const TUnits ClosingSequence;
 // Nothing holds the device any more.
 bool PortIsFree(const QString& port);
 // Polls `done` (letting the program breathe) until it holds or `ms` have

@@ -16,9 +16,8 @@ TEST(FieldConv, FixedTextRoundsTheDecimalDigitsHalfAwayFromZero)
 {
     struct Case { double Value; int Decimals; const char* Text; };
     const Case cases[] = {
-        {9.999, 2, "10.00"}, {1.005, 2, "1.01"}, {0.125, 2, "0.13"}, {21.4, 2, "21.40"},
-        {99.99, 2, "99.99"}, {2.5, 0, "3"}, {0, 1, "0.0"}, {-0.004, 2, "0.00"}, {-1.25, 1, "-1.3"},
-        {999.95, 1, "1000.0"}, {127, 0, "127"},
+        {9.999, 2, "10.00"}, {1.005, 2, "1.01"}, {0.125, 2, "0.13"}, {2.5, 0, "3"},
+        {-0.004, 2, "0.00"}, {-1.25, 1, "-1.3"}, {999.95, 1, "1000.0"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FixedText(c.Value, c.Decimals), c.Text) << c.Value;
@@ -30,17 +29,13 @@ TEST(FieldConv, CommitReadsClampsAndRoundsDownToTheStep)
     const Case cases[] = {
         // What the dialog tests do not type: blanks, signs, units, steps of 5.
         {&MHz, " 5 ", "5.00 MHz"}, {&MHz, "5 5", "0.00 MHz"}, {&MHz, "-5", "0.00 MHz"},
-        {&MHz, "21.40 MHz", "21.40 MHz"}, {&MHz, "", "0.00 MHz"},
-        {&HalfMinutes, "2.3", "2.0 Min"}, {&HalfMinutes, "4.5", "4.5 Min"},
+        {&MHz, "21.40 MHz", "21.40 MHz"}, {&MHz, "1.2.3", "0.00 MHz"}, {&HalfMinutes, "2.3", "2.0 Min"},
         {&Delay, "3", "20 ms"}, {&Delay, "1300", "1275 ms"}, {&Delay, "1274", "1270 ms"},
-        {&Delay, "33", "30 ms"}, {&Delay, "", "20 ms"}, {&Delay, "99999999999", "20 ms"},
-        {&MHz, "1.2.3", "0.00 MHz"},
+        {&Delay, "", "20 ms"}, {&Delay, "99999999999", "20 ms"},
         // The shared kinds the dialogs and the alignment window use.
-        {&HexCodeField, "ab", "00AB"}, {&HexCodeField, "12", "0012"},
-        {&AlignFreqField, "1234", "999.9"}, {&AlignFreqField, "1.2.3", "0.0"},
-        {&LevelField, "", "0"}, {&LevelField, "300", "255"}, {&DisplayLevelField, "150", "99"},
-        {&PowerOffsetField, "5-", "0"}, {&PowerOffsetField, "+5", "5"}, {&PowerOffsetField, "-", "0"},
-        {&PowerOffsetField, "-200", "-128"},
+        {&HexCodeField, "ab", "00AB"}, {&AlignFreqField, "1234", "999.9"}, {&LevelField, "300", "255"},
+        {&DisplayLevelField, "150", "99"}, {&PowerOffsetField, "5-", "0"}, {&PowerOffsetField, "+5", "5"},
+        {&PowerOffsetField, "-", "0"}, {&PowerOffsetField, "-200", "-128"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CommitText(*c.Conv, c.Typed), c.Shown) << c.Typed;

@@ -4,12 +4,9 @@
 // reader.
 #include "support/TestHost.h"
 #include "support/DialogTestKit.h"
+#include "support/ParamDialogs.h"
 #include "ui/base/U_Contrast.h"
 #include "ui/main/D_MultiTone.h"
-#include "ui/dialogs/D_Hardware.h"
-#include "ui/dialogs/D_RxAdjust.h"
-#include "ui/dialogs/D_TxAdjust.h"
-#include "ui/dialogs/D_TxPower.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -22,8 +19,6 @@
 #include <QRegularExpression>
 #include <QToolButton>
 #include <QtTest>
-
-#include <memory>
 
 namespace {
 
@@ -39,30 +34,20 @@ QPalette DarkTheme()
     return dark;
 }
 
-// What a row opens over the main window the rig started; none: the main
-// window itself.
-using TMake = std::unique_ptr<QWidget> (*)(TMainRig&, TRKmem&, TProgramMode);
-
-template <class TForm>
-std::unique_ptr<QWidget> Param(TMainRig& rig, TRKmem& doc, TProgramMode mode)
-{
-    return std::make_unique<TForm>(doc, mode, rig.Host.Person);
-}
-
 // One window of each kind: the main window (its grid the list kind), a
 // dialog of its own layout, the parameter dialogs. The parameter dialogs share one pattern: these four hold every kind
 // of field and caption it lays out, and each names one field for a screen
 // reader in its own way: the label's caption (and its column's heading in a
 // row of like fields), the text typed into it when the row says what to type.
-struct TWindowRow { const char* Name; TMake Make; const char* Field = nullptr, *Spoken = "", *Typed = ""; };
+enum { MainWindow = -2, MultiTone = -1 };  // or a TDialog
+struct TWindowRow { const char* Name; int Window; const char* Field = nullptr, *Spoken = "", *Typed = ""; };
 const TWindowRow Windows[] = {
-    {"Main window", nullptr},
-    {"Multi Tone", [](TMainRig&, TRKmem& doc, TProgramMode) -> std::unique_ptr<QWidget> {
-         return std::make_unique<TfrmMultiTone>(doc.Channels[0]); }},
-    {"Hardware", Param<TfrmHardware>, "cmbBand", "Band Select"},  // a list
-    {"Rx Adjust", Param<TfrmRxAdjust>, "edtFreqLowest", "Rx Frequency (MHz), Lowest"},
-    {"Tx Adjust", Param<TfrmTxAdjust>, "edtHighL", "Tx Power High, Low", "20"},  // unlabelled field of a row
-    {"Tx Power", Param<TfrmTxPower>, "edtCh10", "Channel 10", "3"},  // an accelerator inside the caption
+    {"Main window", MainWindow},
+    {"Multi Tone", MultiTone},
+    {"Hardware", Hardware, "cmbBand", "Band Select"},  // a list
+    {"Rx Adjust", RxAdjust, "edtFreqLowest", "Rx Frequency (MHz), Lowest"},
+    {"Tx Adjust", TxAdjust, "edtHighL", "Tx Power High, Low", "20"},  // unlabelled field of a row
+    {"Tx Power", TxPower, "edtCh10", "Channel 10", "3"},  // an accelerator inside the caption
 };
 
 QString Describe(const QWidget* w)
@@ -120,10 +105,14 @@ void Inspect(QWidget& window)
         if (view->isVisible())
             CheckContrast(view, QPalette::Text, QPalette::Base);
     for (QWidget* field : window.findChildren<QWidget*>()) {
-        if (qobject_cast<TParamEdit*>(field))
-            CheckContrast(field, QPalette::Text, QPalette::Base);
-        else if (!qobject_cast<TParamCombo*>(field))
+        const bool list = qobject_cast<TParamCombo*>(field);
+        if (!list && !qobject_cast<TParamEdit*>(field))
             continue;
+        // Closed on the button face (a list's item in button text), as the theme is now.
+        const bool open = field->isEnabled();
+        const QColor face = QApplication::palette().color(open ? QPalette::Base : QPalette::Button);
+        QCOMPARE(field->palette().color(QPalette::Base), face);
+        CheckContrast(field, list && !open ? QPalette::ButtonText : QPalette::Text, QPalette::Base);
         // A list's own name is its item here: its caption goes with the description.
         QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(field);
         QVERIFY(spoken);
@@ -196,8 +185,11 @@ class TestTheme : public QObject {
     }
 
 private slots:
-    void initTestCase() { QApplication::setPalette(DarkTheme()); }
-    void cleanup() { QFont::removeSubstitutions("Arial"); }
+    void cleanup()
+    {
+        QFont::removeSubstitutions("Arial");
+        QApplication::setPalette(QPalette());  // the next window opens under the light default again
+    }
 
     // Normal mode shows every field closed (button face), Manufacture open.
     // A desktop without the dialogs' font gives them a wider one: the
@@ -223,9 +215,15 @@ private slots:
         TRKmem doc = DefaultDocument();
         TfrmMain& main = rig.Start({WriteDocument(rig.Path("sample.R54"), doc)});
         const TWindowRow& row = Windows[window];
-        const std::unique_ptr<QWidget> shown = row.Make ? row.Make(rig, doc, mode) : nullptr;
+        std::unique_ptr<QWidget> shown;
+        if (row.Window == MultiTone)
+            shown = std::make_unique<TfrmMultiTone>(doc.Channels[0]);
+        else if (row.Window != MainWindow)
+            shown = ParamDialogs[row.Window](doc, mode, rig.Host.Person);
         QWidget& inspected = shown ? *shown : main;
         QVERIFY(ShowActive(inspected));
+        QApplication::setPalette(DarkTheme());  // the desktop switches theme while the window is open
+        QApplication::processEvents();
         if (wideFont)
             QCOMPARE(QFontInfo(inspected.font()).family(), QString("DejaVu Sans"));
         Inspect(inspected);
