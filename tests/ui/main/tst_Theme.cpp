@@ -25,10 +25,7 @@ namespace {
 // A dark desktop theme: light text on dark faces, the disabled text grey.
 QPalette DarkTheme()
 {
-    QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35));
-    dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
-    for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
-        dark.setColor(role, QColor(0xee, 0xee, 0xee));
+    QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35));  // white texts on black base
     for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
         dark.setColor(QPalette::Disabled, role, QColor(0x6e, 0x6e, 0x6e));
     return dark;
