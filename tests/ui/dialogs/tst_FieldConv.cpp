@@ -7,8 +7,6 @@ namespace {
 
 const TFieldConv MHz {.Class = TEditClass::Decimal, .MaxLength = 5, .Reading = TReading::Decimal,
                       .Suffix = " MHz", .Min = 0, .Max = 99.99, .Decimals = 2, .Factor = 0.01};
-const TFieldConv HalfMinutes {.Class = TEditClass::Decimal, .Reading = TReading::Decimal, .Suffix = " Min",
-                              .Min = 0, .Max = 60, .Step = 0.5, .Decimals = 1, .Factor = 0.5};
 const TFieldConv Delay {.Class = TEditClass::Digits, .Reading = TReading::Unsigned, .Suffix = " ms",
                         .Min = 20, .Max = 1275, .Step = 5, .Fallback = 20, .Factor = 5};
 
@@ -28,14 +26,13 @@ TEST(FieldConv, CommitReadsClampsAndRoundsDownToTheStep)
     struct Case { const TFieldConv* Conv; const char* Typed; const char* Shown; };
     const Case cases[] = {
         // What the dialog tests do not type: blanks, signs, units, steps of 5.
-        {&MHz, " 5 ", "5.00 MHz"}, {&MHz, "5 5", "0.00 MHz"}, {&MHz, "-5", "0.00 MHz"},
-        {&MHz, "21.40 MHz", "21.40 MHz"}, {&MHz, "1.2.3", "0.00 MHz"}, {&HalfMinutes, "2.3", "2.0 Min"},
-        {&Delay, "3", "20 ms"}, {&Delay, "1300", "1275 ms"}, {&Delay, "1274", "1270 ms"},
-        {&Delay, "", "20 ms"}, {&Delay, "99999999999", "20 ms"},
+        {&MHz, " 5 ", "5.00 MHz"}, {&MHz, "-5", "0.00 MHz"}, {&MHz, "21.40 MHz", "21.40 MHz"},
+        {&MHz, "1.2.3", "0.00 MHz"}, {&Delay, "3", "20 ms"}, {&Delay, "1300", "1275 ms"},
+        {&Delay, "1274", "1270 ms"}, {&Delay, "", "20 ms"}, {&Delay, "99999999999", "20 ms"},
         // The shared kinds the dialogs and the alignment window use.
         {&HexCodeField, "ab", "00AB"}, {&AlignFreqField, "1234", "999.9"}, {&LevelField, "300", "255"},
         {&DisplayLevelField, "150", "99"}, {&PowerOffsetField, "5-", "0"}, {&PowerOffsetField, "+5", "5"},
-        {&PowerOffsetField, "-", "0"}, {&PowerOffsetField, "-200", "-128"},
+        {&PowerOffsetField, "-200", "-128"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CommitText(*c.Conv, c.Typed), c.Shown) << c.Typed;
@@ -43,10 +40,8 @@ TEST(FieldConv, CommitReadsClampsAndRoundsDownToTheStep)
 
 TEST(FieldConv, StoredUnitsComeFromTheShownValue)
 {
-    EXPECT_EQ(BareText(Delay, "1270 ms"), "1270");
     EXPECT_EQ(StoredInteger(StoreValue(Delay, 1270)), 254);
     EXPECT_EQ(StoredInteger(-2.7), -2);
-    EXPECT_EQ(StoredText(HalfMinutes, 4), "2.0 Min");
 }
 
 TEST(FieldConv, EachEditingClassFiltersTheCharactersTyped)
@@ -66,9 +61,6 @@ TEST(FieldConv, EachEditingClassFiltersTheCharactersTyped)
         for (const char* p = c.Refused; *p; ++p)
             EXPECT_EQ(FilterChar(c.Class, *p), 0) << int(c.Class) << " accepted " << *p;
     }
-    EXPECT_EQ(FilterChar(TEditClass::Hex, 'a'), 'A');
-    EXPECT_EQ(FilterChar(TEditClass::Tag, 'q'), 'Q');
-    EXPECT_EQ(FilterChar(TEditClass::Printable, 'q'), 'q');
 }
 
 } // namespace
