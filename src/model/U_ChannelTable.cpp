@@ -174,7 +174,15 @@ void ApplyChannelCells(TChannel& channel, int index, const TRKmem& doc, const st
             continue;
         // An inhibited transmitter's encoder columns show "---" and its
         // tone is kept: slot 1's encoder is the one cell that states it.
-        const bool keptEncoder = slot == 0 && IsEncoderSide(cell.Column) && channel.TxInhibit != 0;
+        // Storing the row counted only the decoder towards slot 1 being in
+        // use, so its decoder cell may show the decoder tone where the
+        // document showed none.
+        const bool inhibited = slot == 0 && channel.TxInhibit != 0;
+        const bool keptEncoder = inhibited && IsEncoderSide(cell.Column);
+        if (inhibited && !keptEncoder && text == ToneText(channel.DecoderIsDcs[0], channel.DecoderCode[0])) {
+            slotChanged[0] = true;
+            continue;
+        }
         bool chosen = false;
         int isDcs = 0;
         int code = 0;
@@ -186,7 +194,7 @@ void ApplyChannelCells(TChannel& channel, int index, const TRKmem& doc, const st
             problem(cell, "not a CTCSS tone or DCS code");
         else {
             SetSlotSide(channel, slot, IsEncoderSide(cell.Column), isDcs, code);
-            slotChanged[slot] = slot != 0;
+            slotChanged[slot] = slot != 0 || keptEncoder;
         }
     }
     // As the multi-tone dialog stores a slot: in use when either side holds

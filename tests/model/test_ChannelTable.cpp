@@ -87,7 +87,8 @@ TEST(ChannelCsv, ImportOfAnExportIntoANewDocument)
 
 // An inhibited transmitter shows "---" in its encoder columns; slot 1's
 // encoder is the one cell of the export that holds its kept tone, and an
-// import takes it back from there.
+// import takes it back from there, into a document whose tone was changed
+// as into a new one.
 TEST(ChannelCsv, AnImportRestoresAnInhibitedTransmittersTone)
 {
     TRKmem exported = RichChannels();
@@ -98,9 +99,11 @@ TEST(ChannelCsv, AnImportRestoresAnInhibitedTransmittersTone)
     TRKmem edited = exported;
     edited.Channels[1].EncoderIsDcs[0] = 0;
     edited.Channels[1].EncoderCode[0] = 3;
-    const TCsvImport result = ReadChannelsCsv(WriteChannelsCsv(exported), edited);
-    ASSERT_TRUE(result.Applied) << (result.Errors.empty() ? "" : result.Errors.front());
-    EXPECT_EQ(ImageOf(edited).Content(), ImageOf(exported).Content());
+    for (TRKmem target : {edited, DefaultDocument()}) {
+        const TCsvImport result = ReadChannelsCsv(WriteChannelsCsv(exported), target);
+        ASSERT_TRUE(result.Applied) << (result.Errors.empty() ? "" : result.Errors.front());
+        EXPECT_EQ(ImageOf(target).Content(), ImageOf(exported).Content());
+    }
 }
 
 TEST(ChannelCsv, SpreadsheetStyles)
