@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QtTest>
@@ -508,6 +509,29 @@ private slots:
         QVERIFY(Contrast(Grid->TextColor(TChGrid::RowOf(0), 2), dark.color(QPalette::Base)) >= 4.5);
         QVERIFY(Contrast(Grid->TextColor(1, 2), dark.color(QPalette::Button)) >= 4.5);
         QVERIFY(Contrast(Grid->TextColor(TChGrid::RowOf(2), 2), dark.color(QPalette::Base)) >= 3.0);
+    }
+
+    // The open editor moves with its cell and hides while the cell is out
+    // of view, keeping what was typed.
+    void editorFollowsTheGrid()
+    {
+        Grid->setMaximumSize(400, 120);  // both scroll bars needed
+        QApplication::processEvents();
+        Select(0, 2);
+        Type("15");
+        const QRect over = FreqEditor()->geometry();
+        QVERIFY(over.contains(CellCentre(0, 2)));
+        for (QScrollBar* bar : {Grid->verticalScrollBar(), Grid->horizontalScrollBar()}) {
+            QVERIFY(bar->maximum() > 0);
+            bar->setValue(bar->maximum());
+            QVERIFY(!FreqEditor()->isVisible());
+            bar->setValue(0);
+            QVERIFY(FreqEditor()->isVisible());
+        }
+        QCOMPARE(FreqEditor()->geometry(), over);
+        Type("1");
+        Key(Qt::Key_Return);
+        QCOMPARE(Cell(0, 2), QString("151.00000"));
     }
 
     void undoAndRedo()
