@@ -160,6 +160,13 @@ bool WriteAll(const TFileCalls& calls, int fd, const std::string& bytes)
     return true;
 }
 
+// The folder that holds the target: a bare name is in the current one.
+fs::path HoldingFolder(const fs::path& target)
+{
+    const fs::path folder = target.parent_path();
+    return folder.empty() ? fs::path(".") : folder;
+}
+
 // A temporary file beside the target. Its name has a fixed length, so that a
 // target whose name is as long as the system allows can still be saved.
 int CreateTemporary(const fs::path& folder, fs::path& temporary)
@@ -212,10 +219,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, cons
     const fs::path target = FollowLinks(fs::path(path));
     if (target.empty())
         return false;
-    fs::path folder = target.parent_path();
-    if (folder.empty())
-        folder = ".";
-
+    const fs::path folder = HoldingFolder(target);
     fs::path temporary;
     const int fd = CreateTemporary(folder, temporary);
     if (fd < 0)
@@ -254,9 +258,7 @@ bool WriteNewFile(const std::string& path, const std::string& bytes, bool& exist
 {
     exists = false;
     const fs::path target(path);
-    fs::path folder = target.parent_path();
-    if (folder.empty())
-        folder = ".";
+    const fs::path folder = HoldingFolder(target);
     fs::path temporary;
     const int fd = CreateTemporary(folder, temporary);
     if (fd < 0)
