@@ -21,7 +21,7 @@ int RunExportCsv(const QStringList& args)
     TConsolePrompt prompt;
     TRKmem doc;
     TMap54 image;
-    if (!OpenDataFile(parser.positionalArguments().at(0), doc, image, prompt))
+    if (!ReadDataFile(Local(parser.positionalArguments().at(0)), doc, image, prompt))
         return ExitFileError;
     const std::string csv = WriteChannelsCsv(doc);
     if (parser.positionalArguments().size() < 2) {
@@ -52,7 +52,7 @@ int RunImportCsv(const QStringList& args)
     TConsolePrompt prompt;
     TRKmem doc;
     TMap54 image;
-    if (!OpenDataFile(paths.at(0), doc, image, prompt))
+    if (!ReadDataFile(Local(paths.at(0)), doc, image, prompt))
         return ExitFileError;
     std::ifstream in(Local(paths.at(1)), std::ios::binary);
     if (!in) {

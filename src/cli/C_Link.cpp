@@ -335,7 +335,7 @@ int RunDownload(const QStringList& args)
     TConsolePrompt prompt;
     TRKmem doc;
     TMap54 image;
-    if (!OpenDataFile(parser.positionalArguments().first(), doc, image, prompt))
+    if (!ReadDataFile(Local(parser.positionalArguments().first()), doc, image, prompt))
         return ExitFileError;
     // Running the command is the confirmation: the caution is shown and
     // answered Yes, which in every phase means narrow, then download.
@@ -458,7 +458,7 @@ int RunAlign(const QStringList& args)
     TConsolePrompt prompt;
     TRKmem doc;
     TMap54 image;
-    if (!OpenDataFile(file, doc, image, prompt))
+    if (!ReadDataFile(Local(file), doc, image, prompt))
         return ExitFileError;
     TConsoleView view;
     TInterruptGuard guard;

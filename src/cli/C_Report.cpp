@@ -49,7 +49,7 @@ int RunReport(const QStringList& args)
     TConsolePrompt prompt;
     TRKmem doc;
     TMap54 image;
-    if (!OpenDataFile(file, doc, image, prompt))
+    if (!ReadDataFile(Local(file), doc, image, prompt))
         return ExitFileError;
 
     const TReportTitle title {ReportDate(day.year(), day.month(), day.day()),

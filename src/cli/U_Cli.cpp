@@ -79,9 +79,3 @@ int ParseArguments(QCommandLineParser& parser, const QStringList& args, const QS
     }
     return -1;
 }
-
-bool OpenDataFile(const QString& path, TRKmem& doc, TMap54& image, TPrompt& prompt)
-{
-    TMap54::SetDefaults(doc);
-    return ReadDataFile(Local(path), doc, image, prompt);
-}

@@ -1,7 +1,5 @@
 #pragma once
-#include "codec/dc_Map54.h"
 #include "model/U_Prompt.h"
-#include "model/dc_RKmem.h"
 
 #include <QCommandLineParser>
 #include <QString>
@@ -43,6 +41,3 @@ int ParseArguments(QCommandLineParser& parser, const QStringList& args, const QS
 
 std::string Local(const QString& text);  // a path or text for the core: the bytes it came as
 void PrintOut(const QString& text);      // standard output, text as given
-
-// As File > Open: a new document that only a complete data file replaces.
-bool OpenDataFile(const QString& path, TRKmem& doc, TMap54& image, TPrompt& prompt);
